@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillmar needs (only the missing ones), then
+# configures and builds. Usage: scripts/setup.sh [app|test]
+#   app  (default) release-style build in build/
+#   test build with sanitizers in build-test/
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config ninja-build
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libicu-dev
+  libhunspell-dev hunspell-en-us
+  fonts-dejavu-core
+  ffmpeg mkvtoolnix tesseract-ocr tesseract-ocr-eng
+  unzip zip locales
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Tests and the OCR wrapper expect an English UTF-8 locale to exist.
+if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
+  $SUDO sed -i 's/^# *en_US.UTF-8 UTF-8/en_US.UTF-8 UTF-8/' /etc/locale.gen
+  $SUDO locale-gen
+fi
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+mode="${1:-app}"
+jobs="$(nproc)"
+
+case "$mode" in
+  app)
+    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$root/build" -j "$jobs"
+    ;;
+  test)
+    cmake -S "$root" -B "$root/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=ON
+    cmake --build "$root/build-test" -j "$jobs"
+    ;;
+  *)
+    echo "usage: $0 [app|test]" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,129 @@
+#include "document/common/TimeTexts.h"
+
+#include <QStringList>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr long long kMillisPerDay = 24LL * 3600 * 1000;
+
+struct ClockTime {
+    int hours, minutes, seconds, millis;
+};
+
+// The whole millisecond nearest to the time, on a 24-hour clock. Rounding
+// (not cutting) keeps 45296.789, stored a hair below, at 789 ms.
+ClockTime clockTimeOf(double seconds) {
+    long long ms = 0;
+    if (std::isfinite(seconds)) {
+        const double scaled = std::fmod(std::round(seconds * 1000.0), double(kMillisPerDay));
+        ms = static_cast<long long>(scaled);
+    }
+    ms %= kMillisPerDay;
+    if (ms < 0) ms += kMillisPerDay;
+    return {int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60), int(ms % 1000)};
+}
+
+bool allDigits(QStringView s) {
+    if (s.isEmpty()) return false;
+    for (QChar c : s)
+        if (c < u'0' || c > u'9') return false;
+    return true;
+}
+
+// Strict form: digits ":" digits ":" digits <separator> digits, hours 0-23,
+// minutes and seconds 0-59; the fraction is a decimal fraction cut to ms.
+std::optional<ClockTime> readStrict(const QString& text, QChar separator) {
+    const qsizetype sep = text.indexOf(separator);
+    if (sep < 0) return std::nullopt;
+    const QStringView clock = QStringView(text).left(sep);
+    const QStringView fraction = QStringView(text).mid(sep + 1);
+    const auto fields = clock.split(u':');
+    if (fields.size() != 3 || !allDigits(fraction)) return std::nullopt;
+    for (const auto& f : fields)
+        if (!allDigits(f)) return std::nullopt;
+    // Long digit runs are out of range anyway; cap before converting.
+    auto value = [](QStringView f) { return f.size() > 4 ? 9999 : f.toInt(); };
+    const int h = value(fields[0]), m = value(fields[1]), s = value(fields[2]);
+    if (h > 23 || m > 59 || s > 59) return std::nullopt;
+    const QString msDigits = (fraction.left(3).toString() + QStringLiteral("00")).left(3);
+    return ClockTime{h, m, s, msDigits.toInt()};
+}
+
+double secondsOf(const ClockTime& t) {
+    return t.hours * 3600.0 + t.minutes * 60.0 + t.seconds + t.millis / 1000.0;
+}
+
+// Leading white space, sign, digits, optional fraction and exponent; stops at
+// the first character that does not fit; no number reads as 0.
+double readLeniently(const QString& field) {
+    const QByteArray bytes = field.toLatin1();
+    const char* start = bytes.constData();
+    char* end = nullptr;
+    const double v = std::strtod(start, &end);
+    if (end == start) return 0.0;
+    // strtod also takes "inf", "nan" and hexadecimal forms; a plain reading does not.
+    for (const char* p = start; p < end; ++p)
+        if (std::isalpha(static_cast<unsigned char>(*p)) && *p != 'e' && *p != 'E') return 0.0;
+    return v;
+}
+
+std::optional<double> readFallback(const QString& text) {
+    double fraction;
+    QString clock;
+    if (text.contains(u',')) {
+        const QStringList pieces = text.split(u',');
+        clock = pieces[0];
+        fraction = readLeniently(pieces.value(1)) / 1000.0;
+    } else if (text.contains(u'.')) {
+        const QStringList pieces = text.split(u'.');
+        clock = pieces[0];
+        fraction = readLeniently(pieces.value(1)) / 100.0;
+    } else {
+        return std::nullopt;
+    }
+    const QStringList fields = clock.split(u':');
+    if (fields.size() != 3) return std::nullopt;
+    return ((readLeniently(fields[0]) * 3600.0 + readLeniently(fields[1]) * 60.0) +
+            readLeniently(fields[2])) +
+           fraction;
+}
+
+QString twoDigits(int v) { return QString::number(v).rightJustified(2, u'0'); }
+
+QString srtText(const ClockTime& t) {
+    return twoDigits(t.hours) + u':' + twoDigits(t.minutes) + u':' + twoDigits(t.seconds) + u',' +
+           QString::number(t.millis).rightJustified(3, u'0');
+}
+
+QString assText(const ClockTime& t) {
+    return QString::number(t.hours) + u':' + twoDigits(t.minutes) + u':' + twoDigits(t.seconds) +
+           u'.' + twoDigits(t.millis / 10);
+}
+
+}  // namespace
+
+std::optional<double> doubleTimeFromStringTime(const QString& theTime) {
+    if (auto t = readStrict(theTime, u',')) return secondsOf(*t);
+    if (auto t = readStrict(theTime, u'.')) return secondsOf(*t);
+    return readFallback(theTime);
+}
+
+QString srtTimeStringFromDoubleTime(double theTime) { return srtText(clockTimeOf(theTime)); }
+
+QString assTimeStringFromDoubleTime(double theTime) { return assText(clockTimeOf(theTime)); }
+
+std::optional<QString> timeStringConvertedFrom(const QString& theTime) {
+    if (auto t = readStrict(theTime, u',')) return assText(*t);
+    if (auto t = readStrict(theTime, u'.')) return srtText(*t);
+    return std::nullopt;
+}
+
+QString addEscapeCharactersTo(const QString& text) {
+    QString result = text;
+    result.replace(u'[', QStringLiteral("\\["));
+    result.replace(u']', QStringLiteral("\\]"));
+    result.replace(u'\'', QStringLiteral("'''"));
+    return result;
+}

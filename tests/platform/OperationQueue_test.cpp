@@ -1,0 +1,72 @@
+#include "platform/OperationQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <QThread>
+#include <atomic>
+#include <chrono>
+#include <QThreadPool>
+#include <numeric>
+#include <thread>
+
+using platform::OperationQueue;
+
+TEST(OperationQueue, NeverRunsMoreThanItsWidth) {
+    OperationQueue queue("width test", 2);
+    std::atomic<int> now{0}, peak{0}, done{0};
+    for (int i = 0; i < 12; ++i) {
+        queue.addOperation([&] {
+            const int n = ++now;
+            int p = peak;
+            while (n > p && !peak.compare_exchange_weak(p, n)) {
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            --now;
+            ++done;
+        });
+    }
+    queue.waitUntilAllOperationsAreFinished();
+    EXPECT_EQ(done, 12);
+    EXPECT_EQ(peak, 2);
+    EXPECT_EQ(queue.operationCount(), 0);
+    EXPECT_EQ(queue.name(), "width test");
+}
+
+TEST(OperationQueue, WidthOneRunsInOrder) {
+    OperationQueue queue("serial", 1);
+    std::vector<int> order;
+    for (int i = 0; i < 20; ++i) queue.addOperation([&order, i] { order.push_back(i); });
+    queue.waitUntilAllOperationsAreFinished();
+    std::vector<int> expected(20);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(order, expected);
+}
+
+TEST(OperationQueue, CancelDropsOnlyWhatHasNotStarted) {
+    OperationQueue queue("cancel", 1);
+    std::atomic<bool> release{false}, started{false};
+    std::atomic<int> ran{0};
+    queue.addOperation([&] {
+        started = true;
+        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ++ran;
+    });
+    for (int i = 0; i < 5; ++i) queue.addOperation([&] { ++ran; });
+    while (!started) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(queue.operationCount(), 6);
+    queue.cancelAllOperations();
+    EXPECT_EQ(queue.operationCount(), 1);
+    release = true;
+    queue.waitUntilAllOperationsAreFinished();
+    EXPECT_EQ(ran, 1);
+}
+
+TEST(OperationQueue, UsesItsOwnThreadsNotTheGlobalPool) {
+    OperationQueue queue("own threads", 1);
+    std::atomic<bool> globalThread{true};
+    queue.addOperation([&] {
+        globalThread = QThreadPool::globalInstance()->contains(QThread::currentThread());
+    });
+    queue.waitUntilAllOperationsAreFinished();
+    EXPECT_FALSE(globalThread);
+}
