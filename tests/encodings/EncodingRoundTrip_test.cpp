@@ -72,3 +72,34 @@ TEST(EncodingRoundTrip, WrongEncodingFailsSoTheNextCanBeTried) {
     EXPECT_FALSE(TextCodec::decode("abc", myEncodings::encodingForName("MacThai")));
     EXPECT_FALSE(TextCodec::encode("abc", myEncodings::encodingForName("MacThai")));
 }
+
+// The encodings glibc iconv serves carry their own script both ways.
+TEST(EncodingRoundTrip, IconvServedEncodingsCarryTheirScript) {
+    const struct {
+        const char* name;
+        QString text;
+    } cases[] = {
+        {"ISOLatin10", QStringLiteral("Știință")},
+        {"MacIcelandic", QStringLiteral("Þórður")},
+        {"MacJapanese", QStringLiteral("字幕です")},
+        {"MacChineseTrad", QStringLiteral("字幕")},
+        {"MacChineseSimp", QStringLiteral("字幕")},
+        {"MacKorean", QStringLiteral("자막")},
+        {"WindowsKoreanJohab", QStringLiteral("자막")},
+        {"KSC_5601_92_Johab", QStringLiteral("자막")},
+        {"ShiftJIS_X0213", QStringLiteral("字幕です")},
+        {"ISO_2022_JP_3", QStringLiteral("字幕です")},
+        {"NextStepJapanese", QStringLiteral("字幕です")},
+        {"JIS_X0201_76", QStringLiteral("ｶﾀｶﾅ")},
+        {"Big5_E", QStringLiteral("字幕")},
+        {"VISCII", QStringLiteral("Tiếng Việt")},
+        {"EBCDIC_US", QStringLiteral("Hello, {world}!")},
+    };
+    for (const auto& c : cases) {
+        const platform::StringEncoding encoding = myEncodings::encodingForName(c.name);
+        const std::optional<QByteArray> bytes = TextCodec::encode(c.text, encoding);
+        ASSERT_TRUE(bytes) << c.name;
+        EXPECT_NE(*bytes, c.text.toUtf8()) << c.name;
+        EXPECT_EQ(TextCodec::decode(*bytes, encoding), c.text) << c.name;
+    }
+}

@@ -148,6 +148,9 @@ TEST(TextCodecByteTables, MapBothWaysAndPreferTheLowestByte) {
     EXPECT_EQ(TextCodec::encode(QStringLiteral("ĂșțЖ"), table("MacRomanian")), std::nullopt);
     EXPECT_EQ(TextCodec::encode(QStringLiteral("Ăș ț"), table("MacRomanian")),
               bytes({0xAE, 0xBF, 0x20, 0xDF}));
+    // Mac Icelandic differs from Mac Roman at 0xA0 and 0xDC-0xE0.
+    EXPECT_EQ(TextCodec::encode(QStringLiteral("ÝÐðÞþý"), table("MacIcelandic")),
+              bytes({0xA0, 0xDC, 0xDD, 0xDE, 0xDF, 0xE0}));
     // MacArabic repeats "(" at 0xA8 for right-to-left use; the ASCII byte is written.
     EXPECT_EQ(TextCodec::decode(bytes({0xA8, 0xC7}), table("MacArabic")), QStringLiteral("(ا"));
     EXPECT_EQ(TextCodec::encode(QStringLiteral("(ا"), table("MacArabic")), bytes({0x28, 0xC7}));
