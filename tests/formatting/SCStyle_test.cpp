@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+
 #include "StyleLoading.h"
 #include "support/EventLoop.h"
 
@@ -118,4 +120,22 @@ TEST(SCStyle, ResetsRestoreTheirGroupsFromTheSnapshot) {
     fresh.resetFontsToOriginal();
     fresh.resetStyleColorsToOriginal();
     EXPECT_EQ(fresh.assStyleString(), defaultLine);
+}
+
+TEST(SCStyle, ColourObjectsAndMirrorsWrittenByName) {
+    SCStyle style;
+    EXPECT_TRUE(style.setValueForKey("backColorNSColor",
+                                     QVariant::fromValue(platform::RGBAColor::deviceRGB(0, 1, 0))));
+    EXPECT_TRUE(style.setValueForKey("outlineColorNSColor", QColor(Qt::red)));
+    EXPECT_FALSE(style.setValueForKey("outlineColorNSColor", "red"));
+    EXPECT_EQ(style.assStyleString().split(',').mid(5, 2),
+              (QStringList{"&H000000ff", "&H0000ff00"}));
+
+    SCSubtitleColor source;
+    source.initializeFromHexString("&H40112233");
+    EXPECT_TRUE(style.setValueForKey("primaryColorSCSubtitleColor", QVariant::fromValue(&source)));
+    auto* own = style.valueForKey("primaryColorSCSubtitleColor").value<SCSubtitleColor*>();
+    EXPECT_EQ(own, style.primaryColorSCSubtitleColor());
+    EXPECT_EQ(own->toHexString(), "&H40112233");
+    EXPECT_FALSE(style.setValueForKey("primaryColorSCSubtitleColor", 3));
 }
