@@ -68,7 +68,7 @@ constexpr std::array<Row, myEncodings::caseCount> kRows{{
     {"MacDingbats", 34, B::None, ""},
     {"MacTurkish", 35, B::Icu, "x-mac-turkish"},
     {"MacCroatian", 36, B::ByteTable, "MacCroatian"},
-    {"MacIcelandic", 37, B::Iconv, "MAC-IS"},
+    {"MacIcelandic", 37, B::ByteTable, "MacIcelandic"},
     {"MacRomanian", 38, B::ByteTable, "MacRomanian"},
     {"MacCeltic", 39, B::None, ""},
     {"MacGaelic", 40, B::None, ""},

@@ -22,7 +22,7 @@ const std::vector<Table>& tables() {
         for (const MacByteTable& t : macByteTables()) {
             Table table{&t, {}};
             for (int b = 255; b >= 0; --b) {  // downwards, so the lowest byte wins
-                const char16_t u = t.toUnicode[static_cast<std::size_t>(b)];
+                const char16_t u = t.toUnicode(static_cast<unsigned char>(b));
                 if (u != MacByteTable::kUndefined) table.reverse.insert(u, static_cast<char>(b));
             }
             result.push_back(std::move(table));
@@ -46,7 +46,7 @@ std::optional<QString> ByteTableCodec::decode(const QByteArray& bytes, const cha
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* dst = out.data();
     for (const char byte : bytes) {
-        const char16_t u = table->forward->toUnicode[static_cast<unsigned char>(byte)];
+        const char16_t u = table->forward->toUnicode(static_cast<unsigned char>(byte));
         if (u == MacByteTable::kUndefined) return std::nullopt;
         *dst++ = QChar(u);
     }

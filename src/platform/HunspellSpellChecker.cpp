@@ -38,7 +38,8 @@ std::optional<std::string> encodeWord(const QString& word, const QString& encodi
 // Markup is not prose: tags and override blocks are blanked out, keeping
 // every other position where it is.
 QString withoutMarkup(const QString& text) {
-    static const QRegularExpression markup(QStringLiteral(R"(\{[^}]*\}|</?[A-Za-z]+>)"));
+    // One compiled pattern per thread: checks run on loading threads too.
+    thread_local const QRegularExpression markup(QStringLiteral(R"(\{[^}]*\}|</?[A-Za-z]+>)"));
     QString result = text;
     auto it = markup.globalMatch(text);
     while (it.hasNext()) {

@@ -29,6 +29,14 @@ std::optional<QString> dropByteOrderMark(QString text) {
     return text;
 }
 
+// ICU writes the forms without a stated order in host order; we write them
+// big-endian, the order assumed when a mark is missing, behind a mark.
+std::optional<QByteArray> encodeWithMark(const QString& text, const QByteArray& icuName) {
+    if (icuName != "UTF-16" && icuName != "UTF-32")
+        return IcuConverter::encode(text, icuName.constData());
+    return IcuConverter::encode(QChar(kByteOrderMark) + text, (icuName + "BE").constData());
+}
+
 }  // namespace
 
 std::optional<QString> TextCodec::decode(const QByteArray& bytes, const StringEncoding& encoding) {
@@ -56,7 +64,7 @@ std::optional<QByteArray> TextCodec::encode(const QString& text, const StringEnc
     const QByteArray& name = encoding.converterName();
     switch (encoding.backend()) {
         case StringEncoding::Backend::Icu:
-            return IcuConverter::encode(text, name.constData());
+            return encodeWithMark(text, name);
         case StringEncoding::Backend::Iconv:
             return IconvConverter::encode(text, name.constData());
         case StringEncoding::Backend::ByteTable:
