@@ -4,7 +4,9 @@
 #include <QStringList>
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 
 namespace platform {
 
@@ -60,6 +62,49 @@ double heightOf(const QFontMetricsF& metrics, const QString& text, double width)
     return std::ceil(linesOfText(metrics, text, usable) * metrics.lineSpacing());
 }
 
+// Most subtitle paragraphs fit their cell by a wide margin. The sum of the
+// characters' own advances tells that without shaping the text; kerning and
+// ligatures change a line's width by far less than the margin kept here, so
+// only paragraphs near or over the width take the exact path.
+constexpr double kSureFit = 0.85;
+
+class AdvanceCache {
+  public:
+    explicit AdvanceCache(const QFontMetricsF& metrics) : metrics_(metrics) {}
+
+    // The paragraph's width without shaping, or no value when it holds a
+    // control character or a script whose shaping the sum would miss.
+    std::optional<double> estimate(QStringView paragraph) {
+        double sum = 0.0;
+        for (QChar c : paragraph) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 || (u >= 0x0300 && (u < 0x0400 || u >= 0x0590))) return std::nullopt;
+            double& advance = advances_[u];
+            if (advance == 0.0) advance = std::max(1e-9, metrics_.horizontalAdvance(c));
+            sum += advance;
+        }
+        return sum;
+    }
+
+  private:
+    const QFontMetricsF& metrics_;
+    std::array<double, 0x0590> advances_{};
+};
+
+double displayHeightOf(const QFontMetricsF& metrics, const QString& text, double width) {
+    thread_local AdvanceCache cache(metrics);
+    const double usable = std::max(1.0, width - 2 * TextMeasurer::kCellInset);
+    int lines = 0;
+    for (const QStringView paragraph : QStringView(text).split(u'\n')) {
+        const auto estimate = cache.estimate(paragraph);
+        if (estimate && *estimate <= usable * kSureFit)
+            lines += 1;
+        else
+            lines += linesOfParagraph(metrics, paragraph.toString(), usable);
+    }
+    return std::ceil(lines * metrics.lineSpacing());
+}
+
 }  // namespace
 
 QFont TextMeasurer::displayFont() {
@@ -77,7 +122,7 @@ double TextMeasurer::cellHeight(const QString& text, double width) {
     // every line with it, and destroying font objects after the application
     // object is gone is not safe.
     static const QFontMetricsF* metrics = new QFontMetricsF(displayFont());
-    return heightOf(*metrics, text, width);
+    return displayHeightOf(*metrics, text, width);
 }
 
 double TextMeasurer::cellHeight(const QString& text, double width, const QFont& font) {

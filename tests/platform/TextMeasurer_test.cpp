@@ -62,3 +62,23 @@ TEST(TextMeasurer, HeightGrowsByWholeLines) {
     EXPECT_EQ(TextMeasurer::cellHeight("Hello\nWorld", 390.0),
               std::ceil(2 * metrics.lineSpacing()));
 }
+
+// The display font's shortcut for paragraphs that plainly fit must not change
+// any height: compare it with the exact path over widths around the fit.
+TEST(TextMeasurer, ShortcutForTheDisplayFontChangesNoHeight) {
+    const QFont font = TextMeasurer::displayFont();
+    const QString texts[] = {
+        "I was at home, reading line 4242,\nand nobody can say otherwise.",
+        "Where were you on the night of the 12th?",
+        "fi fl ffi AVAVAVAV To Ty Wa",
+        QString::fromUtf8("Привет, как дела? Всё хорошо."),
+        "Tab\tseparated\ttext",
+    };
+    for (const QString& text : texts) {
+        for (double width = 40.0; width <= 420.0; width += 7.0) {
+            EXPECT_EQ(TextMeasurer::cellHeight(text, width),
+                      TextMeasurer::cellHeight(text, width, font))
+                << text.toStdString() << " at " << width;
+        }
+    }
+}

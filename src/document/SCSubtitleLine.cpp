@@ -1,0 +1,407 @@
+#include "document/SCSubtitleLine.h"
+
+#include <limits>
+
+#include "document/ASSFormat.h"
+#include "document/SCSubtitleLineKeys.h"
+#include "document/SRTFormat.h"
+#include "document/common/AppVariables.h"
+#include "document/common/HelperFunctions.h"
+#include "document/common/NotificationTypes.h"
+#include "document/common/TimeTexts.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/TextMeasurer.h"
+
+namespace {
+
+// The text a display object shows, without its attributes.
+QString displayStringOf(const platform::AttributedText& text) {
+    return text.string();
+}
+
+// The text with only the characters of `allowed`, in order.
+QString keepCharacters(const QString& text, QStringView allowed) {
+    QString kept;
+    kept.reserve(text.size());
+    for (QChar c : text)
+        if (allowed.contains(c)) kept.append(c);
+    return kept;
+}
+
+// An optional sign and the leading decimal digits; 0 when there are none.
+qint64 leadingInteger(const QString& text) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+    qint64 value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        if (value > (std::numeric_limits<qint64>::max() - 9) / 10) break;
+        value = value * 10 + (text[i].unicode() - u'0');
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+SCSubtitleLine::SCSubtitleLine() : masterText_(SSSubtitleDialog(QString(), subtitleTypes::srt)) {}
+
+SCSubtitleLine::~SCSubtitleLine() = default;
+
+const QStringList& SCSubtitleLine::assOrderedDialogKeys() {
+    static const QStringList keys{"Layer",   "Start",   "End",     "Style",  "Name",
+                                  "MarginL", "MarginR", "MarginV", "Effect", "Text"};
+    return keys;
+}
+
+const QStringList& SCSubtitleLine::propertiesForDisplayKeys() {
+    static const QStringList keys{"userStartTimeDouble", "userEndTimeDouble", "Style"};
+    return keys;
+}
+
+const QStringList& SCSubtitleLine::propertyList() {
+    static const QStringList keys{"originalIndex",          "userIndex",
+                                  "userStartTimeStringSRT", "userEndTimeStringSRT",
+                                  "userStartTimeStringASS", "userEndTimeStringASS",
+                                  "userStartTimeDouble",    "userEndTimeDouble",
+                                  "textTableRowHeight"};
+    return keys;
+}
+
+void SCSubtitleLine::setIsExcluded(bool value) {
+    isExcluded_ = value;
+    emit isExcludedChanged();
+}
+
+void SCSubtitleLine::setTimeConflict(const QString& value) {
+    timeConflict_ = value;
+    emit timeConflictChanged();
+}
+
+void SCSubtitleLine::setStyle(const QString& value) {
+    Style_ = value;
+    emit StyleChanged();
+}
+
+void SCSubtitleLine::setText(const QString& value) {
+    Text_ = value;
+    emit TextChanged();
+}
+
+bool SCSubtitleLine::storeTime(double& stored, const QString& text) {
+    const auto seconds = doubleTimeFromStringTime(text);
+    if (!seconds) return false;
+    stored = *seconds;
+    return true;
+}
+
+QString SCSubtitleLine::userStartTimeStringSRT() const {
+    return srtTimeStringFromDoubleTime(userStartTimeDouble_);
+}
+QString SCSubtitleLine::userStartTimeStringASS() const {
+    return assTimeStringFromDoubleTime(userStartTimeDouble_);
+}
+QString SCSubtitleLine::userEndTimeStringSRT() const {
+    return srtTimeStringFromDoubleTime(userEndTimeDouble_);
+}
+QString SCSubtitleLine::userEndTimeStringASS() const {
+    return assTimeStringFromDoubleTime(userEndTimeDouble_);
+}
+
+bool SCSubtitleLine::setUserStartTimeStringSRT(const QString& text) {
+    const bool read = storeTime(userStartTimeDouble_, text);
+    emit userStartTimeStringSRTChanged();
+    return read;
+}
+bool SCSubtitleLine::setUserStartTimeStringASS(const QString& text) {
+    const bool read = storeTime(userStartTimeDouble_, text);
+    emit userStartTimeStringASSChanged();
+    return read;
+}
+bool SCSubtitleLine::setUserEndTimeStringSRT(const QString& text) {
+    const bool read = storeTime(userEndTimeDouble_, text);
+    emit userEndTimeStringSRTChanged();
+    return read;
+}
+bool SCSubtitleLine::setUserEndTimeStringASS(const QString& text) {
+    const bool read = storeTime(userEndTimeDouble_, text);
+    emit userEndTimeStringASSChanged();
+    return read;
+}
+bool SCSubtitleLine::setStart(const QString& text) {
+    return storeTime(userStartTimeDouble_, text);
+}
+bool SCSubtitleLine::setEnd(const QString& text) {
+    return storeTime(userEndTimeDouble_, text);
+}
+
+QString SCSubtitleLine::unformattedTextSRT() const {
+    return masterText_.plainTextSRT();
+}
+QString SCSubtitleLine::unformattedTextASS() const {
+    return masterText_.plainTextASS();
+}
+
+void SCSubtitleLine::setUnformattedTextSRT(const QString& text) {
+    changeText(text, subtitleTypes::srt);
+    emit unformattedTextSRTChanged();
+}
+
+void SCSubtitleLine::setUnformattedTextASS(const QString& text) {
+    changeText(text, subtitleTypes::ass);
+    emit unformattedTextASSChanged();
+}
+
+void SCSubtitleLine::changeText(const QString& text, subtitleTypes syntax) {
+    const bool srt = syntax == subtitleTypes::srt;
+    const QString current = srt ? masterText_.plainTextSRT() : masterText_.plainTextASS();
+    // Texts that differ only in their Unicode composition are the same text.
+    if (text == current || text.normalized(QString::NormalizationForm_D) ==
+                               current.normalized(QString::NormalizationForm_D))
+        return;
+    if (srt)
+        masterText_.setPlainTextSRT(text);
+    else
+        masterText_.setPlainTextASS(text);
+    masterText_.updateForNewPlainText(syntax);
+    calculateTableRowHeightForAtributedString(masterText_.formattedText(),
+                                              AppVariables::dialogTableColumnWidth);
+    // The line itself is the object: observers find its row by looking it up,
+    // since "rowIndex" keeps the gaps of dropped cues.
+    platform::NotificationCenter::defaultCenter().post(
+        notificationTypes(notificationTypes::dialogChanged).rawValue(), this,
+        {{QStringLiteral("rowIndex"), userIndex_}});
+}
+
+std::shared_ptr<platform::AttributedText> SCSubtitleLine::userTextSRT() const {
+    return masterText_.formattedText();
+}
+std::shared_ptr<platform::AttributedText> SCSubtitleLine::userTextASS() const {
+    return masterText_.formattedText();
+}
+
+QString SCSubtitleLine::spellCheckResultLabel() const {
+    return masterText_.isSpelledCorrectly() ? QString() : QStringLiteral("S");
+}
+
+QString SCSubtitleLine::assDialogueFormatString() {
+    return QStringLiteral("Format: ") + assOrderedDialogKeys().join(QStringLiteral(", "));
+}
+
+QString SCSubtitleLine::assDialogueString() const {
+    // Every field goes through the escape: a raw line break in any of them
+    // would split the record.
+    QString text = QStringLiteral("Dialogue: ");
+    text += QString::number(Layer_);
+    text += u',' + userStartTimeStringASS();
+    text += u',' + userEndTimeStringASS();
+    text += u',' + ASSFormat::escapeLineBreaks(Style_);
+    text += u',' + ASSFormat::escapeLineBreaks(Name_);
+    text += u',' + QString::number(MarginL_);
+    text += u',' + QString::number(MarginR_);
+    text += u',' + QString::number(MarginV_);
+    text += u',' + ASSFormat::escapeLineBreaks(Effect_);
+    text += u',' + ASSFormat::escapeLineBreaks(masterText_.plainTextASS());
+    return text;
+}
+
+QString SCSubtitleLine::srtDialogueString() const {
+    return SRTFormat::dialogueString(masterText_.plainTextSRT());
+}
+
+void SCSubtitleLine::takeSnapshot() {
+    QVariantMap snapshot;
+    for (const QString& key : propertiesForDisplayKeys()) snapshot.insert(key, valueForKey(key));
+    originalsDictionary_ = snapshot;
+}
+
+void SCSubtitleLine::afterDialogRebuilt() {
+    calculateTableRowHeightForAtributedString(masterText_.formattedText(),
+                                              AppVariables::dialogTableColumnWidth);
+}
+
+// --- Readers -----------------------------------------------------------------
+
+resultTypes SCSubtitleLine::initializeFromSRTBlock(const QStringList& block) {
+    inputSubType_ = subtitleTypes::srt;
+    const auto times = SRTFormat::timeTextsOfBlock(block);
+    // An unreadable time fails the block before anything changes, so no line
+    // ever gets a made-up time.
+    if (!times || !doubleTimeFromStringTime(times->first) ||
+        !doubleTimeFromStringTime(times->second))
+        return resultTypes::error;
+    setUserStartTimeStringSRT(times->first);
+    setUserEndTimeStringSRT(times->second);
+    return initializeTextOnlyFromSRTBlock(block);
+}
+
+resultTypes SCSubtitleLine::initializeTextOnlyFromSRTBlock(const QStringList& block) {
+    inputSubType_ = subtitleTypes::srt;
+    // The same keep-or-drop rule as the full read: a cue whose times cannot be
+    // read fails here too, so a re-read never pairs texts with other lines.
+    const auto times = SRTFormat::timeTextsOfBlock(block);
+    if (!times || !doubleTimeFromStringTime(times->first) ||
+        !doubleTimeFromStringTime(times->second))
+        return resultTypes::error;
+    if (block.size() > 2) {
+        setText(SRTFormat::textOfBlock(block));
+        masterText_ = SSSubtitleDialog(Text_, subtitleTypes::srt);
+        afterDialogRebuilt();
+    } else {
+        setText(QString());
+        textTableRowHeight_ = 19.0;
+    }
+    takeSnapshot();
+    return resultTypes::ok;
+}
+
+resultTypes SCSubtitleLine::intitializeWithFormatString(const QString& formatString,
+                                                        const QString& andDialogString) {
+    inputSubType_ = subtitleTypes::ass;
+    const auto fields = ASSFormat::eventFields(formatString, andDialogString);
+    if (!fields) return resultTypes::error;
+
+    QVariantMap dictionary;
+    for (const QString& key : assOrderedDialogKeys()) {
+        const auto found = fields->constFind(key);
+        dictionary.insert(key, found != fields->constEnd() ? QVariant(*found) : valueForKey(key));
+    }
+    for (const char* key : {"Start", "End"}) {
+        const QString name = QLatin1String(key);
+        dictionary[name] = keepCharacters(dictionary.value(name).toString(), u"0123456789:.");
+    }
+    // An event whose times cannot be read changes nothing and is dropped by
+    // the load, like an SRT cue with a bad time line.
+    const QString start = dictionary.value(QStringLiteral("Start")).toString();
+    const QString end = dictionary.value(QStringLiteral("End")).toString();
+    if (!doubleTimeFromStringTime(start) || !doubleTimeFromStringTime(end))
+        return resultTypes::error;
+
+    assDialogDictionary_ = dictionary;
+    Layer_ = leadingInteger(dictionary.value(QStringLiteral("Layer")).toString());
+    setStart(start);
+    setEnd(end);
+    setStyle(dictionary.value(QStringLiteral("Style")).toString());
+    Name_ = dictionary.value(QStringLiteral("Name")).toString();
+    MarginL_ = leadingInteger(dictionary.value(QStringLiteral("MarginL")).toString());
+    MarginR_ = leadingInteger(dictionary.value(QStringLiteral("MarginR")).toString());
+    MarginV_ = leadingInteger(dictionary.value(QStringLiteral("MarginV")).toString());
+    Effect_ = dictionary.value(QStringLiteral("Effect")).toString();
+    setText(dictionary.value(QStringLiteral("Text")).toString());
+
+    masterText_ = SSSubtitleDialog(Text_, subtitleTypes::ass);
+    afterDialogRebuilt();
+    takeSnapshot();
+    return resultTypes::ok;
+}
+
+resultTypes SCSubtitleLine::intitializeTextOnlyWithFormatString(const QString& formatString,
+                                                                const QString& andDialogString) {
+    inputSubType_ = subtitleTypes::ass;
+    const auto fields = ASSFormat::eventFields(formatString, andDialogString);
+    if (!fields) return resultTypes::error;
+    // Only positions with both a name and a value are in the fields.
+    const auto text = fields->constFind(QStringLiteral("Text"));
+    if (text != fields->constEnd()) setText(*text);
+    takeSnapshot();
+    return resultTypes::ok;
+}
+
+bool SCSubtitleLine::isKeptAfterRead(resultTypes parseResult) const {
+    return parseResult == resultTypes::ok && !masterText_.originalText().isEmpty();
+}
+
+// --- Resets and copy ---------------------------------------------------------
+
+void SCSubtitleLine::resetTimesToOriginal() {
+    const QVariant start = originalsDictionary_.value(QStringLiteral("userStartTimeDouble"));
+    const QVariant end = originalsDictionary_.value(QStringLiteral("userEndTimeDouble"));
+    if (start.isValid()) userStartTimeDouble_ = start.toDouble();
+    if (end.isValid()) userEndTimeDouble_ = end.toDouble();
+}
+
+void SCSubtitleLine::resetStyleToOriginal() {
+    const QVariant style = originalsDictionary_.value(QStringLiteral("Style"));
+    if (style.isValid()) setStyle(style.toString());
+}
+
+void SCSubtitleLine::resetDialogToOriginal() {
+    masterText_.resetToOriginal();
+    showRebuiltDialog();
+}
+
+void SCSubtitleLine::removeFormattingFromText() {
+    masterText_.removeTextFormatting();
+    showRebuiltDialog();
+}
+
+void SCSubtitleLine::showRebuiltDialog() {
+    afterDialogRebuilt();
+    // Both texts already equal the dialog's: observers are told, but no text
+    // change runs and no `dialogChanged` is posted.
+    setUnformattedTextSRT(masterText_.plainTextSRT());
+    setUnformattedTextASS(masterText_.plainTextASS());
+}
+
+std::shared_ptr<SCSubtitleLine> SCSubtitleLine::copy() const {
+    auto line = create();
+    line->inputSubType_ = inputSubType_;
+    line->originalIndex_ = originalIndex_;
+    line->userIndex_ = userIndex_;
+    line->dialogImage_ = dialogImage_;
+    line->textTableRowHeight_ = textTableRowHeight_;
+    line->setIsExcluded(isExcluded_);
+    line->setTimeConflict(timeConflict_);
+    line->startOverlap_ = startOverlap_;
+    line->endOverlap_ = endOverlap_;
+    line->userStartTimeDouble_ = userStartTimeDouble_;
+    line->userEndTimeDouble_ = userEndTimeDouble_;
+    line->originalsDictionary_ = originalsDictionary_;
+    line->assDialogDictionary_ = assDialogDictionary_;
+    line->Layer_ = Layer_;
+    line->setStyle(Style_);
+    line->Name_ = Name_;
+    line->MarginL_ = MarginL_;
+    line->MarginR_ = MarginR_;
+    line->MarginV_ = MarginV_;
+    line->Effect_ = Effect_;
+    line->setText(Text_);
+    return line;
+}
+
+// --- Row height and trace ----------------------------------------------------
+
+void SCSubtitleLine::calculateTableRowHeightForAtributedString(
+    const std::shared_ptr<platform::AttributedText>& text, double andColWidth) {
+    if (!text) return;
+    auto measure = [text, andColWidth](SCSubtitleLine& line) {
+        line.textTableRowHeight_ =
+            platform::TextMeasurer::cellHeight(displayStringOf(*text), andColWidth) + 3.0;
+    };
+    if (platform::MainQueue::isMainThread()) {
+        measure(*this);
+        return;
+    }
+    // From a loading thread: measured later on the main thread, if the line
+    // still exists then. A line not held by shared ownership cannot be
+    // reached safely from there and keeps its height.
+    std::weak_ptr<SCSubtitleLine> weak = weak_from_this();
+    if (weak.expired()) return;
+    platform::MainQueue::post([weak = std::move(weak), measure]() {
+        if (auto line = weak.lock()) measure(*line);
+    });
+}
+
+void SCSubtitleLine::logProperties() const {
+    QVariantMap properties;
+    for (const QString& key : propertyList()) properties.insert(key, valueForKey(key));
+    qp(properties);
+}
+
+QVariant SCSubtitleLine::valueForKey(const QString& key) const {
+    return SCSubtitleLineKeys::value(*this, key);
+}
+
+bool SCSubtitleLine::setValueForKey(const QString& key, const QVariant& value) {
+    return SCSubtitleLineKeys::setValue(*this, key, value);
+}
