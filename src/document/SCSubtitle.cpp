@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QThread>
+#include <cmath>
 
 #include "document/ASSFormat.h"
 #include "document/SRTFormat.h"
@@ -101,12 +102,11 @@ QMap<QString, QString> SCSubtitle::srtScriptInfoDefaults() {
 }
 
 void SCSubtitle::notificationHub(const platform::Notification& notification) {
-    if (notification.name == nameOf(notificationTypes::timeChanged)) findTimeConflicts();
-    // Picture-subtitle lines are taken in by the image import, which is not
-    // part of this document model yet; until then they are ignored.
+    if (notification.name == nameOf(notificationTypes::timeChanged))
+        findTimeConflicts();
+    else if (notification.name == nameOf(notificationTypes::imageSubSCSubtitleLineCreated))
+        takeImageLine(notification);
 }
-
-void SCSubtitle::findTimeConflicts() {}
 
 // --- Loading -------------------------------------------------------------------
 
@@ -121,11 +121,7 @@ resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString&
     currentImportEncoding_ = withEncoding;
     subtitleIsValid_ = false;
 
-    std::optional<QString> text;
-    QFile file(url.toLocalFile());
-    if (!url.isEmpty() && file.open(QIODevice::ReadOnly))
-        text = platform::TextCodec::decode(file.readAll(),
-                                           myEncodings::encodingForName(currentImportEncoding_));
+    const std::optional<QString> text = decodedFile();
     if (!text) {
         qpl(QStringLiteral("initializeFromTextSubURL error reading file"));
         return resultTypes::error;
@@ -144,6 +140,13 @@ resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString&
     }
 }
 
+std::optional<QString> SCSubtitle::decodedFile() const {
+    QFile file(subtitleFileURL_.toLocalFile());
+    if (subtitleFileURL_.isEmpty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return platform::TextCodec::decode(file.readAll(),
+                                       myEncodings::encodingForName(currentImportEncoding_));
+}
+
 resultTypes SCSubtitle::readSRT(const QStringList& lines) {
     auto self = shared_from_this();
     scriptInfoDictionary_ = srtScriptInfoDefaults();
@@ -152,18 +155,7 @@ resultTypes SCSubtitle::readSRT(const QStringList& lines) {
         doOnMainThread([self] { self->setIsInitializing(false); });
         return resultTypes::error;
     }
-    SCSubtitleLineList kept;
-    kept.reserve(std::max<qsizetype>(2000, qsizetype(cues->size())));
-    for (std::size_t i = 0; i < cues->size(); ++i) {
-        auto line = SCSubtitleLine::create();
-        line->setOriginalIndex(qint64(i));
-        line->setUserIndex(qint64(i));
-        const resultTypes parsed = line->initializeFromSRTBlock((*cues)[i]);
-        if (!line->isKeptAfterRead(parsed)) continue;
-        handToMainThread(*line);
-        kept.append(std::move(line));
-    }
-    publish(std::move(kept), std::nullopt);
+    publish(linesOfCues(*cues, false), std::nullopt);
     return resultTypes::ok;
 }
 
@@ -186,20 +178,41 @@ resultTypes SCSubtitle::readASS(const QStringList& lines) {
         styles.append(std::move(style));
     }
 
+    publish(linesOfEvents(sections->events), std::move(styles));
+    return resultTypes::ok;
+}
+
+// The load and the re-read keep and drop cues and events by one rule, so the
+// p-th line of a document is always the p-th kept cue or event of its file.
+SCSubtitleLineList SCSubtitle::linesOfCues(const std::vector<QStringList>& cues, bool textOnly) {
     SCSubtitleLineList kept;
-    kept.reserve(std::max<qsizetype>(2000, sections->events.size()));
-    for (qsizetype p = 2; p < sections->events.size(); ++p) {
+    kept.reserve(std::max<qsizetype>(2000, qsizetype(cues.size())));
+    for (std::size_t i = 0; i < cues.size(); ++i) {
         auto line = SCSubtitleLine::create();
-        line->setOriginalIndex(p - 2);
-        line->setUserIndex(p - 2);
-        const resultTypes parsed =
-            line->intitializeWithFormatString(sections->events[1], sections->events[p]);
+        line->setOriginalIndex(qint64(i));
+        line->setUserIndex(qint64(i));
+        const resultTypes parsed = textOnly ? line->initializeTextOnlyFromSRTBlock(cues[i])
+                                            : line->initializeFromSRTBlock(cues[i]);
         if (!line->isKeptAfterRead(parsed)) continue;
         handToMainThread(*line);
         kept.append(std::move(line));
     }
-    publish(std::move(kept), std::move(styles));
-    return resultTypes::ok;
+    return kept;
+}
+
+SCSubtitleLineList SCSubtitle::linesOfEvents(const QStringList& events) {
+    SCSubtitleLineList kept;
+    kept.reserve(std::max<qsizetype>(2000, events.size()));
+    for (qsizetype p = 2; p < events.size(); ++p) {
+        auto line = SCSubtitleLine::create();
+        line->setOriginalIndex(p - 2);
+        line->setUserIndex(p - 2);
+        const resultTypes parsed = line->intitializeWithFormatString(events[1], events[p]);
+        if (!line->isKeptAfterRead(parsed)) continue;
+        handToMainThread(*line);
+        kept.append(std::move(line));
+    }
+    return kept;
 }
 
 void SCSubtitle::publish(SCSubtitleLineList lines, std::optional<SCStyleList> styles) {
@@ -215,12 +228,18 @@ void SCSubtitle::publish(SCSubtitleLineList lines, std::optional<SCStyleList> st
 }
 
 void SCSubtitle::queueConflictSearch() {
-    openSubtitleQueue_->addOperation([self = shared_from_this()]() mutable {
-        self->findTimeConflicts();
+    // The times are copied here, on the main thread; only the search itself
+    // runs on the queue, and its results come back to the lines it examined.
+    auto snapshot = std::make_shared<const ConflictSnapshot>(conflictSnapshot());
+    openSubtitleQueue_->addOperation([self = shared_from_this(), snapshot]() mutable {
+        auto result =
+            std::make_shared<TimeConflicts::Result>(TimeConflicts::search(snapshot->times));
         // The queue belongs to the document: the document must not be
         // released on one of the queue's own threads, whose end it would wait
         // for. The main thread gives up this reference.
-        platform::MainQueue::post([self = std::move(self)] {});
+        platform::MainQueue::post([self = std::move(self), snapshot, result] {
+            self->applyConflicts(*snapshot, *result);
+        });
     });
 }
 
@@ -290,4 +309,235 @@ std::optional<QUrl> SCSubtitle::exportTempSubtitleWithEncoding(const QString& en
 
 void SCSubtitle::logProperties() const {
     for (const auto& line : subtitleLinesArray_) line->logProperties();
+}
+
+// --- Time conflicts, shift and stretch -------------------------------------------
+
+SCSubtitle::ConflictSnapshot SCSubtitle::conflictSnapshot() const {
+    ConflictSnapshot snapshot;
+    snapshot.lines = subtitleLinesArray_;
+    snapshot.times.reserve(std::size_t(subtitleLinesArray_.size()));
+    for (const auto& line : subtitleLinesArray_)
+        snapshot.times.push_back(
+            {line->userStartTimeDouble(), line->userEndTimeDouble(), line->isExcluded()});
+    return snapshot;
+}
+
+void SCSubtitle::applyConflicts(const ConflictSnapshot& snapshot,
+                                const TimeConflicts::Result& result) {
+    // Lines are addressed themselves, not by position, so a list changed
+    // since the snapshot cannot put marks on the wrong lines.
+    for (qsizetype i = 0; i < snapshot.lines.size(); ++i) {
+        const auto& line = snapshot.lines[i];
+        line->setTimeConflict(QString());
+        line->setEndOverlap(result.lines[std::size_t(i)].endOverlap);
+        line->setStartOverlap(result.lines[std::size_t(i)].startOverlap);
+    }
+    for (qsizetype i = 0; i < snapshot.lines.size(); ++i) {
+        const QString& mark = result.lines[std::size_t(i)].mark;
+        if (!mark.isEmpty()) snapshot.lines[i]->setTimeConflict(mark);
+    }
+    setTimeConflictsCount(result.count);
+}
+
+void SCSubtitle::findTimeConflicts() {
+    if (!platform::MainQueue::isMainThread()) {
+        platform::MainQueue::post([self = shared_from_this()] { self->findTimeConflicts(); });
+        return;
+    }
+    const ConflictSnapshot snapshot = conflictSnapshot();
+    applyConflicts(snapshot, TimeConflicts::search(snapshot.times));
+}
+
+void SCSubtitle::fixTimeConflicts() {
+    std::vector<TimeConflicts::RepairLine> repair;
+    repair.reserve(std::size_t(subtitleLinesArray_.size()));
+    for (const auto& line : subtitleLinesArray_)
+        repair.push_back({line->userStartTimeDouble(), line->userEndTimeDouble(),
+                          line->timeConflict(), line->endOverlap()});
+    TimeConflicts::repair(repair);
+    for (qsizetype i = 0; i < subtitleLinesArray_.size(); ++i) {
+        subtitleLinesArray_[i]->setUserStartTimeDouble(repair[std::size_t(i)].start);
+        subtitleLinesArray_[i]->setUserEndTimeDouble(repair[std::size_t(i)].end);
+    }
+    findTimeConflicts();
+}
+
+void SCSubtitle::shiftTimesByDoubleTime(double amount, const QString& inDirection) {
+    const double d = inDirection == u"Backward" ? -amount : amount;
+    if (!std::isfinite(d)) return;
+    for (const auto& line : subtitleLinesArray_) {
+        const double start = line->userStartTimeDouble() + d;
+        if (start < 0) return;
+        line->setUserStartTimeDouble(start);
+        line->setUserEndTimeDouble(line->userEndTimeDouble() + d);
+    }
+}
+
+void SCSubtitle::stretchTimesByDoubleTime(double amount, const QString& inDirection) {
+    if (subtitleLinesArray_.isEmpty()) return;
+    const double last = subtitleLinesArray_.last()->userEndTimeDouble();
+    // A last end of 0 or less gives no usable factor, and a factor that is
+    // not a positive finite number would reverse or destroy every time.
+    if (!(last > 0)) return;
+    const double factor =
+        inDirection == u"Backward" ? (last - amount) / last : (last + amount) / last;
+    if (!std::isfinite(factor) || !(factor > 0)) return;
+    for (const auto& line : subtitleLinesArray_) {
+        line->setUserStartTimeDouble(line->userStartTimeDouble() * factor);
+        line->setUserEndTimeDouble(line->userEndTimeDouble() * factor);
+    }
+}
+
+// --- Re-reading in another encoding ----------------------------------------------
+
+resultTypes SCSubtitle::reinitializeForNewEncoding(const QString& encodingName) {
+    auto self = shared_from_this();
+    doOnMainThread([self] { self->setProgressLabel(kInitializingLabel); });
+    currentImportEncoding_ = encodingName;
+    subtitleIsValid_ = false;
+    const std::optional<QString> text = decodedFile();
+    if (!text) {
+        qpl(QStringLiteral("initializeFromTextSubURL error reading file"));
+        return resultTypes::error;
+    }
+    doOnMainThread([self] { self->setIsInitializing(true); });
+    auto fail = [&self] {
+        doOnMainThread([self] { self->setIsInitializing(false); });
+        return resultTypes::error;
+    };
+
+    const QStringList lines = SRTFormat::linesOfFileText(*text);
+    SCSubtitleLineList reread;
+    switch (subtitleFileType_) {
+        case subtitleTypes::srt: {
+            scriptInfoDictionary_ = srtScriptInfoDefaults();
+            const auto cues = SRTFormat::findCues(lines);
+            if (!cues) return fail();
+            reread = linesOfCues(*cues, true);
+            break;
+        }
+        case subtitleTypes::ass: {
+            const auto sections = ASSFormat::findSections(lines, styleHeader_);
+            if (!sections) return fail();
+            scriptInfoDictionary_ = ASSFormat::scriptInfoOf(sections->scriptInfo);
+            reread = linesOfEvents(sections->events);
+            break;
+        }
+        default:
+            return fail();
+    }
+    platform::MainQueue::post([self, reread] { self->handOverTexts(reread); });
+    subtitleIsValid_ = true;
+    return resultTypes::ok;
+}
+
+void SCSubtitle::handOverTexts(const SCSubtitleLineList& reread) {
+    // Only the positions both lists have: a file that changed on disk may
+    // hold fewer or more cues than the document has lines.
+    const qsizetype common = std::min(subtitleLinesArray_.size(), reread.size());
+    const bool srt = subtitleFileType_ == subtitleTypes::srt;
+    for (qsizetype p = 0; p < common; ++p) {
+        if (srt)
+            subtitleLinesArray_[p]->setUnformattedTextSRT(reread[p]->unformattedTextSRT());
+        else
+            subtitleLinesArray_[p]->setUnformattedTextASS(reread[p]->unformattedTextASS());
+    }
+    setProgressLabel(QString());
+    setIsInitializing(false);
+}
+
+// --- Picture-subtitle intake -------------------------------------------------------
+
+namespace {
+
+std::mutex& importerFactoryMutex() {
+    static std::mutex m;
+    return m;
+}
+ImageSubImporter::Factory& importerFactory() {
+    static ImageSubImporter::Factory factory;
+    return factory;
+}
+
+}  // namespace
+
+void SCSubtitle::setImageSubImporterFactory(ImageSubImporter::Factory factory) {
+    std::lock_guard lock(importerFactoryMutex());
+    importerFactory() = std::move(factory);
+}
+
+std::shared_ptr<ImageSubImporter> SCSubtitle::imageSubImporter() const {
+    std::lock_guard lock(importerMutex_);
+    return imageSubImporter_;
+}
+
+void SCSubtitle::setImageSubImporter(std::shared_ptr<ImageSubImporter> importer) {
+    std::lock_guard lock(importerMutex_);
+    imageSubImporter_ = std::move(importer);
+}
+
+resultTypes SCSubtitle::initializeFromImageSubURL(const QUrl& url) {
+    auto self = shared_from_this();
+    doOnMainThread([self] {
+        self->setIsImageBased(true);
+        self->setSubtitleStylesArray({std::make_shared<SCStyle>()});
+        self->setIsInitializing(true);
+        self->setProgressLabel(kInitializingLabel);
+    });
+    subtitleFileURL_ = url;
+    subtitleIsValid_ = false;
+
+    ImageSubImporter::Factory factory;
+    {
+        std::lock_guard lock(importerFactoryMutex());
+        factory = importerFactory();
+    }
+    auto importer = factory ? factory() : nullptr;
+    resultTypes result = resultTypes::error;
+    if (importer) {
+        setImageSubImporter(importer);
+        importer->setParentSubtitle(self);
+        result = importer->importImageSubtitleURL(subtitleFileURL_);
+    } else {
+        qpl(QStringLiteral("no importer for picture subtitles"));
+    }
+    // Every line result was queued on the main queue before the import
+    // returned, so this block runs after all of them.
+    platform::MainQueue::post([self] { self->finishImageIntake(); });
+    return result;
+}
+
+void SCSubtitle::takeImageLine(const platform::Notification& notification) {
+    if (notification.userInfo.value(QStringLiteral("theSubtitle")).value<QObject*>() != this)
+        return;
+    const auto line =
+        notification.userInfo.value(QStringLiteral("theSubtitleLine")).value<SCSubtitleLinePtr>();
+    if (!line) return;
+    const bool dropped = line->masterText().originalText() == u"CROP ERROR";
+    SCSubtitleLineList waiting = outOfOrderImageSubLines_;
+    const SCSubtitleLineList ready = imageLineIntake_.take(line, dropped, waiting);
+    outOfOrderImageSubLines_ = waiting;
+    appendLines(ready);
+}
+
+void SCSubtitle::appendLines(const SCSubtitleLineList& lines) {
+    // One announced change per line, as bindings expect.
+    for (const auto& line : lines) {
+        SCSubtitleLineList grown = subtitleLinesArray_;
+        grown.append(line);
+        setSubtitleLinesArray(grown);
+    }
+}
+
+void SCSubtitle::finishImageIntake() {
+    imageLineObserver_.reset();
+    // Lines still waiting for a number that never came are shown all the same.
+    SCSubtitleLineList waiting = outOfOrderImageSubLines_;
+    appendLines(imageLineIntake_.finish(waiting));
+    outOfOrderImageSubLines_ = waiting;
+    findTimeConflicts();
+    setImageSubImporter(nullptr);
+    setIsInitializing(false);
+    setProgressLabel(QString());
 }

@@ -6,9 +6,13 @@
 #include <QString>
 #include <QUrl>
 #include <memory>
+#include <mutex>
 #include <optional>
 
+#include "document/ImageLineIntake.h"
+#include "document/ImageSubImporter.h"
 #include "document/SCSubtitleLine.h"
+#include "document/TimeConflicts.h"
 #include "document/common/ResultTypes.h"
 #include "document/common/SubtitleTypes.h"
 #include "platform/NotificationCenter.h"
@@ -93,9 +97,38 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     // document must be held by a std::shared_ptr.
     resultTypes initializeFromTextSubURL(const QUrl& url, const QString& withEncoding);
 
-    // Time-conflict search. Its marks and count arrive with the conflict
-    // repair work; for now it finds nothing and changes nothing.
+    // Marks lines whose times conflict, records how much neighbours overlap
+    // and publishes the count. On the main thread it runs and publishes at
+    // once; from another thread it is handed to the main thread.
     void findTimeConflicts();
+
+    // Closes each "End Overlap" with its first later "Start Overlap" or
+    // "Both Overlap" line in proportion to their durations, then searches
+    // again. Main thread.
+    void fixTimeConflicts();
+
+    // Moves every time by the amount, forward or (for "Backward") backward;
+    // stops at the first line whose start would fall below 0. Main thread.
+    void shiftTimesByDoubleTime(double amount, const QString& inDirection);
+
+    // Scales every time so that the last line's end moves by the amount.
+    // Changes nothing unless that end is positive and the factor a positive
+    // finite number. Main thread.
+    void stretchTimesByDoubleTime(double amount, const QString& inDirection);
+
+    // Decodes the file again in the named encoding and hands only the dialog
+    // texts, position by position, to the lines (one block on the main queue).
+    // Styles stay; the script information and styles header are read again.
+    resultTypes reinitializeForNewEncoding(const QString& encodingName);
+
+    // Runs a picture-subtitle import on the calling (background) thread; its
+    // lines arrive on the main thread in line-number order.
+    resultTypes initializeFromImageSubURL(const QUrl& url);
+
+    // Makes the importer of picture subtitles; without one an image import fails.
+    static void setImageSubImporterFactory(ImageSubImporter::Factory factory);
+    std::shared_ptr<ImageSubImporter> imageSubImporter() const;
+    void setImageSubImporter(std::shared_ptr<ImageSubImporter> importer);
 
     // The whole document as text in `currentExportFileType` (empty for a type
     // that is neither SRT nor ASS).
@@ -129,6 +162,20 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     resultTypes readASS(const QStringList& lines);
     void publish(SCSubtitleLineList lines, std::optional<SCStyleList> styles);
     void queueConflictSearch();
+    // The lines of a search with their times as copied on the main thread.
+    struct ConflictSnapshot {
+        SCSubtitleLineList lines;
+        std::vector<TimeConflicts::Input> times;
+    };
+    ConflictSnapshot conflictSnapshot() const;
+    void applyConflicts(const ConflictSnapshot& snapshot, const TimeConflicts::Result& result);
+    void takeImageLine(const platform::Notification& notification);
+    void appendLines(const SCSubtitleLineList& lines);
+    void finishImageIntake();
+    static SCSubtitleLineList linesOfCues(const std::vector<QStringList>& cues, bool textOnly);
+    static SCSubtitleLineList linesOfEvents(const QStringList& events);
+    std::optional<QString> decodedFile() const;
+    void handOverTexts(const SCSubtitleLineList& reread);
     std::optional<QByteArray> encodedDocument(const QString& encodingName) const;
 
     SCSubtitleLineList subtitleLinesArray_;
@@ -147,6 +194,9 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     SCStyleList subtitleStylesArray_;
     SCSubtitleLineList outOfOrderImageSubLines_;
     qint64 timeConflictsCount_ = 0;
+    mutable std::mutex importerMutex_;  // the window cancels from the main thread
+    std::shared_ptr<ImageSubImporter> imageSubImporter_;
+    ImageLineIntake imageLineIntake_;
 
     platform::NotificationObserver timeChangedObserver_;
     platform::NotificationObserver imageLineObserver_;
