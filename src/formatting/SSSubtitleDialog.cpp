@@ -1,0 +1,170 @@
+#include "formatting/SSSubtitleDialog.h"
+
+#include <algorithm>
+
+#include "formatting/DialogDisplayStyle.h"
+#include "platform/SpellChecker.h"
+
+namespace {
+
+bool spelledCorrectly(const QString& text) {
+    return !platform::SpellChecker::shared()->checkSpellingOfString(text, 0).has_value();
+}
+
+void deleteFromBack(QString& text, const textFormatting::Ranges& ranges) {
+    for (auto it = ranges.rbegin(); it != ranges.rend(); ++it)
+        text.remove(it->location, it->length);
+}
+
+}  // namespace
+
+SSSubtitleDialog::SSSubtitleDialog()
+    : formattedText_(std::make_shared<platform::AttributedText>()),
+      formattedTextSelected_(std::make_shared<platform::AttributedText>()),
+      formattedTextUnselected_(std::make_shared<platform::AttributedText>()) {}
+
+SSSubtitleDialog::SSSubtitleDialog(const QString& fromString, subtitleTypes forSubtitleType)
+    : SSSubtitleDialog() {
+    originalSubtitleType_ = forSubtitleType;
+    originalText_ = fromString;
+    buildBaseDisplay(fromString);
+    const bool isSRT = forSubtitleType == subtitleTypes::srt;
+    const bool isASS = forSubtitleType == subtitleTypes::ass;
+    if ((isSRT && hasSRTMarkup(fromString)) || (isASS && hasASSMarkup(fromString))) {
+        assignConverted(fromString, forSubtitleType);
+        runStylingPass(forSubtitleType);
+        if (isASS) colourOverrideBlocks();
+    } else {
+        setPlainTextSRT(fromString);
+        setPlainTextASS(fromString);
+    }
+    formattedTextSelected_ = formattedText_;
+}
+
+void SSSubtitleDialog::assignConverted(const QString& text, subtitleTypes type) {
+    // The ASS form is assigned last, so the spelling flag is always its check.
+    if (type == subtitleTypes::srt) {
+        setPlainTextSRT(text);
+        setPlainTextASS(convertTextFormattingFrom(subtitleTypes::srt, subtitleTypes::ass, text));
+    } else {
+        setPlainTextSRT(convertTextFormattingFrom(subtitleTypes::ass, subtitleTypes::srt, text));
+        setPlainTextASS(text);
+    }
+}
+
+void SSSubtitleDialog::setPlainTextSRT(const QString& text) {
+    plainTextSRT_ = text;
+    isSpelledCorrectly_ = spelledCorrectly(plainTextSRT_);
+}
+
+void SSSubtitleDialog::setPlainTextASS(const QString& text) {
+    plainTextASS_ = text;
+    isSpelledCorrectly_ = spelledCorrectly(plainTextASS_);
+}
+
+bool SSSubtitleDialog::hasSRTMarkup(const QString& text) {
+    return text.contains(QLatin1String("</"));
+}
+
+bool SSSubtitleDialog::hasASSMarkup(const QString& text) {
+    return text.contains(QLatin1String("{\\"));
+}
+
+void SSSubtitleDialog::addFormatting(textFormatting kind, platform::TextRange toNSRange) {
+    DialogDisplayStyle::apply(*formattedText_, kind, toNSRange);
+}
+
+void SSSubtitleDialog::switchDialogToUnselected() {
+    // Already showing the grey text: switching again must not make the grey
+    // text the one to return to, or the formatting would be lost.
+    if (formattedText_ == formattedTextUnselected_) return;
+    formattedTextUnselected_ = DialogDisplayStyle::unselectedText(formattedText_->string());
+    formattedTextSelected_ = formattedText_;
+    formattedText_ = formattedTextUnselected_;
+}
+
+void SSSubtitleDialog::switchDialogToSelected() {
+    formattedText_ = formattedTextSelected_;
+}
+
+void SSSubtitleDialog::buildBaseDisplay(const QString& text) {
+    formattedText_ = DialogDisplayStyle::baseText(text);
+}
+
+void SSSubtitleDialog::runStylingPass(subtitleTypes type) {
+    for (const textFormatting kind : textFormatting::allStylesFormatting()) {
+        const auto spans = kind.rangesInString(formattedText_->string(), type);
+        if (!spans) continue;
+        const qsizetype startLength = kind.startFor(type).size();
+        const qsizetype endLength = kind.endFor(type).size();
+        for (const auto& span : *spans)
+            addFormatting(kind,
+                          {span.location + startLength, span.length - startLength - endLength});
+        const auto tags = kind.rangesForSpecialCharactersInString(formattedText_->string(), type);
+        if (!tags) continue;
+        for (auto it = tags->rbegin(); it != tags->rend(); ++it)
+            formattedText_->deleteCharacters(*it);
+    }
+}
+
+void SSSubtitleDialog::colourOverrideBlocks() {
+    const textFormatting effect = textFormatting::assEffect;
+    const auto blocks = effect.rangesInString(formattedText_->string(), subtitleTypes::ass);
+    if (!blocks) return;
+    for (const auto& block : *blocks) addFormatting(effect, block);
+}
+
+QString SSSubtitleDialog::convertTextFormattingFrom(subtitleTypes from, subtitleTypes to,
+                                                    const QString& forString) {
+    const bool marked = (from == subtitleTypes::srt && hasSRTMarkup(forString)) ||
+                        (from == subtitleTypes::ass && hasASSMarkup(forString));
+    if (!marked) return forString;
+    QString result = forString;
+    for (const textFormatting kind : textFormatting::allStylesFormatting()) {
+        result.replace(kind.startFor(from), kind.startFor(to));
+        result.replace(kind.endFor(from), kind.endFor(to));
+    }
+    return result;
+}
+
+void SSSubtitleDialog::updateForNewPlainText(subtitleTypes forSubtitleType) {
+    const QString text = forSubtitleType == subtitleTypes::srt ? plainTextSRT_ : plainTextASS_;
+    buildBaseDisplay(text);
+    if (hasSRTMarkup(text) || hasASSMarkup(text)) {
+        assignConverted(text, forSubtitleType);
+        runStylingPass(forSubtitleType);
+        if (hasASSMarkup(text)) colourOverrideBlocks();
+    } else {
+        setPlainTextSRT(text);
+        setPlainTextASS(text);
+    }
+    formattedTextSelected_ = formattedText_;
+}
+
+void SSSubtitleDialog::resetToOriginal() {
+    // A dialog made empty was never loaded from anything to go back to.
+    if (!originalSubtitleType_) return;
+    if (*originalSubtitleType_ == subtitleTypes::srt)
+        setPlainTextSRT(originalText_);
+    else
+        setPlainTextASS(originalText_);
+    updateForNewPlainText(*originalSubtitleType_);
+}
+
+void SSSubtitleDialog::removeTextFormatting() {
+    if (!originalSubtitleType_) return;
+    QString text = *originalSubtitleType_ == subtitleTypes::srt ? plainTextSRT_ : plainTextASS_;
+    bool changed = false;
+    const auto strip = [&](const std::optional<textFormatting::Ranges>& ranges) {
+        if (!ranges) return;
+        deleteFromBack(text, *ranges);
+        changed = true;
+    };
+    strip(textFormatting::rangesForAllStylesInString(text, subtitleTypes::ass));
+    strip(textFormatting::rangesForAllStylesInString(text, subtitleTypes::srt));
+    strip(textFormatting(textFormatting::assEffect).rangesInString(text, subtitleTypes::ass));
+    if (!changed) return;
+    setPlainTextSRT(text);
+    setPlainTextASS(text);
+    updateForNewPlainText(*originalSubtitleType_);
+}

@@ -1,0 +1,134 @@
+#include "platform/HunspellSpellChecker.h"
+
+#include <unicode/ucnv.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTextBoundaryFinder>
+#include <hunspell/hunspell.hxx>
+#include <string>
+
+namespace platform {
+
+namespace {
+
+// Text in the dictionary's own encoding; none when a character has no
+// equivalent there (such a word cannot be in the dictionary).
+std::optional<std::string> encodeWord(const QString& word, const QString& encoding) {
+    if (encoding.isEmpty() || encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0)
+        return word.toStdString();
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* converter = ucnv_open(encoding.toLatin1().constData(), &status);
+    if (U_FAILURE(status)) return word.toStdString();
+    ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    std::string out(static_cast<std::size_t>(word.size()) * 4 + 8, '\0');
+    const auto* source = reinterpret_cast<const UChar*>(word.utf16());
+    const int32_t written = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()),
+                                            source, static_cast<int32_t>(word.size()), &status);
+    ucnv_close(converter);
+    if (U_FAILURE(status)) return std::nullopt;
+    out.resize(static_cast<std::size_t>(written));
+    return out;
+}
+
+// Markup is not prose: tags and override blocks are blanked out, keeping
+// every other position where it is.
+QString withoutMarkup(const QString& text) {
+    // One compiled pattern per thread: checks run on loading threads too.
+    thread_local const QRegularExpression markup(QStringLiteral(R"(\{[^}]*\}|</?[A-Za-z]+>)"));
+    QString result = text;
+    auto it = markup.globalMatch(text);
+    while (it.hasNext()) {
+        const auto match = it.next();
+        for (qsizetype i = match.capturedStart(); i < match.capturedEnd(); ++i)
+            result[i] = QLatin1Char(' ');
+    }
+    return result;
+}
+
+bool isWord(QStringView segment) {
+    bool hasLetter = false;
+    for (QChar c : segment) {
+        if (c.isDigit()) return false;
+        if (c.isLetter()) hasLetter = true;
+    }
+    return hasLetter;
+}
+
+}  // namespace
+
+HunspellSpellChecker::HunspellSpellChecker(std::unique_ptr<Hunspell> hunspell)
+    : hunspell_(std::move(hunspell)),
+      encoding_(QString::fromStdString(hunspell_->get_dict_encoding())) {}
+
+HunspellSpellChecker::~HunspellSpellChecker() = default;
+
+std::shared_ptr<HunspellSpellChecker> HunspellSpellChecker::fromFiles(
+    const QString& affixPath, const QString& dictionaryPath) {
+    // Hunspell opens missing files without complaint and then knows no words.
+    if (!QFileInfo(affixPath).isReadable() || !QFileInfo(dictionaryPath).isReadable())
+        return nullptr;
+    auto hunspell = std::make_unique<Hunspell>(QFile::encodeName(affixPath).constData(),
+                                               QFile::encodeName(dictionaryPath).constData());
+    return std::shared_ptr<HunspellSpellChecker>(new HunspellSpellChecker(std::move(hunspell)));
+}
+
+std::shared_ptr<HunspellSpellChecker> HunspellSpellChecker::forLocale(const QString& localeName,
+                                                                      const QStringList& folders) {
+    QStringList names{localeName};
+    if (localeName != QLatin1String("en_US")) names.append(QStringLiteral("en_US"));
+    for (const QString& name : names) {
+        if (name.isEmpty()) continue;
+        for (const QString& folder : folders) {
+            const QDir dir(folder);
+            auto checker = fromFiles(dir.filePath(name + QLatin1String(".aff")),
+                                     dir.filePath(name + QLatin1String(".dic")));
+            if (checker) return checker;
+        }
+    }
+    return nullptr;
+}
+
+QStringList HunspellSpellChecker::systemDictionaryFolders() {
+    QStringList folders =
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("hunspell"),
+                                  QStandardPaths::LocateDirectory);
+    folders +=
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                  QStringLiteral("myspell/dicts"), QStandardPaths::LocateDirectory);
+    folders.append(QStringLiteral("/usr/share/hunspell"));
+    folders.removeDuplicates();
+    return folders;
+}
+
+std::shared_ptr<HunspellSpellChecker> HunspellSpellChecker::forUserLocale() {
+    return forLocale(QLocale::system().name(), systemDictionaryFolders());
+}
+
+bool HunspellSpellChecker::isKnownWord(const QString& word) const {
+    const auto encoded = encodeWord(word, encoding_);
+    if (!encoded) return false;
+    std::lock_guard lock(mutex_);
+    return hunspell_->spell(*encoded);
+}
+
+std::optional<TextRange> HunspellSpellChecker::checkSpellingOfString(const QString& text,
+                                                                     qsizetype startingAt) const {
+    if (startingAt < 0) startingAt = 0;
+    const QString prose = withoutMarkup(text);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, prose);
+    qsizetype start = 0;
+    for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {
+        const QStringView segment = QStringView(prose).mid(start, end - start);
+        if (start >= startingAt && isWord(segment) && !isKnownWord(segment.toString()))
+            return TextRange{start, end - start};
+        start = end;
+    }
+    return std::nullopt;
+}
+
+}  // namespace platform
