@@ -30,6 +30,7 @@ TEST_F(AppPathsTest, DefaultsFollowTheExecutable) {
 TEST_F(AppPathsTest, TheWorkingDirectoryIsTheBundlesRealParent) {
     QTemporaryDir scratch;
     QDir().mkpath(scratch.filePath("real/Editor"));
+    QDir().mkpath(scratch.filePath("MyEditor/Editor"));
     QFile::link(scratch.filePath("real"), scratch.filePath("alias"));
     const QString real = QDir(scratch.filePath("real")).canonicalPath() + u'/';
     const struct {
@@ -39,8 +40,10 @@ TEST_F(AppPathsTest, TheWorkingDirectoryIsTheBundlesRealParent) {
         {scratch.filePath("real/Editor"), real},
         {scratch.filePath("real/Editor/"), real},
         {scratch.filePath("alias/Editor"), real},
-        // A bundle named like a folder above it must not cut the path there.
-        {scratch.filePath("real/Editor/../Editor"), real},
+        // Cutting the path at the first "Editor" would name ".../My", which
+        // does not exist.
+        {scratch.filePath("MyEditor/Editor"),
+         QDir(scratch.filePath("MyEditor")).canonicalPath() + u'/'},
         {scratch.filePath("missing/Editor"), "/"},
     };
     for (const auto& c : cases) {
@@ -55,6 +58,16 @@ TEST_F(AppPathsTest, OverridesReplaceEachFolder) {
     EXPECT_EQ(AppPaths::userDataFolder(), "");
     AppPaths::setOverrides({});
     EXPECT_FALSE(AppPaths::userDataFolder().isEmpty());
+}
+
+TEST_F(AppPathsTest, InstalledResourcesLieBesideTheExecutablesFolder) {
+    QTemporaryDir scratch;
+    QDir().mkpath(scratch.filePath("bin"));
+    AppPaths::setOverrides({.bundleFolder = scratch.filePath("bin")});
+    const QString buildTree = AppPaths::resourcesFolder();
+    EXPECT_NE(buildTree, scratch.filePath("share/quillmar"));
+    QDir().mkpath(scratch.filePath("share/quillmar"));
+    EXPECT_EQ(AppPaths::resourcesFolder(), scratch.filePath("share/quillmar"));
 }
 
 }  // namespace

@@ -73,12 +73,27 @@ TEST(ChildProcess, InheritsTheApplicationsEnvironmentByDefault) {
     EXPECT_EQ(ChildProcess::currentEnvironment().value("PATH"), qEnvironmentVariable("PATH"));
 }
 
-TEST(ChildProcess, DiscardedOutputIsNotKept) {
-    const auto result =
+TEST(ChildProcess, OutputThatIsNotCapturedIsNotKept) {
+    for (const auto output : {ChildProcess::Output::Discarded, ChildProcess::Output::Inherited}) {
+        const auto result = shell("printf ''; printf '' >&2", {.output = output});
+        EXPECT_TRUE(result.succeeded());
+        EXPECT_TRUE(result.standardOutput.isEmpty());
+        EXPECT_TRUE(result.standardError.isEmpty());
+    }
+    const auto discarded =
         shell("echo out; echo err >&2", {.output = ChildProcess::Output::Discarded});
+    EXPECT_TRUE(discarded.succeeded());
+    EXPECT_TRUE(discarded.standardOutput.isEmpty());
+    EXPECT_TRUE(discarded.standardError.isEmpty());
+}
+
+TEST(ChildProcess, AGrandchildHoldingThePipesDoesNotHoldTheWait) {
+    QElapsedTimer clock;
+    clock.start();
+    const auto result = shell("sleep 3 & printf done");
     EXPECT_TRUE(result.succeeded());
-    EXPECT_TRUE(result.standardOutput.isEmpty());
-    EXPECT_TRUE(result.standardError.isEmpty());
+    EXPECT_EQ(result.standardOutput, "done");
+    EXPECT_LT(clock.elapsed(), 2500);
 }
 
 TEST(ChildProcess, ATimeLimitStopsTheChildAndWhatItStarted) {
