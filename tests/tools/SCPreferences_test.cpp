@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include "tools/InMemoryPreferenceStore.h"
 #include "tools/SettingsPreferenceStore.h"
@@ -154,6 +157,35 @@ TEST(PreferenceObject, AnnouncesTitleChanges) {
     preferences.setToolTipsMenuItemTitle("Hide Tool Tips");
     preferences.setProperty("toolTipsMenuItemTitle", "Show Tool Tips");
     EXPECT_EQ(announced, (QStringList{"Hide Tool Tips", "Show Tool Tips"}));
+}
+
+TEST(PreferenceObject, WorkersReadCopiesWhileTheMainThreadWrites) {
+    SCPreferences preferences(std::make_shared<InMemoryPreferenceStore>());
+    preferences.loadPreferencesFromDefaults();
+    preferences.setBorvaneSupportFolderURL(QUrl::fromLocalFile("/support"));
+    std::atomic<bool> done{false};
+    std::atomic<int> oddReads{0};
+    std::vector<std::thread> workers;
+    for (int i = 0; i < 4; ++i) {
+        workers.emplace_back([&] {
+            while (!done) {
+                const QString language = preferences.preferencePanelDictionary()
+                                             ->value("userTesseractLanguage")
+                                             .toString();
+                if (language != "eng" && language != "deu") ++oddReads;
+                if (preferences.borvaneSupportFolderURL()->isEmpty()) ++oddReads;
+            }
+        });
+    }
+    for (int i = 0; i < 2000; ++i) {
+        preferences.modifyPreferencePanelDictionary([i](std::optional<QVariantMap>& panel) {
+            panel->insert("userTesseractLanguage", i % 2 ? "deu" : "eng");
+        });
+        preferences.setBorvaneSupportFolderURL(QUrl::fromLocalFile(i % 2 ? "/a" : "/b"));
+    }
+    done = true;
+    for (auto& worker : workers) worker.join();
+    EXPECT_EQ(oddReads, 0);
 }
 
 }  // namespace
