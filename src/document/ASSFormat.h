@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QHash>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class SCSubtitle;
+
+// The Advanced SubStation Alpha text format (SSA read as ASS) as the
+// document reads and writes it.
+class ASSFormat {
+  public:
+    // The three blocks of a file, each starting with its header line.
+    struct Sections {
+        QStringList scriptInfo;
+        QStringList styles;
+        QStringList events;
+    };
+
+    // Finds the "Script Info]", "Styles]" and "Events]" headers; stops at the
+    // third. `styleHeader` receives every styles header met, whole, even when
+    // the check then fails. No value unless exactly these three were found
+    // in this order.
+    static std::optional<Sections> findSections(const QStringList& lines, QString& styleHeader);
+
+    // The script-information entries "key: value" of a block ("ScriptType"
+    // defaults to "v4.00+"); comment lines and lines with a second ": " skipped.
+    static QMap<QString, QString> scriptInfoOf(const QStringList& block);
+
+    // The fields of one event line paired by position with the names of the
+    // events Format line ("\N" read as a line feed; the last name keeps the
+    // rest of the line, commas included; names and values trimmed; only
+    // positions with both a name and a value). No value when the lines are
+    // not a "Format: " line and a "Dialogue: " line.
+    static std::optional<QHash<QString, QString>> eventFields(const QString& formatLine,
+                                                              const QString& dialogueLine);
+
+    // The ASS text of the document. The Format lines are the record types'
+    // own, so a document with no style or no line still writes them.
+    static QString documentText(const SCSubtitle& subtitle);
+
+    // A field value safe to write into a one-line record: every line break
+    // becomes "\N".
+    static QString escapeLineBreaks(const QString& value);
+};

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <memory>
+#include <optional>
+
+#include "document/SCSubtitleLine.h"
+#include "document/common/ResultTypes.h"
+#include "document/common/SubtitleTypes.h"
+#include "platform/NotificationCenter.h"
+#include "platform/OperationQueue.h"
+
+class SCStyle;
+using SCStylePtr = std::shared_ptr<SCStyle>;
+using SCStyleList = QList<SCStylePtr>;
+
+// One subtitle document: its lines, styles and script information, the file
+// it was read from, and the flags the window shows while a load runs.
+// Documents are held by std::shared_ptr: every block a load or search queues
+// holds the document, so it lives until that work has run, and the last
+// reference queued work holds is given up on the main thread.
+class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitle> {
+    Q_OBJECT
+    Q_PROPERTY(SCSubtitleLineList subtitleLinesArray READ subtitleLinesArray WRITE
+                   setSubtitleLinesArray NOTIFY subtitleLinesArrayChanged)
+    Q_PROPERTY(bool isInitializing READ isInitializing WRITE setIsInitializing NOTIFY
+                   isInitializingChanged)
+    Q_PROPERTY(
+        QString progressLabel READ progressLabel WRITE setProgressLabel NOTIFY progressLabelChanged)
+    Q_PROPERTY(bool isImageBased READ isImageBased WRITE setIsImageBased NOTIFY isImageBasedChanged)
+    Q_PROPERTY(SCStyleList subtitleStylesArray READ subtitleStylesArray WRITE setSubtitleStylesArray
+                   NOTIFY subtitleStylesArrayChanged)
+    Q_PROPERTY(qint64 timeConflictsCount READ timeConflictsCount WRITE setTimeConflictsCount NOTIFY
+                   timeConflictsCountChanged)
+
+  public:
+    SCSubtitle();
+    ~SCSubtitle() override;
+
+    static std::shared_ptr<SCSubtitle> create() { return std::make_shared<SCSubtitle>(); }
+
+    // Observable state (main thread only; every assignment is announced).
+    const SCSubtitleLineList& subtitleLinesArray() const { return subtitleLinesArray_; }
+    void setSubtitleLinesArray(const SCSubtitleLineList& lines);
+    bool isInitializing() const { return isInitializing_; }
+    // While `isCyclingEncodings` is true the flag stays true, whatever is
+    // assigned; observers are told once, with the value kept.
+    void setIsInitializing(bool value);
+    QString progressLabel() const { return progressLabel_; }
+    void setProgressLabel(const QString& value);
+    bool isImageBased() const { return isImageBased_; }
+    void setIsImageBased(bool value);
+    const SCStyleList& subtitleStylesArray() const { return subtitleStylesArray_; }
+    void setSubtitleStylesArray(const SCStyleList& styles);
+    qint64 timeConflictsCount() const { return timeConflictsCount_; }
+    void setTimeConflictsCount(qint64 value);
+
+    // Plain state.
+    const QUrl& subtitleFileURL() const { return subtitleFileURL_; }
+    void setSubtitleFileURL(const QUrl& url) { subtitleFileURL_ = url; }
+    subtitleTypes currentExportFileType() const { return currentExportFileType_; }
+    void setCurrentExportFileType(subtitleTypes type) { currentExportFileType_ = type; }
+    subtitleTypes subtitleFileType() const { return subtitleFileType_; }
+    void setSubtitleFileType(subtitleTypes type) { subtitleFileType_ = type; }
+    QString currentImportEncoding() const { return currentImportEncoding_; }
+    void setCurrentImportEncoding(const QString& name) { currentImportEncoding_ = name; }
+    bool isCyclingEncodings() const { return isCyclingEncodings_; }
+    void setIsCyclingEncodings(bool value) { isCyclingEncodings_ = value; }
+    bool subtitleIsValid() const { return subtitleIsValid_; }
+    void setSubtitleIsValid(bool value) { subtitleIsValid_ = value; }
+    platform::OperationQueue& openSubtitleQueue() { return *openSubtitleQueue_; }
+    QString styleHeader() const { return styleHeader_; }
+    void setStyleHeader(const QString& header) { styleHeader_ = header; }
+    const QMap<QString, QString>& scriptInfoDictionary() const { return scriptInfoDictionary_; }
+    void setScriptInfoDictionary(const QMap<QString, QString>& info) {
+        scriptInfoDictionary_ = info;
+    }
+    const SCSubtitleLineList& outOfOrderImageSubLines() const { return outOfOrderImageSubLines_; }
+    void setOutOfOrderImageSubLines(const SCSubtitleLineList& lines) {
+        outOfOrderImageSubLines_ = lines;
+    }
+
+    // The file's base name, ".export." and the export type; empty without a file.
+    QString subtitleExportName() const;
+
+    // Reads an SRT, ASS or SSA file (by `subtitleFileType`) in the named
+    // encoding on the calling (background) thread and queues its publication
+    // on the main queue. `ok` means the publication is queued, not done. The
+    // document must be held by a std::shared_ptr.
+    resultTypes initializeFromTextSubURL(const QUrl& url, const QString& withEncoding);
+
+    // Time-conflict search. Its marks and count arrive with the conflict
+    // repair work; for now it finds nothing and changes nothing.
+    void findTimeConflicts();
+
+    // The whole document as text in `currentExportFileType` (empty for a type
+    // that is neither SRT nor ASS).
+    QString documentText() const;
+
+    // Encodes the whole text first, then replaces the file atomically: a
+    // failure returns `error` and leaves an existing file as it was.
+    resultTypes writeSubToURL(const QUrl& url, const QString& withEncoding);
+
+    // Writes the document to a new file "quillmarExport.<number>.<type>" in
+    // the private temporary folder, created exclusively; no value when the
+    // file could not be written (nothing is left behind then).
+    std::optional<QUrl> exportTempSubtitleWithEncoding(const QString& encodingName);
+
+    void logProperties() const;
+
+    // The five script-information entries of a document read from SRT.
+    static QMap<QString, QString> srtScriptInfoDefaults();
+
+  signals:
+    void subtitleLinesArrayChanged();
+    void isInitializingChanged();
+    void progressLabelChanged();
+    void isImageBasedChanged();
+    void subtitleStylesArrayChanged();
+    void timeConflictsCountChanged();
+
+  private:
+    void notificationHub(const platform::Notification& notification);
+    resultTypes readSRT(const QStringList& lines);
+    resultTypes readASS(const QStringList& lines);
+    void publish(SCSubtitleLineList lines, std::optional<SCStyleList> styles);
+    void queueConflictSearch();
+    std::optional<QByteArray> encodedDocument(const QString& encodingName) const;
+
+    SCSubtitleLineList subtitleLinesArray_;
+    QUrl subtitleFileURL_;
+    subtitleTypes currentExportFileType_ = subtitleTypes::srt;
+    subtitleTypes subtitleFileType_ = subtitleTypes::none;
+    QString currentImportEncoding_ = QStringLiteral("UTF8");
+    bool isCyclingEncodings_ = false;
+    bool isInitializing_ = false;
+    bool subtitleIsValid_ = false;
+    QString progressLabel_;
+    bool isImageBased_ = false;
+    std::unique_ptr<platform::OperationQueue> openSubtitleQueue_;
+    QString styleHeader_ = QStringLiteral("[V4+ Styles]");
+    QMap<QString, QString> scriptInfoDictionary_;
+    SCStyleList subtitleStylesArray_;
+    SCSubtitleLineList outOfOrderImageSubLines_;
+    qint64 timeConflictsCount_ = 0;
+
+    platform::NotificationObserver timeChangedObserver_;
+    platform::NotificationObserver imageLineObserver_;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <future>
+#include <memory>
+
+#include "document/SCSubtitle.h"
+#include "support/EventLoop.h"
+
+namespace documenttest {
+
+inline QUrl fixture(const QString& name) {
+    return QUrl::fromLocalFile(QStringLiteral(QUILLMAR_FIXTURES "/document/") + name);
+}
+
+// Runs a load on a background thread, as the editing view does, and then the
+// main queue until its publication has run (or the load failed).
+inline resultTypes load(const std::shared_ptr<SCSubtitle>& subtitle, const QUrl& url,
+                        subtitleTypes type, const QString& encoding = QStringLiteral("UTF8")) {
+    subtitle->setSubtitleFileType(type);
+    auto result = std::async(std::launch::async, [subtitle, url, encoding] {
+        return subtitle->initializeFromTextSubURL(url, encoding);
+    });
+    testsupport::spinUntil(
+        [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    const resultTypes outcome = result.get();
+    if (outcome == resultTypes::ok)
+        testsupport::spinUntil([&] { return subtitle->progressLabel().isEmpty(); });
+    testsupport::drainMainQueue();
+    return outcome;
+}
+
+inline std::shared_ptr<SCSubtitle> loaded(const QString& name, subtitleTypes type,
+                                          const QString& encoding = QStringLiteral("UTF8")) {
+    auto subtitle = SCSubtitle::create();
+    load(subtitle, fixture(name), type, encoding);
+    return subtitle;
+}
+
+}  // namespace documenttest

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "DocumentFixtures.h"
+#include "formatting/SCStyle.h"
+#include "platform/LogSink.h"
+#include "platform/TemporaryFolder.h"
+
+using documenttest::fixture;
+using documenttest::load;
+using documenttest::loaded;
+
+namespace {
+
+QByteArray contentsOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+const char* const kDefaultStyleLines =
+    "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+    "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+    "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+    "Style: Default,Arial,30,&H00ffffff,&H0000ffff,&H00000000,&H00000000,-1,0,0,0,100,100,0,0,"
+    "1,2,1,2,20,20,20,0\n";
+
+}  // namespace
+
+class SCSubtitleWrite : public ::testing::Test {
+  protected:
+    QString path(const QString& name) const { return scratch.path() + "/" + name; }
+    QUrl url(const QString& name) const { return QUrl::fromLocalFile(path(name)); }
+    QTemporaryDir scratch;
+};
+
+TEST_F(SCSubtitleWrite, WritesSRTAsTheFormatSays) {
+    const auto subtitle = loaded("lf.srt", subtitleTypes::srt);
+    ASSERT_EQ(subtitle->subtitleLinesArray().size(), 2);
+    auto extra = SCSubtitleLine::create();
+    extra->initializeFromSRTBlock({"x", "00:00:05,000 --> 00:00:06,000", "Third", " ", "line"});
+    auto lines = subtitle->subtitleLinesArray();
+    lines[0]->setIsExcluded(true);
+    lines.append(extra);
+    subtitle->setSubtitleLinesArray(lines);
+
+    ASSERT_EQ(subtitle->writeSubToURL(url("out.srt"), "UTF8"), resultTypes::ok);
+    EXPECT_EQ(contentsOf(path("out.srt")),
+              "1\n00:00:03,000 --> 00:00:04,000\nSecond\n\n"
+              "2\n00:00:05,000 --> 00:00:06,000\nThird\nline\n\n");
+}
+
+TEST_F(SCSubtitleWrite, WritesASSAsTheFormatSays) {
+    const auto subtitle = loaded("lf.srt", subtitleTypes::srt);
+    subtitle->setCurrentExportFileType(subtitleTypes::ass);
+    ASSERT_EQ(subtitle->writeSubToURL(url("out.ass"), "UTF8"), resultTypes::ok);
+    const QByteArray expected = QByteArray(
+                                    "[Script Info]\n"
+                                    "Collisions: Normal\nPlayResX: 720\nPlayResY: 640\n"
+                                    "ScriptType: v4.00+\nTimer: 100.0000\n"
+                                    "\n[V4+ Styles]\n") +
+                                kDefaultStyleLines +
+                                "\n[Events]\n"
+                                "Format: Layer, Start, End, Style, Name, MarginL, MarginR, "
+                                "MarginV, Effect, Text\n"
+                                "Dialogue: 0,0:00:01.00,0:00:02.50,Default,Default,0,0,0,,"
+                                "Hello\\N{\\i1}World{\\i0}\n"
+                                "Dialogue: 0,0:00:03.00,0:00:04.00,Default,Default,0,0,0,,Second\n";
+    EXPECT_EQ(contentsOf(path("out.ass")), expected);
+}
+
+// An ASS file whose events are all comments loads with no line and no
+// style; its export still has both Format lines.
+TEST_F(SCSubtitleWrite, WritesADocumentWithoutStylesOrLines) {
+    const auto subtitle = loaded("comments-only.ass", subtitleTypes::ass);
+    subtitle->setCurrentExportFileType(subtitleTypes::ass);
+    ASSERT_EQ(subtitle->writeSubToURL(url("empty.ass"), "UTF8"), resultTypes::ok);
+    const QByteArray written = contentsOf(path("empty.ass"));
+    EXPECT_TRUE(
+        written.endsWith("\n[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, "
+                         "MarginR, MarginV, Effect, Text\n"));
+    EXPECT_TRUE(written.contains("[V4+ Styles]\nFormat: Name, Fontname,"));
+
+    const auto none = SCSubtitle::create();
+    ASSERT_EQ(none->writeSubToURL(url("empty.srt"), "UTF8"), resultTypes::ok);
+    EXPECT_EQ(contentsOf(path("empty.srt")), "");
+}
+
+TEST_F(SCSubtitleWrite, EncodesInTheNamedEncoding) {
+    const auto subtitle = loaded("latin1.srt", subtitleTypes::srt, "ISOLatin1");
+    ASSERT_EQ(subtitle->writeSubToURL(url("latin1.srt"), "ISOLatin1"), resultTypes::ok);
+    EXPECT_EQ(contentsOf(path("latin1.srt")),
+              contentsOf(fixture("latin1.srt").toLocalFile()) + "\n");
+    ASSERT_EQ(subtitle->writeSubToURL(url("utf8.srt"), "utf8"), resultTypes::ok);
+    EXPECT_TRUE(contentsOf(path("utf8.srt")).contains("Caf\xc3\xa9"));
+}
+
+// A text the encoding cannot hold fails before the file is touched.
+TEST_F(SCSubtitleWrite, AFailedWriteLeavesTheOldFile) {
+    {
+        QFile old(path("keep.srt"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    QStringList logged;
+    platform::LogSink::setCaptureHook([&](const QString& entry) { logged.append(entry); });
+    const auto subtitle = SCSubtitle::create();
+    auto line = SCSubtitleLine::create();
+    line->setUnformattedTextSRT(QString::fromUtf8("Price: 5 €"));
+    subtitle->setSubtitleLinesArray({line});
+    EXPECT_EQ(subtitle->writeSubToURL(url("keep.srt"), "ISOLatin1"), resultTypes::error);
+    EXPECT_EQ(subtitle->writeSubToURL(url("no/such/folder.srt"), "UTF8"), resultTypes::error);
+    testsupport::drainMainQueue();
+    platform::LogSink::setCaptureHook({});
+    EXPECT_EQ(contentsOf(path("keep.srt")), "old contents");
+    ASSERT_EQ(logged.size(), 2);
+    EXPECT_EQ(logged[0], "!!!! error writing to file: " + url("keep.srt").toString());
+    EXPECT_FALSE(subtitle->exportTempSubtitleWithEncoding("ISOLatin1"));
+}
+
+TEST_F(SCSubtitleWrite, ExportsToANewPrivateTemporaryFile) {
+    platform::TemporaryFolder::setOverride(path("private"));
+    const auto subtitle = loaded("lf.srt", subtitleTypes::srt);
+    for (subtitleTypes type : {subtitleTypes::srt, subtitleTypes::ass}) {
+        subtitle->setCurrentExportFileType(type);
+        const auto exported = subtitle->exportTempSubtitleWithEncoding("UTF8");
+        ASSERT_TRUE(exported);
+        const QFileInfo info(exported->toLocalFile());
+        EXPECT_EQ(info.absolutePath() + "/", platform::TemporaryFolder::path());
+        const QRegularExpression form("^quillmarExport\\.([1-9][0-9]{0,5})\\." + type.rawValue() +
+                                      "$");
+        EXPECT_TRUE(form.match(info.fileName()).hasMatch()) << info.fileName().toStdString();
+        EXPECT_EQ(info.permissions() & (QFile::ReadOther | QFile::ReadGroup), 0);
+        subtitle->setCurrentExportFileType(type);
+        EXPECT_FALSE(contentsOf(info.filePath()).isEmpty());
+    }
+    // Failed exports leave nothing behind.
+    auto line = SCSubtitleLine::create();
+    line->setUnformattedTextSRT(QString::fromUtf8("€"));
+    subtitle->setSubtitleLinesArray({line});
+    const auto before = QDir(path("private")).entryList(QDir::Files).size();
+    EXPECT_FALSE(subtitle->exportTempSubtitleWithEncoding("ISOLatin1"));
+    EXPECT_EQ(QDir(path("private")).entryList(QDir::Files).size(), before);
+    platform::TemporaryFolder::setOverride({});
+}
+
+TEST_F(SCSubtitleWrite, SRTToASSToSRTKeepsEveryTimeAndText) {
+    const auto first = loaded("odd-times.srt", subtitleTypes::srt);
+    first->setCurrentExportFileType(subtitleTypes::ass);
+    ASSERT_EQ(first->writeSubToURL(url("trip.ass"), "UTF8"), resultTypes::ok);
+
+    auto second = SCSubtitle::create();
+    ASSERT_EQ(load(second, url("trip.ass"), subtitleTypes::ass), resultTypes::ok);
+    second->setCurrentExportFileType(subtitleTypes::srt);
+    ASSERT_EQ(second->writeSubToURL(url("trip.srt"), "UTF8"), resultTypes::ok);
+
+    auto third = SCSubtitle::create();
+    ASSERT_EQ(load(third, url("trip.srt"), subtitleTypes::srt), resultTypes::ok);
+    const auto& a = first->subtitleLinesArray();
+    const auto& c = third->subtitleLinesArray();
+    ASSERT_EQ(a.size(), c.size());
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(c[i]->userStartTimeStringSRT(), a[i]->userStartTimeStringSRT());
+        EXPECT_EQ(c[i]->userEndTimeStringSRT(), a[i]->userEndTimeStringSRT());
+        EXPECT_EQ(c[i]->unformattedTextSRT(), a[i]->unformattedTextSRT());
+    }
+    first->setCurrentExportFileType(subtitleTypes::srt);
+    ASSERT_EQ(first->writeSubToURL(url("direct.srt"), "UTF8"), resultTypes::ok);
+    EXPECT_EQ(contentsOf(path("trip.srt")), contentsOf(path("direct.srt")));
+}
+
+// SSA is written back as ASS: V4+ header and fields, alignment renumbered,
+// TertiaryColour as OutlineColour, decimal colours as "&H" texts, the file's
+// own ScriptType kept.
+TEST_F(SCSubtitleWrite, WritesAnSSAFileAsASS) {
+    const auto subtitle = loaded("old.ssa", subtitleTypes::ass);
+    subtitle->setCurrentExportFileType(subtitleTypes::ass);
+    ASSERT_EQ(subtitle->writeSubToURL(url("old.ass"), "UTF8"), resultTypes::ok);
+    const QByteArray expected =
+        "[Script Info]\nScriptType: v4.00\nTitle: Old format\n"
+        "\n[V4+ Styles]\n"
+        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+        "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+        "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+        "Style: Default,Arial,20,&H00ffffff,&H0000ffff,&H000000ff,&H00000000,-1,0,0,0,100,100,0,0,"
+        "1,2,2,8,30,30,10,0\n"
+        "\n[Events]\n"
+        "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+        "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,Old style line\n";
+    EXPECT_EQ(contentsOf(path("old.ass")), expected);
+}
+
+// Each style's values are applied on the main queue ahead of the
+// publication, so the published styles hold them.
+TEST_F(SCSubtitleWrite, PublishedStylesHoldTheirValues) {
+    const auto subtitle = loaded("two-styles.ass", subtitleTypes::ass);
+    ASSERT_EQ(subtitle->subtitleStylesArray().size(), 2);
+    EXPECT_EQ(subtitle->subtitleStylesArray()[1]->assStyleString(),
+              "Style: Sign,DejaVu Sans,24,&H0000ffff,&H0000ffff,&H00000000,&H00000000,0,0,0,0,100,"
+              "100,0,0,1,1,0,8,10,10,10,0");
+}
