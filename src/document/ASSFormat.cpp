@@ -72,11 +72,22 @@ std::optional<QHash<QString, QString>> ASSFormat::eventFields(const QString& for
 }
 
 QString ASSFormat::escapeLineBreaks(const QString& value) {
-    QString escaped = value;
-    escaped.replace(QLatin1String("\r\n"), QLatin1String("\\N"));
-    for (QChar breakCharacter : {QChar(u'\n'), QChar(u'\r'), QChar(u'\v'), QChar(u'\f'),
-                                 QChar(0x0085), QChar(0x2028), QChar(0x2029)})
-        escaped.replace(breakCharacter, QLatin1String("\\N"));
+    auto isBreak = [](char16_t u) {
+        return (u >= 0x000A && u <= 0x000D) || u == 0x0085 || u == 0x2028 || u == 0x2029;
+    };
+    qsizetype first = 0;
+    while (first < value.size() && !isBreak(value[first].unicode())) ++first;
+    if (first == value.size()) return value;  // the usual case: nothing to do
+    QString escaped = value.left(first);
+    for (qsizetype i = first; i < value.size(); ++i) {
+        const char16_t u = value[i].unicode();
+        if (!isBreak(u)) {
+            escaped.append(value[i]);
+            continue;
+        }
+        escaped.append(QLatin1String("\\N"));
+        if (u == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n') ++i;  // CR LF is one
+    }
     return escaped;
 }
 

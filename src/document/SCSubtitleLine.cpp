@@ -1,6 +1,8 @@
 #include "document/SCSubtitleLine.h"
 
 #include <limits>
+#include <mutex>
+#include <vector>
 
 #include "document/ASSFormat.h"
 #include "document/SCSubtitleLineKeys.h"
@@ -42,7 +44,58 @@ qint64 leadingInteger(const QString& text) {
     return negative ? -value : value;
 }
 
+double measuredRowHeight(const platform::AttributedText& text, double width) {
+    return platform::TextMeasurer::cellHeight(displayStringOf(text), width) + 3.0;
+}
+
 }  // namespace
+
+// Row heights asked for on loading threads. One main-queue block measures
+// every request that has come in by the time it runs, instead of one block
+// per line: a load asks for thousands, and its publication, queued after all
+// of them, still finds every height stored.
+class SCSubtitleLine::RowHeightRequests {
+  public:
+    struct Request {
+        std::weak_ptr<SCSubtitleLine> line;
+        std::shared_ptr<platform::AttributedText> text;
+        double width;
+    };
+
+    static void add(Request request) {
+        std::lock_guard lock(mutex());
+        pending().push_back(std::move(request));
+        if (drainQueued()) return;
+        drainQueued() = true;
+        platform::MainQueue::post(drain);
+    }
+
+  private:
+    static void drain() {
+        std::vector<Request> requests;
+        {
+            std::lock_guard lock(mutex());
+            requests.swap(pending());
+            drainQueued() = false;
+        }
+        for (const Request& request : requests)
+            if (auto line = request.line.lock())
+                line->textTableRowHeight_ = measuredRowHeight(*request.text, request.width);
+    }
+
+    static std::mutex& mutex() {
+        static std::mutex m;
+        return m;
+    }
+    static std::vector<Request>& pending() {
+        static std::vector<Request> requests;
+        return requests;
+    }
+    static bool& drainQueued() {
+        static bool queued = false;
+        return queued;
+    }
+};
 
 SCSubtitleLine::SCSubtitleLine() : masterText_(SSSubtitleDialog(QString(), subtitleTypes::srt)) {}
 
@@ -210,9 +263,12 @@ QString SCSubtitleLine::srtDialogueString() const {
 }
 
 void SCSubtitleLine::takeSnapshot() {
-    QVariantMap snapshot;
-    for (const QString& key : propertiesForDisplayKeys()) snapshot.insert(key, valueForKey(key));
-    originalsDictionary_ = snapshot;
+    // The values of `propertiesForDisplayKeys`, read directly: every line of
+    // a load takes one.
+    originalsDictionary_ =
+        QVariantMap{{QStringLiteral("userStartTimeDouble"), userStartTimeDouble_},
+                    {QStringLiteral("userEndTimeDouble"), userEndTimeDouble_},
+                    {QStringLiteral("Style"), Style_}};
 }
 
 void SCSubtitleLine::afterDialogRebuilt() {
@@ -223,26 +279,30 @@ void SCSubtitleLine::afterDialogRebuilt() {
 // --- Readers -----------------------------------------------------------------
 
 resultTypes SCSubtitleLine::initializeFromSRTBlock(const QStringList& block) {
-    inputSubType_ = subtitleTypes::srt;
-    const auto times = SRTFormat::timeTextsOfBlock(block);
-    // An unreadable time fails the block before anything changes, so no line
-    // ever gets a made-up time.
-    if (!times || !doubleTimeFromStringTime(times->first) ||
-        !doubleTimeFromStringTime(times->second))
-        return resultTypes::error;
-    setUserStartTimeStringSRT(times->first);
-    setUserEndTimeStringSRT(times->second);
-    return initializeTextOnlyFromSRTBlock(block);
+    return readSRTBlock(block, true);
 }
 
 resultTypes SCSubtitleLine::initializeTextOnlyFromSRTBlock(const QStringList& block) {
+    return readSRTBlock(block, false);
+}
+
+resultTypes SCSubtitleLine::readSRTBlock(const QStringList& block, bool withTimes) {
     inputSubType_ = subtitleTypes::srt;
-    // The same keep-or-drop rule as the full read: a cue whose times cannot be
-    // read fails here too, so a re-read never pairs texts with other lines.
+    // A cue whose times cannot be read fails before anything changes, with
+    // or without taking the times: the load and a re-read keep and drop the
+    // same cues, so a re-read never pairs texts with other lines, and no
+    // line ever gets a made-up time.
     const auto times = SRTFormat::timeTextsOfBlock(block);
-    if (!times || !doubleTimeFromStringTime(times->first) ||
-        !doubleTimeFromStringTime(times->second))
-        return resultTypes::error;
+    const auto start = times ? doubleTimeFromStringTime(times->first) : std::nullopt;
+    const auto end = times ? doubleTimeFromStringTime(times->second) : std::nullopt;
+    if (!start || !end) return resultTypes::error;
+    if (withTimes) {
+        // As the two SRT time-text setters would, without reading them again.
+        userStartTimeDouble_ = *start;
+        emit userStartTimeStringSRTChanged();
+        userEndTimeDouble_ = *end;
+        emit userEndTimeStringSRTChanged();
+    }
     if (block.size() > 2) {
         setText(SRTFormat::textOfBlock(block));
         masterText_ = SSSubtitleDialog(Text_, subtitleTypes::srt);
@@ -374,12 +434,8 @@ std::shared_ptr<SCSubtitleLine> SCSubtitleLine::copy() const {
 void SCSubtitleLine::calculateTableRowHeightForAtributedString(
     const std::shared_ptr<platform::AttributedText>& text, double andColWidth) {
     if (!text) return;
-    auto measure = [text, andColWidth](SCSubtitleLine& line) {
-        line.textTableRowHeight_ =
-            platform::TextMeasurer::cellHeight(displayStringOf(*text), andColWidth) + 3.0;
-    };
     if (platform::MainQueue::isMainThread()) {
-        measure(*this);
+        textTableRowHeight_ = measuredRowHeight(*text, andColWidth);
         return;
     }
     // From a loading thread: measured later on the main thread, if the line
@@ -387,11 +443,8 @@ void SCSubtitleLine::calculateTableRowHeightForAtributedString(
     // reached safely from there and keeps its height.
     std::weak_ptr<SCSubtitleLine> weak = weak_from_this();
     if (weak.expired()) return;
-    platform::MainQueue::post([weak = std::move(weak), measure]() {
-        if (auto line = weak.lock()) measure(*line);
-    });
+    RowHeightRequests::add({std::move(weak), text, andColWidth});
 }
-
 void SCSubtitleLine::logProperties() const {
     QVariantMap properties;
     for (const QString& key : propertyList()) properties.insert(key, valueForKey(key));

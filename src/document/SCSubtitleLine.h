@@ -182,6 +182,9 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     void unformattedTextASSChanged();
 
   private:
+    class RowHeightRequests;
+
+    resultTypes readSRTBlock(const QStringList& block, bool withTimes);
     bool storeTime(double& stored, const QString& text);
     void changeText(const QString& text, subtitleTypes syntax);
     void takeSnapshot();

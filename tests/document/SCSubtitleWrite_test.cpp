@@ -171,3 +171,34 @@ TEST_F(SCSubtitleWrite, SRTToASSToSRTKeepsEveryTimeAndText) {
     ASSERT_EQ(first->writeSubToURL(url("direct.srt"), "UTF8"), resultTypes::ok);
     EXPECT_EQ(contentsOf(path("trip.srt")), contentsOf(path("direct.srt")));
 }
+
+// SSA is written back as ASS: V4+ header and fields, alignment renumbered,
+// TertiaryColour as OutlineColour, decimal colours as "&H" texts, the file's
+// own ScriptType kept.
+TEST_F(SCSubtitleWrite, WritesAnSSAFileAsASS) {
+    const auto subtitle = loaded("old.ssa", subtitleTypes::ass);
+    subtitle->setCurrentExportFileType(subtitleTypes::ass);
+    ASSERT_EQ(subtitle->writeSubToURL(url("old.ass"), "UTF8"), resultTypes::ok);
+    const QByteArray expected =
+        "[Script Info]\nScriptType: v4.00\nTitle: Old format\n"
+        "\n[V4+ Styles]\n"
+        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+        "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+        "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+        "Style: Default,Arial,20,&H00ffffff,&H0000ffff,&H000000ff,&H00000000,-1,0,0,0,100,100,0,0,"
+        "1,2,2,8,30,30,10,0\n"
+        "\n[Events]\n"
+        "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+        "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,Old style line\n";
+    EXPECT_EQ(contentsOf(path("old.ass")), expected);
+}
+
+// Each style's values are applied on the main queue ahead of the
+// publication, so the published styles hold them.
+TEST_F(SCSubtitleWrite, PublishedStylesHoldTheirValues) {
+    const auto subtitle = loaded("two-styles.ass", subtitleTypes::ass);
+    ASSERT_EQ(subtitle->subtitleStylesArray().size(), 2);
+    EXPECT_EQ(subtitle->subtitleStylesArray()[1]->assStyleString(),
+              "Style: Sign,DejaVu Sans,24,&H0000ffff,&H0000ffff,&H00000000,&H00000000,0,0,0,0,100,"
+              "100,0,0,1,1,0,8,10,10,10,0");
+}

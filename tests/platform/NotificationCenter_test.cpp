@@ -16,12 +16,16 @@ TEST(NotificationCenter, DeliversSynchronouslyOnThePostingThreadToEveryObserverO
     QObject sender;
     QList<Notification> seen;
     QThread* deliveredOn = nullptr;
-    NotificationObserver a("ping", [&](const Notification& n) {
-        seen.append(n);
-        deliveredOn = QThread::currentThread();
-    }, center);
+    NotificationObserver a(
+        "ping",
+        [&](const Notification& n) {
+            seen.append(n);
+            deliveredOn = QThread::currentThread();
+        },
+        center);
     int other = 0;
-    NotificationObserver b("pong", [&](const Notification&) { ++other; }, center);
+    NotificationObserver b(
+        "pong", [&](const Notification&) { ++other; }, center);
 
     center.post("ping", &sender, {{"rowIndex", 4}});
     ASSERT_EQ(seen.size(), 1);
@@ -31,9 +35,9 @@ TEST(NotificationCenter, DeliversSynchronouslyOnThePostingThreadToEveryObserverO
     EXPECT_EQ(other, 0);
 
     std::atomic<QThread*> workerDelivery{nullptr};
-    NotificationObserver c("fromWorker", [&](const Notification&) {
-        workerDelivery = QThread::currentThread();
-    }, center);
+    NotificationObserver c(
+        "fromWorker", [&](const Notification&) { workerDelivery = QThread::currentThread(); },
+        center);
     QThread* worker = QThread::create([&] { center.post("fromWorker"); });
     worker->start();
     worker->wait();
@@ -45,12 +49,16 @@ TEST(NotificationCenter, ObserversMayRemoveThemselvesAndOthersDuringDelivery) {
     NotificationCenter center;
     int first = 0, second = 0;
     NotificationObserver secondObserver;
-    NotificationObserver firstObserver("x", [&](const Notification&) {
-        ++first;
-        firstObserver.reset();
-        secondObserver.reset();
-    }, center);
-    secondObserver = NotificationObserver("x", [&](const Notification&) { ++second; }, center);
+    NotificationObserver firstObserver(
+        "x",
+        [&](const Notification&) {
+            ++first;
+            firstObserver.reset();
+            secondObserver.reset();
+        },
+        center);
+    secondObserver = NotificationObserver(
+        "x", [&](const Notification&) { ++second; }, center);
     center.post("x");
     center.post("x");
     EXPECT_EQ(first, 1);
@@ -61,11 +69,14 @@ TEST(NotificationCenter, ObserversMayRemoveThemselvesAndOthersDuringDelivery) {
 TEST(NotificationCenter, RemovalOnAnotherThreadWaitsForARunningHandler) {
     NotificationCenter center;
     std::atomic<bool> inHandler{false}, handlerDone{false};
-    auto observer = std::make_unique<NotificationObserver>("slow", [&](const Notification&) {
-        inHandler = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        handlerDone = true;
-    }, center);
+    auto observer = std::make_unique<NotificationObserver>(
+        "slow",
+        [&](const Notification&) {
+            inHandler = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            handlerDone = true;
+        },
+        center);
     std::thread poster([&] { center.post("slow"); });
     while (!inHandler) std::this_thread::yield();
     observer.reset();  // destructor removes; must not return mid-handler

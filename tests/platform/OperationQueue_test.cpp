@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QThread>
+#include <QThreadPool>
 #include <atomic>
 #include <chrono>
-#include <QThreadPool>
 #include <numeric>
 #include <thread>
 
@@ -64,9 +64,8 @@ TEST(OperationQueue, CancelDropsOnlyWhatHasNotStarted) {
 TEST(OperationQueue, UsesItsOwnThreadsNotTheGlobalPool) {
     OperationQueue queue("own threads", 1);
     std::atomic<bool> globalThread{true};
-    queue.addOperation([&] {
-        globalThread = QThreadPool::globalInstance()->contains(QThread::currentThread());
-    });
+    queue.addOperation(
+        [&] { globalThread = QThreadPool::globalInstance()->contains(QThread::currentThread()); });
     queue.waitUntilAllOperationsAreFinished();
     EXPECT_FALSE(globalThread);
 }

@@ -1,0 +1,49 @@
+#include "tools/TemporaryNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include "platform/AppPaths.h"
+#include "tools/CommandRunner.h"
+
+QString temporaryNamesFolder() {
+    QString folder = platform::AppPaths::temporaryFolder();
+    // The private folder cannot be made safe: the system's one still gives
+    // absolute names, and every name carries a random part.
+    if (folder.isEmpty()) folder = QDir::tempPath();
+    if (!folder.endsWith(u'/')) folder += u'/';
+    return folder;
+}
+
+QString uniqueNameField() {
+    // The last group of a random UUID: 48 random bits, hexadecimal, no "/".
+    const QString uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return uuid.section(u'-', -1).toUpper();
+}
+
+QUrl makeUniqueNSTempFileURL(const QString& withName, const QString& andExtension) {
+    const QString extension = QString(andExtension).remove(u'.');
+    return QUrl::fromLocalFile(temporaryNamesFolder() + withName + u'.' + uniqueNameField() + u'.' +
+                               extension);
+}
+
+QString makeFilePathUnixFriendly(const QString& forPath) {
+    return QString(forPath).replace(u' ', QStringLiteral("\\ "));
+}
+
+QString makeSymbolicLinkPath(const QUrl& forURL) {
+    QString target = forURL.toLocalFile();
+    QString named = target;
+    while (named.size() > 1 && named.endsWith(u'/')) named.chop(1);
+    const QString extension = QFileInfo(named).suffix().toLower();
+    const QString link =
+        temporaryNamesFolder() + u'.' + uniqueNameField() + QStringLiteral(".SL.") + extension;
+
+    const QFileInfo existing(link);
+    if (existing.exists() || existing.isSymLink()) QFile::remove(link);
+    doUnixCommand(QStringLiteral("ln"), {QStringLiteral("-s"), target, link});
+    if (QFileInfo::exists(link)) return link;
+    return target;
+}

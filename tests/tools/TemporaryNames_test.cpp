@@ -1,0 +1,56 @@
+#include "tools/TemporaryNames.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "ToolsFixture.h"
+
+namespace {
+
+class TemporaryNames : public ToolsFixture {
+  protected:
+    QString folder() const { return path("tmp") + u'/'; }
+};
+
+TEST_F(TemporaryNames, UniqueNamesAreJoinedToThePrivateFolder) {
+    const struct {
+        QString extension;
+        QString ending;
+    } cases[] = {{"mkv", ".mkv"}, {".mkv", ".mkv"}, {"tar.gz", ".targz"},
+                 {"PNG", ".PNG"}, {"", "."},        {"..", "."}};
+    for (const auto& c : cases) {
+        const QString made = makeUniqueNSTempFileURL("croppedPng", c.extension).toLocalFile();
+        EXPECT_TRUE(made.startsWith(folder() + "croppedPng.")) << made.toStdString();
+        EXPECT_TRUE(made.endsWith(c.ending)) << made.toStdString();
+        const QString field = made.mid(folder().size() + QStringLiteral("croppedPng.").size());
+        EXPECT_TRUE(QRegularExpression("^[0-9A-F]{12}\\.").match(field).hasMatch())
+            << made.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(made));
+    }
+    EXPECT_NE(makeUniqueNSTempFileURL("a", "mkv"), makeUniqueNSTempFileURL("a", "mkv"));
+}
+
+TEST_F(TemporaryNames, BlanksAreEscapedAndNothingElse) {
+    EXPECT_EQ(makeFilePathUnixFriendly("/a b/c  d.png"), "/a\\ b/c\\ \\ d.png");
+    EXPECT_EQ(makeFilePathUnixFriendly("/plain/$x\"y'.png"), "/plain/$x\"y'.png");
+}
+
+TEST_F(TemporaryNames, LinksAreHiddenInThePrivateFolder) {
+    const QString movie = writeFile("My Movies/Film One.MKV", "x");
+    const QString link = makeSymbolicLinkPath(QUrl::fromLocalFile(movie));
+    EXPECT_TRUE(link.startsWith(folder() + u'.')) << link.toStdString();
+    EXPECT_TRUE(link.endsWith(".SL.mkv")) << link.toStdString();
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), movie);
+
+    const QString data = makeFolder("Application Support/tessdata");
+    const QString folderLink = makeSymbolicLinkPath(QUrl::fromLocalFile(data + u'/'));
+    EXPECT_TRUE(folderLink.endsWith(".SL.")) << folderLink.toStdString();
+    EXPECT_TRUE(QFileInfo(folderLink).isDir());
+}
+
+TEST_F(TemporaryNames, AMissingTargetGivesItsOwnPath) {
+    const QString missing = path("nowhere/file.srt");
+    EXPECT_EQ(makeSymbolicLinkPath(QUrl::fromLocalFile(missing)), missing);
+}
+
+}  // namespace

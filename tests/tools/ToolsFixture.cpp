@@ -1,0 +1,61 @@
+#include "ToolsFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/AppPaths.h"
+#include "platform/TemporaryFolder.h"
+#include "tools/ApplicationContext.h"
+#include "tools/InMemoryPreferenceStore.h"
+#include "tools/SCPreferences.h"
+
+void ToolsFixture::SetUp() {
+    ASSERT_TRUE(scratch.isValid());
+    platform::TemporaryFolder::setOverride(path("tmp"));
+    preferences = std::make_shared<SCPreferences>(std::make_shared<InMemoryPreferenceStore>());
+    ApplicationContext::setAppPreferences(preferences);
+}
+
+void ToolsFixture::TearDown() {
+    ApplicationContext::setAppPreferences(nullptr);
+    platform::AppPaths::setOverrides({});
+    platform::TemporaryFolder::setOverride({});
+}
+
+QString ToolsFixture::path(const QString& relative) const {
+    return scratch.filePath(relative);
+}
+
+QString ToolsFixture::makeFolder(const QString& relative) const {
+    const QString folder = path(relative);
+    EXPECT_TRUE(QDir().mkpath(folder)) << folder.toStdString();
+    return folder;
+}
+
+QString ToolsFixture::writeFile(const QString& relative, const QByteArray& content) const {
+    const QString file = path(relative);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile out(file);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly)) << file.toStdString();
+    out.write(content);
+    return file;
+}
+
+QString ToolsFixture::writeScript(const QString& relative, const QByteArray& body) const {
+    const QString file = writeFile(relative, "#!/bin/sh\n" + body + "\n");
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return file;
+}
+
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+void PrintTo(const QByteArray& bytes, std::ostream* out) {
+    *out << '"' << bytes.toStdString() << '"';
+}
+
+void PrintTo(const QUrl& url, std::ostream* out) {
+    *out << url.toString().toStdString();
+}
