@@ -10,7 +10,8 @@ class SCSubtitle;
 
 // What a document needs of the picture-subtitle importer. The importer turns
 // each converted picture into a line on the main thread and announces it with
-// `imageSubSCSubtitleLineCreated` (userInfo "theSubtitleLine", "theSubtitle").
+// `imageSubSCSubtitleLineCreated`: userInfo "theSubtitleLine" holds the
+// SCSubtitleLinePtr, "theSubtitle" the document as a QObject*.
 class ImageSubImporter {
   public:
     virtual ~ImageSubImporter() = default;

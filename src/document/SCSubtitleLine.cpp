@@ -431,6 +431,20 @@ std::shared_ptr<SCSubtitleLine> SCSubtitleLine::copy() const {
 
 // --- Row height and trace ----------------------------------------------------
 
+resultTypes SCSubtitleLine::initializeFromImageSubImportedDictiary(const QVariantMap& dictionary) {
+    inputSubType_ = subtitleTypes::srt;
+    setUserStartTimeStringSRT(
+        srtTimeStringFromDoubleTime(dictionary.value(QStringLiteral("startTime")).toDouble()));
+    setUserEndTimeStringSRT(
+        srtTimeStringFromDoubleTime(dictionary.value(QStringLiteral("endTime")).toDouble()));
+    dialogImage_ = dictionary.value(QStringLiteral("lineImage")).value<QImage>();
+    masterText_ = SSSubtitleDialog(dictionary.value(QStringLiteral("lineDialog")).toString(),
+                                   subtitleTypes::srt);
+    afterDialogRebuilt();
+    takeSnapshot();
+    return resultTypes::ok;
+}
+
 void SCSubtitleLine::calculateTableRowHeightForAtributedString(
     const std::shared_ptr<platform::AttributedText>& text, double andColWidth) {
     if (!text) return;

@@ -144,6 +144,11 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     resultTypes intitializeTextOnlyWithFormatString(const QString& formatString,
                                                     const QString& andDialogString);
 
+    // Fills a new line from a picture-subtitle result: "startTime" and
+    // "endTime" (seconds, passed through the SRT time text), "lineImage"
+    // (QImage) and "lineDialog" (text). Always `ok`.
+    resultTypes initializeFromImageSubImportedDictiary(const QVariantMap& dictionary);
+
     // One rule for the load and the re-read: a parsed line is kept when its
     // parse succeeded and it has a dialog text; everything else is dropped.
     bool isKeptAfterRead(resultTypes parseResult) const;
