@@ -8,7 +8,17 @@
 namespace {
 
 bool spelledCorrectly(const QString& text) {
-    return !platform::SpellChecker::shared()->checkSpellingOfString(text, 0).has_value();
+    // The two plain texts of a dialog without markup are the same text, set
+    // one after the other: the last answer of this thread is kept for it.
+    thread_local std::weak_ptr<platform::SpellChecker> lastChecker;
+    thread_local QString lastText;
+    thread_local bool lastAnswer = true;
+    const auto checker = platform::SpellChecker::shared();
+    if (lastChecker.lock() == checker && lastText == text) return lastAnswer;
+    lastAnswer = !checker->checkSpellingOfString(text, 0).has_value();
+    lastChecker = checker;
+    lastText = text;
+    return lastAnswer;
 }
 
 void deleteFromBack(QString& text, const textFormatting::Ranges& ranges) {

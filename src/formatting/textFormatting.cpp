@@ -1,5 +1,6 @@
 #include "formatting/textFormatting.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <array>
 
@@ -54,8 +55,19 @@ QString choose(const Patterns& patterns, subtitleTypes type) {
 // empty pattern stands for "no markup in this syntax" and finds nothing.
 std::optional<textFormatting::Ranges> search(const QString& pattern, const QString& text) {
     if (pattern.isEmpty()) return std::nullopt;
-    const QRegularExpression regex(pattern, QRegularExpression::DotMatchesEverythingOption |
-                                                QRegularExpression::UseUnicodePropertiesOption);
+    // Every pattern needs a "<" or a "{": most dialog texts have neither, and
+    // a load asks for every line.
+    if (!text.contains(u'<') && !text.contains(u'{')) return std::nullopt;
+    // Compiled once per thread and pattern; loads run on worker threads too.
+    thread_local QHash<QString, QRegularExpression> compiled;
+    auto cached = compiled.find(pattern);
+    if (cached == compiled.end()) {
+        QRegularExpression fresh(pattern, QRegularExpression::DotMatchesEverythingOption |
+                                              QRegularExpression::UseUnicodePropertiesOption);
+        fresh.optimize();
+        cached = compiled.insert(pattern, fresh);
+    }
+    const QRegularExpression& regex = *cached;
     if (!regex.isValid()) return std::nullopt;
     textFormatting::Ranges ranges;
     auto it = regex.globalMatch(text);

@@ -38,6 +38,7 @@ std::optional<std::string> encodeWord(const QString& word, const QString& encodi
 // Markup is not prose: tags and override blocks are blanked out, keeping
 // every other position where it is.
 QString withoutMarkup(const QString& text) {
+    if (!text.contains(u'<') && !text.contains(u'{')) return text;
     // One compiled pattern per thread: checks run on loading threads too.
     thread_local const QRegularExpression markup(QStringLiteral(R"(\{[^}]*\}|</?[A-Za-z]+>)"));
     QString result = text;
