@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include "document/SCSubtitleLine.h"
+#include "platform/AttributedText.h"
 
 namespace {
 
@@ -38,6 +39,8 @@ enum class Key {
     End,
     unformattedTextSRT,
     unformattedTextASS,
+    userTextSRT,
+    userTextASS,
     spellCheckResultLabel,
     assDialogueFormatString,
     assDialogueString,
@@ -77,6 +80,8 @@ std::optional<Key> keyNamed(const QString& name) {
         {"End", Key::End},
         {"unformattedTextSRT", Key::unformattedTextSRT},
         {"unformattedTextASS", Key::unformattedTextASS},
+        {"userTextSRT", Key::userTextSRT},
+        {"userTextASS", Key::userTextASS},
         {"spellCheckResultLabel", Key::spellCheckResultLabel},
         {"assDialogueFormatString", Key::assDialogueFormatString},
         {"assDialogueString", Key::assDialogueString},
@@ -155,6 +160,10 @@ QVariant SCSubtitleLineKeys::value(const SCSubtitleLine& line, const QString& na
             return line.unformattedTextSRT();
         case Key::unformattedTextASS:
             return line.unformattedTextASS();
+        case Key::userTextSRT:
+            return QVariant::fromValue(line.userTextSRT());
+        case Key::userTextASS:
+            return QVariant::fromValue(line.userTextASS());
         case Key::spellCheckResultLabel:
             return line.spellCheckResultLabel();
         case Key::assDialogueFormatString:
@@ -253,6 +262,8 @@ bool SCSubtitleLineKeys::setValue(SCSubtitleLine& line, const QString& name,
         case Key::assOrderedDialogKeys:
         case Key::propertiesForDisplayKeys:
         case Key::propertyList:
+        case Key::userTextSRT:
+        case Key::userTextASS:
         case Key::spellCheckResultLabel:
         case Key::assDialogueFormatString:
         case Key::assDialogueString:

@@ -19,6 +19,10 @@ bool isBlankText(const QString& text) {
     return true;
 }
 
+bool isAsciiLetter(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
 QString keepTimeCharacters(const QString& text) {
     QString kept;
     kept.reserve(text.size());
@@ -67,12 +71,15 @@ std::optional<std::pair<QString, QString>> SRTFormat::timeTextsOfBlock(const QSt
     if (block.size() < 2) return std::nullopt;
     const QStringList parts = block[1].split(QStringLiteral(" --> "));
     if (parts.size() != 2) return std::nullopt;
-    // Only the first word of each side is the time: position suffixes such as
-    // "X1:100" would otherwise be read as milliseconds of the end time.
-    auto timeWord = [](const QString& part) {
-        return keepTimeCharacters(part.simplified().section(u' ', 0, 0));
+    // Blanks anywhere in a time are filtered out with every other stray
+    // character, but a position suffix ("X1:100 X2:200") starts the end of
+    // the time: its digits would otherwise be read as milliseconds.
+    auto timeText = [](const QString& part) {
+        qsizetype end = 0;
+        while (end < part.size() && !isAsciiLetter(part[end])) ++end;
+        return keepTimeCharacters(part.left(end));
     };
-    return std::make_pair(timeWord(parts[0]), timeWord(parts[1]));
+    return std::make_pair(timeText(parts[0]), timeText(parts[1]));
 }
 
 QString SRTFormat::textOfBlock(const QStringList& block) {

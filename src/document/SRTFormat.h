@@ -23,9 +23,10 @@ class SRTFormat {
     // so it fails like a cue with a bad time line.
     static std::optional<std::vector<QStringList>> findCues(const QStringList& lines);
 
-    // The two time texts of a block's time line, split at " --> ", each the
-    // first word of its side kept to digits, ":" and ","; no value when the block has no second
-    // line or the split does not give exactly two parts.
+    // The two time texts of a block's time line, split at " --> ", each side
+    // up to its first letter (a position suffix) kept to digits, ":" and ",";
+    // no value when the block has no second line or the split does not give
+    // exactly two parts.
     static std::optional<std::pair<QString, QString>> timeTextsOfBlock(const QStringList& block);
 
     // The block's text lines (third on) joined with "\n"; empty when none.

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 
 #include "document/common/NotificationTypes.h"
+#include "platform/AttributedText.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TextMeasurer.h"
 
@@ -265,4 +266,12 @@ TEST(SCSubtitleLine, ByNameAccessRefusesUnknownAndReadOnlyKeys) {
     EXPECT_FALSE(line->setValueForKey("noSuchKey", 1));
     EXPECT_FALSE(line->valueForKey("noSuchKey").isValid());
     EXPECT_EQ(line->valueForKey("assOrderedDialogKeys").toStringList().size(), 10);
+
+    // The display text is readable by name too, as the one shared object.
+    using Display = std::shared_ptr<platform::AttributedText>;
+    for (const QString key : {"userTextSRT", "userTextASS"}) {
+        EXPECT_EQ(line->valueForKey(key).value<Display>(), line->userTextSRT())
+            << key.toStdString();
+        EXPECT_FALSE(line->setValueForKey(key, QVariant())) << key.toStdString();
+    }
 }
