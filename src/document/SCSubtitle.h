@@ -40,6 +40,18 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
                    NOTIFY subtitleStylesArrayChanged)
     Q_PROPERTY(qint64 timeConflictsCount READ timeConflictsCount WRITE setTimeConflictsCount NOTIFY
                    timeConflictsCountChanged)
+    // Plain state, reachable by name but announced to nobody.
+    Q_PROPERTY(QUrl subtitleFileURL READ subtitleFileURL WRITE setSubtitleFileURL)
+    Q_PROPERTY(QString subtitleExportName READ subtitleExportName)
+    Q_PROPERTY(
+        QString currentImportEncoding READ currentImportEncoding WRITE setCurrentImportEncoding)
+    Q_PROPERTY(bool isCyclingEncodings READ isCyclingEncodings WRITE setIsCyclingEncodings)
+    Q_PROPERTY(bool subtitleIsValid READ subtitleIsValid WRITE setSubtitleIsValid)
+    Q_PROPERTY(QString styleHeader READ styleHeader WRITE setStyleHeader)
+    Q_PROPERTY(QMap<QString, QString> scriptInfoDictionary READ scriptInfoDictionary WRITE
+                   setScriptInfoDictionary)
+    Q_PROPERTY(SCSubtitleLineList outOfOrderImageSubLines READ outOfOrderImageSubLines WRITE
+                   setOutOfOrderImageSubLines)
 
   public:
     SCSubtitle();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMetaProperty>
 #include <QSignalSpy>
 
 #include "document/common/NotificationTypes.h"
@@ -71,4 +72,37 @@ TEST(SCSubtitle, ObservesItsNotificationsUntilDestroyed) {
     }
     EXPECT_EQ(center.observerCount(timeChanged), timeBefore);
     EXPECT_EQ(center.observerCount(lineCreated), linesBefore);
+}
+
+// The window and the editing views reach the plain state by name; such
+// assignments are announced to nobody, and the two file types stay code-only.
+TEST(SCSubtitle, PlainStateIsReachableByName) {
+    const auto subtitle = SCSubtitle::create();
+    const QMetaObject& meta = *subtitle->metaObject();
+    const QMap<QString, QString> info{{"ScriptType", "v4.00"}};
+    const struct {
+        const char* key;
+        QVariant value;
+    } cases[] = {
+        {"subtitleFileURL", QUrl::fromLocalFile("/films/Movie.en.srt")},
+        {"currentImportEncoding", QString("ISOLatin1")},
+        {"isCyclingEncodings", true},
+        {"subtitleIsValid", true},
+        {"styleHeader", QString("[V4 Styles]")},
+        {"scriptInfoDictionary", QVariant::fromValue(info)},
+    };
+    for (const auto& c : cases) {
+        const QMetaProperty property = meta.property(meta.indexOfProperty(c.key));
+        ASSERT_TRUE(property.isValid()) << c.key;
+        EXPECT_FALSE(property.hasNotifySignal()) << c.key;
+        EXPECT_TRUE(subtitle->setProperty(c.key, c.value)) << c.key;
+        EXPECT_EQ(subtitle->property(c.key), c.value) << c.key;
+    }
+    EXPECT_EQ(subtitle->scriptInfoDictionary(), info);
+    subtitle->setCurrentExportFileType(subtitleTypes::ass);
+    EXPECT_EQ(subtitle->property("subtitleExportName").toString(), "Movie.en.export.ass");
+    EXPECT_FALSE(subtitle->setProperty("subtitleExportName", QString("x")));
+    EXPECT_TRUE(subtitle->property("outOfOrderImageSubLines").isValid());
+    EXPECT_EQ(meta.indexOfProperty("currentExportFileType"), -1);
+    EXPECT_EQ(meta.indexOfProperty("subtitleFileType"), -1);
 }
