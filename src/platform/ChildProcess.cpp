@@ -143,8 +143,8 @@ bool ChildProcess::start() {
     const int rc =
         program_.isEmpty()
             ? ENOENT
-            : posix_spawnp(&pid, argv.storage.front().constData(), &actions, &attributes,
-                           argv.terminated(), options_.environment ? envp.terminated() : environ);
+            : posix_spawn(&pid, argv.storage.front().constData(), &actions, &attributes,
+                          argv.terminated(), options_.environment ? envp.terminated() : environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (captured) {

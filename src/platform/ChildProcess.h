@@ -19,7 +19,8 @@ using EnvironmentDictionary = QMap<QString, QString>;
 // Set from any thread to stop a waiting child (terminate, then kill).
 using CancellationFlag = std::shared_ptr<std::atomic<bool>>;
 
-// One child process: argument vector, working directory, environment,
+// One child process: the program's path (never searched for along PATH),
+// argument vector, working directory, environment,
 // standard input from the null device, output captured (both streams read
 // together, so neither pipe can fill up and stall the child), inherited or
 // discarded. The child gets a process group of its own so that stopping it

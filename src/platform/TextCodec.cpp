@@ -20,11 +20,12 @@ bool hasFixedByteOrder(const QByteArray& icuName) {
            icuName == "UTF-32BE" || icuName == "UTF-32LE";
 }
 
-// A leading mark in the stated order carries no text; one that decodes as
-// U+FFFE means the bytes are in the other order, so the read fails.
-std::optional<QString> dropByteOrderMark(QString text) {
+// A leading mark in the stated order carries no text; in UTF-16 and UTF-32 one
+// that decodes as U+FFFE means the bytes are in the other order, so the read
+// fails. UTF-8 has no order: there U+FFFE is just a character.
+std::optional<QString> dropByteOrderMark(QString text, bool hasByteOrder) {
     if (text.isEmpty()) return text;
-    if (text.front() == QChar(kSwappedByteOrderMark)) return std::nullopt;
+    if (hasByteOrder && text.front() == QChar(kSwappedByteOrderMark)) return std::nullopt;
     if (text.front() == QChar(kByteOrderMark)) text.remove(0, 1);
     return text;
 }
@@ -44,7 +45,8 @@ std::optional<QString> TextCodec::decode(const QByteArray& bytes, const StringEn
     switch (encoding.backend()) {
         case StringEncoding::Backend::Icu: {
             std::optional<QString> text = IcuConverter::decode(bytes, name.constData());
-            if (text && hasFixedByteOrder(name)) return dropByteOrderMark(std::move(*text));
+            if (text && hasFixedByteOrder(name))
+                return dropByteOrderMark(std::move(*text), name != "UTF-8");
             return text;
         }
         case StringEncoding::Backend::Iconv:

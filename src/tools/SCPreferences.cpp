@@ -196,7 +196,10 @@ void SCPreferences::initializeApplicationSupportFolder() {
     } else {
         maker = userData + QStringLiteral("/Borvane");
         engine = userData + QStringLiteral("/Borvane/") + name + u'/';
-        if (!QFileInfo::exists(engine) && !QDir().mkpath(engine)) useResources();
+        // Tested without the trailing "/", so that a plain file standing at the
+        // engine folder's place counts as present (and then fails the listing).
+        const QString enginePath = engine.chopped(1);
+        if (!QFileInfo::exists(enginePath) && !QDir().mkpath(enginePath)) useResources();
     }
     setBorvaneSupportFolderURL(QUrl::fromLocalFile(maker));
 

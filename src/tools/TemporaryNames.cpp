@@ -34,10 +34,10 @@ QString makeFilePathUnixFriendly(const QString& forPath) {
 }
 
 QString makeSymbolicLinkPath(const QUrl& forURL) {
+    // A folder's URL may end with "/"; its path does not.
     QString target = forURL.toLocalFile();
-    QString named = target;
-    while (named.size() > 1 && named.endsWith(u'/')) named.chop(1);
-    const QString extension = QFileInfo(named).suffix().toLower();
+    while (target.size() > 1 && target.endsWith(u'/')) target.chop(1);
+    const QString extension = QFileInfo(target).suffix().toLower();
     const QString link =
         temporaryNamesFolder() + u'.' + uniqueNameField() + QStringLiteral(".SL.") + extension;
 

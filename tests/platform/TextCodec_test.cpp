@@ -105,6 +105,10 @@ TEST(TextCodecByteOrderMarks, AreDroppedOrDecideTheOrder) {
          "1\n"},
         {"UTF-8 mark later is a character", icu("UTF-8"), QByteArray("A\xEF\xBB\xBF"),
          QString("A") + QChar(0xFEFF)},
+        {"UTF-8 has no swapped mark", icu("UTF-8"),
+         QByteArray("\xEF\xBF\xBE"
+                    "A"),
+         QChar(0xFFFE) + QString("A")},
         {"UTF-16 without mark is big-endian", icu("UTF-16"), bytes({0x00, 0x41, 0x00, 0xE9}), "Aé"},
         {"UTF-16 little-endian mark wins", icu("UTF-16"), bytes({0xFF, 0xFE, 0x41, 0x00}), "A"},
         {"UTF-16 big-endian mark", icu("UTF-16"), bytes({0xFE, 0xFF, 0x00, 0x41}), "A"},

@@ -73,6 +73,8 @@ TEST_F(CommandRunnerResult, AProgramThatCannotStartGivesNothing) {
     EXPECT_EQ(runAppWithPath(path("missing"), {}), std::nullopt);
     const QString notProgram = writeFile("plain", "just text");
     EXPECT_EQ(runAppWithPath(notProgram, {}), std::nullopt);
+    // The path is taken as it is: a bare name is not looked for along PATH.
+    EXPECT_EQ(runAppWithPath("sh", {"-c", "printf found"}), std::nullopt);
 }
 
 TEST_F(CommandRunnerResult, SystemCommandsAreFoundInTheirFolders) {

@@ -122,13 +122,34 @@ TEST_F(SupportFolderSetUp, WithoutAUserDataFolderTheResourcesTakeItsPlace) {
     EXPECT_FALSE(QFileInfo::exists(dataHome + "/Borvane"));
 }
 
-TEST_F(SupportFolderSetUp, AnEngineFolderThatCannotBeMadeFallsBackToTheResources) {
-    writeFile("data/Borvane/tesseract304", "in the way");
-    preferences->initializeApplicationSupportFolder();
-    EXPECT_EQ(preferences->borvaneSupportFolderURL(), QUrl::fromLocalFile(resources));
-    // The resources hold no engine folder either: nothing can be listed.
-    EXPECT_EQ(logged, QStringList{"!!!! couldn't get contents of tesseractSupportFolderURL"});
-    EXPECT_TRUE(runs.isEmpty());
+TEST_F(SupportFolderSetUp, AFileInTheWayOfTheEngineFolder) {
+    const struct {
+        const char* what;
+        QString file;    // written in the way, relative to the scratch folder
+        bool fallsBack;  // the resources take the maker folder's place
+    } cases[] = {
+        // The maker folder is a file: the engine folder cannot be made.
+        {"maker folder", "data/Borvane", true},
+        // Something exists at the engine folder's place, so nothing is made;
+        // being a file, it cannot be listed.
+        {"engine folder", "data/Borvane/tesseract304", false},
+    };
+    for (const auto& c : cases) {
+        QDir(path("data")).removeRecursively();
+        writeFile(c.file, "in the way");
+        logged.clear();
+
+        preferences->initializeApplicationSupportFolder();
+
+        EXPECT_EQ(preferences->borvaneSupportFolderURL(),
+                  QUrl::fromLocalFile(c.fallsBack ? resources : dataHome + "/Borvane"))
+            << c.what;
+        // The resources hold no engine folder either: nothing can be listed.
+        EXPECT_EQ(logged, QStringList{"!!!! couldn't get contents of tesseractSupportFolderURL"})
+            << c.what;
+        EXPECT_TRUE(runs.isEmpty()) << c.what;
+        EXPECT_TRUE(QFileInfo(path(c.file)).isFile()) << c.what;
+    }
 }
 
 TEST_F(SupportFolderSetUp, AMissingArchiveIsReportedAndNothingRuns) {

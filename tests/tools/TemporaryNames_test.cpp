@@ -1,5 +1,6 @@
 #include "tools/TemporaryNames.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -46,11 +47,20 @@ TEST_F(TemporaryNames, LinksAreHiddenInThePrivateFolder) {
     const QString folderLink = makeSymbolicLinkPath(QUrl::fromLocalFile(data + u'/'));
     EXPECT_TRUE(folderLink.endsWith(".SL.")) << folderLink.toStdString();
     EXPECT_TRUE(QFileInfo(folderLink).isDir());
+    EXPECT_EQ(QFile::symLinkTarget(folderLink), data);
 }
 
 TEST_F(TemporaryNames, AMissingTargetGivesItsOwnPath) {
-    const QString missing = path("nowhere/file.srt");
-    EXPECT_EQ(makeSymbolicLinkPath(QUrl::fromLocalFile(missing)), missing);
+    const struct {
+        QString url;
+        QString expected;
+    } cases[] = {
+        {path("nowhere/file.srt"), path("nowhere/file.srt")},
+        {path("nowhere/tessdata/"), path("nowhere/tessdata")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(makeSymbolicLinkPath(QUrl::fromLocalFile(c.url)), c.expected)
+            << c.url.toStdString();
 }
 
 }  // namespace
