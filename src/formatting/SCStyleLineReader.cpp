@@ -8,11 +8,13 @@
 
 namespace {
 
-// The text after the prefix, when the prefix occurs exactly once. Files
+// The text after the prefix ("Style: "), when it occurs exactly once. Files
 // written without a blank after the colon read the same, as values are
-// trimmed anyway.
+// trimmed anyway; that shorter form is looked for only when the full one is
+// missing, so a value such as a style named "Style:Top" still reads.
 std::optional<QString> afterPrefix(const QString& line, const QString& prefix) {
-    const QStringList pieces = line.split(prefix);
+    QStringList pieces = line.split(prefix);
+    if (pieces.size() == 1) pieces = line.split(prefix.trimmed());
     if (pieces.size() != 2) return std::nullopt;
     return pieces[1];
 }
@@ -40,9 +42,9 @@ std::optional<QVariantMap> SCStyleLineReader::read(const QString& formatString,
                                                    const QString& styleString,
                                                    const QString& styleHeader,
                                                    const CurrentValue& current) {
-    const auto keyList = afterPrefix(formatString, QStringLiteral("Format:"));
+    const auto keyList = afterPrefix(formatString, QStringLiteral("Format: "));
     if (!keyList) return std::nullopt;
-    const auto valueList = afterPrefix(styleString, QStringLiteral("Style:"));
+    const auto valueList = afterPrefix(styleString, QStringLiteral("Style: "));
     if (!valueList) return std::nullopt;
 
     const QStringList keys = trimmedPieces(*keyList);

@@ -13,8 +13,9 @@ class SCStyleLineReader {
     using CurrentValue = std::function<QVariant(const QString& key)>;
 
     // A value for every V4+ key: the line's text, or `current(key)` where the
-    // line gives none. None when a line lacks its prefix ("Format:",
-    // "Style:"; a blank after the colon is optional) or holds it twice.
+    // line gives none. None when a line lacks its prefix ("Format: ",
+    // "Style: "; without the blank when the full form is missing) or holds
+    // it twice.
     static std::optional<QVariantMap> read(const QString& formatString, const QString& styleString,
                                            const QString& styleHeader, const CurrentValue& current);
 

@@ -51,6 +51,21 @@ QString choose(const Patterns& patterns, subtitleTypes type) {
     return {};
 }
 
+// The engine refuses a whole text that holds a lone surrogate (a damaged
+// file), where ICU reads it as one character: a stand-in of the same length
+// keeps every range where it was.
+QString searchable(const QString& text) {
+    if (QStringView(text).isValidUtf16()) return text;
+    QString copy = text;
+    for (qsizetype i = 0; i < copy.size(); ++i) {
+        if (copy[i].isHighSurrogate() && i + 1 < copy.size() && copy[i + 1].isLowSurrogate())
+            ++i;
+        else if (copy[i].isSurrogate())
+            copy[i] = QChar::ReplacementCharacter;
+    }
+    return copy;
+}
+
 // The dot matches line breaks; \d means any decimal digit, as in ICU. An
 // empty pattern stands for "no markup in this syntax" and finds nothing.
 std::optional<textFormatting::Ranges> search(const QString& pattern, const QString& text) {
@@ -70,7 +85,7 @@ std::optional<textFormatting::Ranges> search(const QString& pattern, const QStri
     const QRegularExpression& regex = *cached;
     if (!regex.isValid()) return std::nullopt;
     textFormatting::Ranges ranges;
-    auto it = regex.globalMatch(text);
+    auto it = regex.globalMatch(searchable(text));
     while (it.hasNext()) {
         const auto match = it.next();
         ranges.push_back({match.capturedStart(), match.capturedLength()});

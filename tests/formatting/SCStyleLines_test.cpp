@@ -33,6 +33,14 @@ TEST(SCStyleLines, LinePairsReadByFieldName) {
          "Style: Big,Arial,48,&H00ffffff,&H0000ffff,&H00000000,&H00000000,-1,0,0,0,100,100,0,0,"
          "1,2,1,2,20,20,20,0"},
         {"Format twice", "Format: Format: Name", "Style: Big", resultTypes::error, ""},
+        {"no-blank Format twice", "Format:Name,Format:Fontsize", "Style: Big,48",
+         resultTypes::error, ""},
+        {"prefix inside a value", "Format: Name, Fontname", "Style: Style:Top,Title: Bold",
+         resultTypes::ok,
+         "Style: Style:Top,Title: Bold,30,&H00ffffff,&H0000ffff,&H00000000,&H00000000,-1,0,0,0,"
+         "100,100,0,0,1,2,1,2,20,20,20,0"},
+        {"prefix inside a value without blank", "Format:Name", "Style:Style:Top",
+         resultTypes::error, ""},
         {"no Style prefix", "Format: Name", "Big", resultTypes::error, ""},
         {"empty style line", "Format: Name", "", resultTypes::error, ""},
         {"Style: and nothing", "Format: Name, Fontname, Fontsize", "Style: ", resultTypes::ok,

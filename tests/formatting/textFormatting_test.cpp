@@ -64,6 +64,8 @@ std::optional<Ranges> find(const FinderCase& c) {
 }
 
 const QString nonBmp = QString::fromUtf8("\xF0\x9F\x98\x80");  // two UTF-16 units
+// Half of a pair, as a damaged file can leave: one position of its own.
+const QString loneSurrogate = QString(QChar(0xD800));
 
 }  // namespace
 
@@ -110,6 +112,10 @@ TEST(textFormatting, FindersReportUtf16RangesInTextOrder) {
         {"later closing forms no span", Finder::spans, K::bold, T::srt, "<b>a</b>b</b>",
          Ranges{{0, 8}}},
         {"no syntax for picture types", Finder::tags, K::bold, T::vobsub, "<b>x</b>", std::nullopt},
+        {"lone surrogate inside a span", Finder::spans, K::italic, T::srt,
+         "<i>ab" + loneSurrogate + "</i>", Ranges{{0, 10}}},
+        {"lone surrogate before the tags", Finder::allStyles, K::bold, T::ass,
+         loneSurrogate + "{\\b1}x{\\b0}", Ranges{{1, 5}, {7, 5}}},
     };
     for (const auto& c : cases) EXPECT_EQ(find(c), c.expected) << c.name;
 }
