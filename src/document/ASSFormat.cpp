@@ -105,7 +105,12 @@ QString ASSFormat::documentText(const SCSubtitle& subtitle) {
 
     text += QStringLiteral("\n[Events]\n");
     text += SCSubtitleLine::assDialogueFormatString() + u'\n';
-    for (const auto& line : subtitle.subtitleLinesArray())
-        if (!line->isExcluded()) text += line->assDialogueString() + u'\n';
+    const auto& lines = subtitle.subtitleLinesArray();
+    text.reserve(text.size() + lines.size() * 96);
+    for (const auto& line : lines) {
+        if (line->isExcluded()) continue;
+        text += line->assDialogueString();
+        text += u'\n';
+    }
     return text;
 }

@@ -243,18 +243,21 @@ QString SCSubtitleLine::assDialogueFormatString() {
 
 QString SCSubtitleLine::assDialogueString() const {
     // Every field goes through the escape: a raw line break in any of them
-    // would split the record.
-    QString text = QStringLiteral("Dialogue: ");
+    // would split the record. Pieces are appended one by one: a large export
+    // builds this for every line.
+    const QString& dialog = masterText_.plainTextASS();
+    QString text;
+    text.reserve(64 + Style_.size() + Name_.size() + Effect_.size() + dialog.size());
+    text += QLatin1String("Dialogue: ");
     text += QString::number(Layer_);
-    text += u',' + userStartTimeStringASS();
-    text += u',' + userEndTimeStringASS();
-    text += u',' + ASSFormat::escapeLineBreaks(Style_);
-    text += u',' + ASSFormat::escapeLineBreaks(Name_);
-    text += u',' + QString::number(MarginL_);
-    text += u',' + QString::number(MarginR_);
-    text += u',' + QString::number(MarginV_);
-    text += u',' + ASSFormat::escapeLineBreaks(Effect_);
-    text += u',' + ASSFormat::escapeLineBreaks(masterText_.plainTextASS());
+    for (const QString& field :
+         {userStartTimeStringASS(), userEndTimeStringASS(), ASSFormat::escapeLineBreaks(Style_),
+          ASSFormat::escapeLineBreaks(Name_), QString::number(MarginL_), QString::number(MarginR_),
+          QString::number(MarginV_), ASSFormat::escapeLineBreaks(Effect_),
+          ASSFormat::escapeLineBreaks(dialog)}) {
+        text += u',';
+        text += field;
+    }
     return text;
 }
 
