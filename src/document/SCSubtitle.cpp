@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "document/ASSFormat.h"
+#include "document/ParallelLineParse.h"
 #include "document/SRTFormat.h"
 #include "document/common/HelperFunctions.h"
 #include "document/common/NotificationTypes.h"
@@ -185,34 +186,31 @@ resultTypes SCSubtitle::readASS(const QStringList& lines) {
 // The load and the re-read keep and drop cues and events by one rule, so the
 // p-th line of a document is always the p-th kept cue or event of its file.
 SCSubtitleLineList SCSubtitle::linesOfCues(const std::vector<QStringList>& cues, bool textOnly) {
-    SCSubtitleLineList kept;
-    kept.reserve(std::max<qsizetype>(2000, qsizetype(cues.size())));
-    for (std::size_t i = 0; i < cues.size(); ++i) {
+    return ParallelLineParse::run(cues.size(), [&cues, textOnly](std::size_t i) {
         auto line = SCSubtitleLine::create();
         line->setOriginalIndex(qint64(i));
         line->setUserIndex(qint64(i));
         const resultTypes parsed = textOnly ? line->initializeTextOnlyFromSRTBlock(cues[i])
                                             : line->initializeFromSRTBlock(cues[i]);
-        if (!line->isKeptAfterRead(parsed)) continue;
-        handToMainThread(*line);
-        kept.append(std::move(line));
-    }
-    return kept;
+        if (!line->isKeptAfterRead(parsed)) return SCSubtitleLinePtr();
+        handToMainThread(*line);  // from the thread that made it
+        return line;
+    });
 }
 
 SCSubtitleLineList SCSubtitle::linesOfEvents(const QStringList& events) {
-    SCSubtitleLineList kept;
-    kept.reserve(std::max<qsizetype>(2000, events.size()));
-    for (qsizetype p = 2; p < events.size(); ++p) {
+    // Events start on the third line of the block, after its header and Format line.
+    const std::size_t count = std::size_t(std::max<qsizetype>(0, events.size() - 2));
+    return ParallelLineParse::run(count, [&events](std::size_t i) {
+        const qsizetype p = qsizetype(i) + 2;
         auto line = SCSubtitleLine::create();
         line->setOriginalIndex(p - 2);
         line->setUserIndex(p - 2);
         const resultTypes parsed = line->intitializeWithFormatString(events[1], events[p]);
-        if (!line->isKeptAfterRead(parsed)) continue;
+        if (!line->isKeptAfterRead(parsed)) return SCSubtitleLinePtr();
         handToMainThread(*line);
-        kept.append(std::move(line));
-    }
-    return kept;
+        return line;
+    });
 }
 
 void SCSubtitle::publish(SCSubtitleLineList lines, std::optional<SCStyleList> styles) {

@@ -62,9 +62,14 @@ bool isWord(QStringView segment) {
 
 }  // namespace
 
-HunspellSpellChecker::HunspellSpellChecker(std::unique_ptr<Hunspell> hunspell)
-    : hunspell_(std::move(hunspell)),
-      encoding_(QString::fromStdString(hunspell_->get_dict_encoding())) {}
+HunspellSpellChecker::HunspellSpellChecker(std::unique_ptr<Hunspell> hunspell, QByteArray affixPath,
+                                           QByteArray dictionaryPath)
+    : affixPath_(std::move(affixPath)),
+      dictionaryPath_(std::move(dictionaryPath)),
+      encoding_(QString::fromStdString(hunspell->get_dict_encoding())),
+      opened_(1) {
+    idle_.push_back(std::move(hunspell));
+}
 
 HunspellSpellChecker::~HunspellSpellChecker() = default;
 
@@ -73,9 +78,33 @@ std::shared_ptr<HunspellSpellChecker> HunspellSpellChecker::fromFiles(
     // Hunspell opens missing files without complaint and then knows no words.
     if (!QFileInfo(affixPath).isReadable() || !QFileInfo(dictionaryPath).isReadable())
         return nullptr;
-    auto hunspell = std::make_unique<Hunspell>(QFile::encodeName(affixPath).constData(),
-                                               QFile::encodeName(dictionaryPath).constData());
-    return std::shared_ptr<HunspellSpellChecker>(new HunspellSpellChecker(std::move(hunspell)));
+    QByteArray affix = QFile::encodeName(affixPath);
+    QByteArray dictionary = QFile::encodeName(dictionaryPath);
+    auto hunspell = std::make_unique<Hunspell>(affix.constData(), dictionary.constData());
+    return std::shared_ptr<HunspellSpellChecker>(
+        new HunspellSpellChecker(std::move(hunspell), std::move(affix), std::move(dictionary)));
+}
+
+std::unique_ptr<Hunspell> HunspellSpellChecker::borrow() const {
+    std::unique_lock lock(mutex_);
+    if (idle_.empty() && opened_ < kMaxDictionaries) {
+        ++opened_;
+        lock.unlock();
+        // Opening takes a few tens of milliseconds; others go on meanwhile.
+        return std::make_unique<Hunspell>(affixPath_.constData(), dictionaryPath_.constData());
+    }
+    returned_.wait(lock, [this] { return !idle_.empty(); });
+    auto hunspell = std::move(idle_.back());
+    idle_.pop_back();
+    return hunspell;
+}
+
+void HunspellSpellChecker::giveBack(std::unique_ptr<Hunspell> hunspell) const {
+    {
+        std::lock_guard lock(mutex_);
+        idle_.push_back(std::move(hunspell));
+    }
+    returned_.notify_one();
 }
 
 std::shared_ptr<HunspellSpellChecker> HunspellSpellChecker::forLocale(const QString& localeName,
@@ -110,11 +139,9 @@ std::shared_ptr<HunspellSpellChecker> HunspellSpellChecker::forUserLocale() {
     return forLocale(QLocale::system().name(), systemDictionaryFolders());
 }
 
-bool HunspellSpellChecker::isKnownWord(const QString& word) const {
+bool HunspellSpellChecker::isKnownWord(Hunspell& hunspell, const QString& word) const {
     const auto encoded = encodeWord(word, encoding_);
-    if (!encoded) return false;
-    std::lock_guard lock(mutex_);
-    return hunspell_->spell(*encoded);
+    return encoded && hunspell.spell(*encoded);
 }
 
 std::optional<TextRange> HunspellSpellChecker::checkSpellingOfString(const QString& text,
@@ -122,14 +149,22 @@ std::optional<TextRange> HunspellSpellChecker::checkSpellingOfString(const QStri
     if (startingAt < 0) startingAt = 0;
     const QString prose = withoutMarkup(text);
     QTextBoundaryFinder finder(QTextBoundaryFinder::Word, prose);
+    std::unique_ptr<Hunspell> hunspell;
+    std::optional<TextRange> misspelt;
     qsizetype start = 0;
     for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {
         const QStringView segment = QStringView(prose).mid(start, end - start);
-        if (start >= startingAt && isWord(segment) && !isKnownWord(segment.toString()))
-            return TextRange{start, end - start};
+        if (start >= startingAt && isWord(segment)) {
+            if (!hunspell) hunspell = borrow();
+            if (!isKnownWord(*hunspell, segment.toString())) {
+                misspelt = TextRange{start, end - start};
+                break;
+            }
+        }
         start = end;
     }
-    return std::nullopt;
+    if (hunspell) giveBack(std::move(hunspell));
+    return misspelt;
 }
 
 }  // namespace platform

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QStringList>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "platform/SpellChecker.h"
 
@@ -10,8 +13,11 @@ class Hunspell;
 
 namespace platform {
 
-// A spell checker on a Hunspell dictionary. Hunspell itself is not
-// thread-safe, so every look-up holds the checker's own lock.
+// A spell checker on a Hunspell dictionary. A Hunspell object is not
+// thread-safe, so each check borrows one for the whole text. Loads check
+// thousands of lines on several threads at once: a few more copies of the
+// dictionary are opened on demand, up to a small limit, instead of making
+// every thread wait for one.
 class HunspellSpellChecker : public SpellChecker {
   public:
     // Null when either file cannot be read.
@@ -29,13 +35,23 @@ class HunspellSpellChecker : public SpellChecker {
     std::optional<TextRange> checkSpellingOfString(const QString& text,
                                                    qsizetype startingAt = 0) const override;
 
-  private:
-    explicit HunspellSpellChecker(std::unique_ptr<Hunspell> hunspell);
-    bool isKnownWord(const QString& word) const;
+    // Dictionary copies open at most, the first included.
+    static constexpr std::size_t kMaxDictionaries = 4;
 
-    mutable std::mutex mutex_;
-    std::unique_ptr<Hunspell> hunspell_;
+  private:
+    HunspellSpellChecker(std::unique_ptr<Hunspell> hunspell, QByteArray affixPath,
+                         QByteArray dictionaryPath);
+    std::unique_ptr<Hunspell> borrow() const;
+    void giveBack(std::unique_ptr<Hunspell> hunspell) const;
+    bool isKnownWord(Hunspell& hunspell, const QString& word) const;
+
+    QByteArray affixPath_;
+    QByteArray dictionaryPath_;
     QString encoding_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable returned_;
+    mutable std::vector<std::unique_ptr<Hunspell>> idle_;
+    mutable std::size_t opened_ = 0;
 };
 
 }  // namespace platform

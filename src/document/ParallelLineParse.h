@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+#include "document/SCSubtitleLine.h"
+
+// Parses the cues or events of a large file on several threads at once. Each
+// item is independent, so the lines come back in file order whatever thread
+// made them; items the parse drops (null results) are left out.
+class ParallelLineParse {
+  public:
+    using Parse = std::function<SCSubtitleLinePtr(std::size_t index)>;
+
+    static SCSubtitleLineList run(std::size_t count, const Parse& parse);
+
+    // Below this many items one thread does all the work.
+    static constexpr std::size_t kMinimumForThreads = 512;
+};
