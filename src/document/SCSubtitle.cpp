@@ -227,16 +227,17 @@ void SCSubtitle::publish(SCSubtitleLineList lines, std::optional<SCStyleList> st
 
 void SCSubtitle::queueConflictSearch() {
     // The times are copied here, on the main thread; only the search itself
-    // runs on the queue, and its results come back to the lines it examined.
+    // runs on the queue. The queue's threads hold neither the document nor
+    // its lines, so neither can be released there (a document released on
+    // its own queue would wait for itself); results come back to the lines
+    // that still exist, on the main thread.
     auto snapshot = std::make_shared<const ConflictSnapshot>(conflictSnapshot());
-    openSubtitleQueue_->addOperation([self = shared_from_this(), snapshot]() mutable {
+    std::weak_ptr<SCSubtitle> weak = weak_from_this();
+    openSubtitleQueue_->addOperation([weak, snapshot] {
         auto result =
             std::make_shared<TimeConflicts::Result>(TimeConflicts::search(snapshot->times));
-        // The queue belongs to the document: the document must not be
-        // released on one of the queue's own threads, whose end it would wait
-        // for. The main thread gives up this reference.
-        platform::MainQueue::post([self = std::move(self), snapshot, result] {
-            self->applyConflicts(*snapshot, *result);
+        platform::MainQueue::post([weak, snapshot, result] {
+            if (auto self = weak.lock()) self->applyConflicts(*snapshot, *result);
         });
     });
 }
@@ -313,11 +314,13 @@ void SCSubtitle::logProperties() const {
 
 SCSubtitle::ConflictSnapshot SCSubtitle::conflictSnapshot() const {
     ConflictSnapshot snapshot;
-    snapshot.lines = subtitleLinesArray_;
+    snapshot.lines.reserve(std::size_t(subtitleLinesArray_.size()));
     snapshot.times.reserve(std::size_t(subtitleLinesArray_.size()));
-    for (const auto& line : subtitleLinesArray_)
+    for (const auto& line : subtitleLinesArray_) {
+        snapshot.lines.push_back(line);
         snapshot.times.push_back(
             {line->userStartTimeDouble(), line->userEndTimeDouble(), line->isExcluded()});
+    }
     return snapshot;
 }
 
@@ -325,16 +328,18 @@ void SCSubtitle::applyConflicts(const ConflictSnapshot& snapshot,
                                 const TimeConflicts::Result& result) {
     // Lines are addressed themselves, not by position, so a list changed
     // since the snapshot cannot put marks on the wrong lines.
-    for (qsizetype i = 0; i < snapshot.lines.size(); ++i) {
-        const auto& line = snapshot.lines[i];
-        line->setTimeConflict(QString());
-        line->setEndOverlap(result.lines[std::size_t(i)].endOverlap);
-        line->setStartOverlap(result.lines[std::size_t(i)].startOverlap);
+    std::vector<SCSubtitleLinePtr> lines;
+    lines.reserve(snapshot.lines.size());
+    for (const auto& weakLine : snapshot.lines) lines.push_back(weakLine.lock());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i]) continue;
+        lines[i]->setTimeConflict(QString());
+        lines[i]->setEndOverlap(result.lines[i].endOverlap);
+        lines[i]->setStartOverlap(result.lines[i].startOverlap);
     }
-    for (qsizetype i = 0; i < snapshot.lines.size(); ++i) {
-        const QString& mark = result.lines[std::size_t(i)].mark;
-        if (!mark.isEmpty()) snapshot.lines[i]->setTimeConflict(mark);
-    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i] && !result.lines[i].mark.isEmpty())
+            lines[i]->setTimeConflict(result.lines[i].mark);
     setTimeConflictsCount(result.count);
 }
 

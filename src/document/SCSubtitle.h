@@ -176,7 +176,7 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     void queueConflictSearch();
     // The lines of a search with their times as copied on the main thread.
     struct ConflictSnapshot {
-        SCSubtitleLineList lines;
+        std::vector<std::weak_ptr<SCSubtitleLine>> lines;
         std::vector<TimeConflicts::Input> times;
     };
     ConflictSnapshot conflictSnapshot() const;

@@ -15,8 +15,10 @@ struct NotificationCenter::Entry {
 };
 
 NotificationCenter& NotificationCenter::defaultCenter() {
-    static NotificationCenter center;
-    return center;
+    // Never destroyed: an object released by a worker thread while the
+    // process exits still removes its observers safely.
+    static auto* center = new NotificationCenter;
+    return *center;
 }
 
 NotificationCenter::ObserverId NotificationCenter::addObserver(const QString& name,
@@ -64,15 +66,17 @@ void NotificationCenter::post(const QString& name, const QObject* object,
 
 int NotificationCenter::observerCount(const QString& name) const {
     std::lock_guard lock(mutex_);
-    return static_cast<int>(
-        std::count_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e->name == name; }));
+    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
+                                          [&](const auto& e) { return e->name == name; }));
 }
 
 NotificationObserver::NotificationObserver(const QString& name, NotificationCenter::Handler handler,
                                            NotificationCenter& center)
     : center_(&center), id_(center.addObserver(name, std::move(handler))) {}
 
-NotificationObserver::~NotificationObserver() { reset(); }
+NotificationObserver::~NotificationObserver() {
+    reset();
+}
 
 NotificationObserver::NotificationObserver(NotificationObserver&& other) noexcept
     : center_(other.center_), id_(other.id_) {

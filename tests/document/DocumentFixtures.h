@@ -27,6 +27,8 @@ inline resultTypes load(const std::shared_ptr<SCSubtitle>& subtitle, const QUrl&
     const resultTypes outcome = result.get();
     if (outcome == resultTypes::ok)
         testsupport::spinUntil([&] { return subtitle->progressLabel().isEmpty(); });
+    // The conflict search queued by the publication, and its results.
+    subtitle->openSubtitleQueue().waitUntilAllOperationsAreFinished();
     testsupport::drainMainQueue();
     return outcome;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include "DocumentFixtures.h"
@@ -98,6 +100,32 @@ TEST(SCSubtitleConflicts, SearchPublishesAtOnceOnTheMainThreadAndLaterFromOthers
     subtitle->subtitleLinesArray()[1]->setIsExcluded(false);
     platform::NotificationCenter::defaultCenter().post("timeChanged");
     EXPECT_EQ(subtitle->timeConflictsCount(), 2);
+}
+
+TEST(SCSubtitleConflicts, ADocumentReleasedWhileItsSearchRunsGoesQuietly) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("overlapping.srt");
+    QByteArray text;
+    for (int i = 0; i < 4000; ++i)
+        text += QByteArray::number(i + 1) + "\n00:00:0" + QByteArray::number(i % 10) +
+                ",000 --> 00:00:09,000\nline\n\n";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+
+    auto subtitle = SCSubtitle::create();
+    subtitle->setSubtitleFileType(subtitleTypes::srt);
+    auto loading = std::async(std::launch::async, [subtitle, path] {
+        return subtitle->initializeFromTextSubURL(QUrl::fromLocalFile(path), "UTF8");
+    });
+    ASSERT_EQ(loading.get(), resultTypes::ok);
+    // Runs the publication, which queues the search, and lets go at once.
+    ASSERT_TRUE(testsupport::spinUntil([&] { return !subtitle->subtitleLinesArray().isEmpty(); }));
+    const std::weak_ptr<SCSubtitle> weak = subtitle;
+    subtitle.reset();
+    EXPECT_TRUE(weak.expired());
+    testsupport::drainMainQueue();  // the search's results find no document
 }
 
 TEST(SCSubtitleTiming, ShiftMovesEveryLineAndStopsAtANegativeStart) {
