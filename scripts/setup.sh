@@ -31,11 +31,15 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# Tests and the OCR wrapper expect an English UTF-8 locale to exist.
-if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
-  $SUDO sed -i 's/^# *en_US.UTF-8 UTF-8/en_US.UTF-8 UTF-8/' /etc/locale.gen
-  $SUDO locale-gen
-fi
+# mkvmerge's environment wants an English UTF-8 locale; the tests also read
+# times under a German one, whose decimal point is ",".
+for loc in en_US de_DE; do
+  if ! locale -a 2>/dev/null | grep -qi "^${loc}\.utf-\?8\$"; then
+    $SUDO sed -i "s/^# *${loc}.UTF-8 UTF-8/${loc}.UTF-8 UTF-8/" /etc/locale.gen
+    grep -q "^${loc}.UTF-8 UTF-8" /etc/locale.gen || echo "${loc}.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen > /dev/null
+    $SUDO locale-gen
+  fi
+done
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 mode="${1:-app}"

@@ -14,14 +14,20 @@ std::optional<AppVariables::toolsApps> AppVariables::toolsApps::fromRawValue(con
     return std::nullopt;
 }
 
-QString AppVariables::toolsApps::rawValue() const { return QString::fromLatin1(kRaw[value_]); }
+QString AppVariables::toolsApps::rawValue() const {
+    return QString::fromLatin1(kRaw[value_]);
+}
 
 QString AppVariables::toolsApps::defaultConversionExtension() const {
     switch (value_) {
-        case Harnwick: return QStringLiteral(".mp4");
-        case Lodestra: return QStringLiteral(".mkv");
-        case Pellimor: return QStringLiteral(".avi");
-        case Quillmar: return QStringLiteral(".srt");
+        case Harnwick:
+            return QStringLiteral(".mp4");
+        case Lodestra:
+            return QStringLiteral(".mkv");
+        case Pellimor:
+            return QStringLiteral(".avi");
+        case Quillmar:
+            return QStringLiteral(".srt");
     }
     return {};
 }
@@ -33,10 +39,14 @@ bool AppVariables::toolsApps::canEditFileExtension(const QString& ext) const {
     static const QStringList quillmar{".srt", "srt", ".ass", "ass", ".ssa", "ssa", ".idx", "idx"};
     const QString e = ext.toLower();
     switch (value_) {
-        case Harnwick: return harnwick.contains(e);
-        case Lodestra: return lodestra.contains(e);
-        case Pellimor: return pellimor.contains(e);
-        case Quillmar: return quillmar.contains(e);
+        case Harnwick:
+            return harnwick.contains(e);
+        case Lodestra:
+            return lodestra.contains(e);
+        case Pellimor:
+            return pellimor.contains(e);
+        case Quillmar:
+            return quillmar.contains(e);
     }
     return false;
 }

@@ -20,9 +20,13 @@ void logWithPrefix(const char* prefix, const QVariant& item) {
 
 void qp(const QVariant&) {}
 
-void qpl(const QVariant& item) { logWithPrefix("!!!! ", item); }
+void qpl(const QVariant& item) {
+    logWithPrefix("!!!! ", item);
+}
 
-void qpd(const QVariant& item) { logWithPrefix("##### ", item); }
+void qpd(const QVariant& item) {
+    logWithPrefix("##### ", item);
+}
 
 QString logDescription(const QVariant& item) {
     if (!item.isValid()) return QStringLiteral("nil");
@@ -34,7 +38,9 @@ QString logDescription(const QVariant& item) {
     return text;
 }
 
-void doOnMainThread(std::function<void()> block) { platform::MainQueue::runOrPost(std::move(block)); }
+void doOnMainThread(std::function<void()> block) {
+    platform::MainQueue::runOrPost(std::move(block));
+}
 
 void delay(double seconds, std::function<void()> closure) {
     platform::MainQueue::after(seconds, std::move(closure));
@@ -74,8 +80,7 @@ std::vector<PlainDictionary> plainDictionariesFromPlatformDictionaries(
     const QList<QVariantMap>& dictionaries) {
     std::vector<PlainDictionary> result;
     result.reserve(dictionaries.size());
-    for (const auto& dictionary : dictionaries)
-        result.emplace_back(dictionary.toStdMap());
+    for (const auto& dictionary : dictionaries) result.emplace_back(dictionary.toStdMap());
     return result;
 }
 

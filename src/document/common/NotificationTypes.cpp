@@ -6,9 +6,8 @@
 
 namespace {
 constexpr std::array<const char*, 7> kRaw{
-    "timeChanged",          "dialogChanged",
-    "subInitializationError", "imageSubLineImported",
-    "blackDetectNewResult", "imageSubSCSubtitleLineCreated",
+    "timeChanged",          "dialogChanged",        "subInitializationError",
+    "imageSubLineImported", "blackDetectNewResult", "imageSubSCSubtitleLineCreated",
     "fileDownloadComplete"};
 }
 
@@ -18,4 +17,6 @@ std::optional<notificationTypes> notificationTypes::fromRawValue(const QString& 
     return std::nullopt;
 }
 
-QString notificationTypes::rawValue() const { return QString::fromLatin1(kRaw[value_]); }
+QString notificationTypes::rawValue() const {
+    return QString::fromLatin1(kRaw[value_]);
+}

@@ -13,4 +13,6 @@ std::optional<resultTypes> resultTypes::fromRawValue(const QString& raw) {
     return std::nullopt;
 }
 
-QString resultTypes::rawValue() const { return QString::fromLatin1(kRaw[value_]); }
+QString resultTypes::rawValue() const {
+    return QString::fromLatin1(kRaw[value_]);
+}

@@ -22,4 +22,6 @@ subtitleTypes subtitleTypes::enumForExtension(const QString& ext) {
     return none;
 }
 
-QString subtitleTypes::rawValue() const { return QString::fromLatin1(kRaw[value_]); }
+QString subtitleTypes::rawValue() const {
+    return QString::fromLatin1(kRaw[value_]);
+}

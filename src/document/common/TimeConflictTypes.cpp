@@ -15,4 +15,6 @@ std::optional<timeConflictTypes> timeConflictTypes::fromRawValue(const QString& 
     return std::nullopt;
 }
 
-QString timeConflictTypes::rawValue() const { return QString::fromLatin1(kRaw[value_]); }
+QString timeConflictTypes::rawValue() const {
+    return QString::fromLatin1(kRaw[value_]);
+}

@@ -1,8 +1,9 @@
 #include "document/common/TimeTexts.h"
 
 #include <QStringList>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -56,17 +57,39 @@ double secondsOf(const ClockTime& t) {
 }
 
 // Leading white space, sign, digits, optional fraction and exponent; stops at
-// the first character that does not fit; no number reads as 0.
+// the first character that does not fit; no number reads as 0. Written out
+// rather than strtod, which follows the process locale (a "," decimal point in
+// many) and also takes hexadecimal, "inf" and "nan".
 double readLeniently(const QString& field) {
     const QByteArray bytes = field.toLatin1();
-    const char* start = bytes.constData();
-    char* end = nullptr;
-    const double v = std::strtod(start, &end);
-    if (end == start) return 0.0;
-    // strtod also takes "inf", "nan" and hexadecimal forms; a plain reading does not.
-    for (const char* p = start; p < end; ++p)
-        if (std::isalpha(static_cast<unsigned char>(*p)) && *p != 'e' && *p != 'E') return 0.0;
-    return v;
+    const char* p = bytes.constData();
+    const char* const end = p + bytes.size();
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    const char* const start = p;
+    bool digits = false;
+    for (; p < end && isDigit(*p); ++p) digits = true;
+    if (p < end && *p == '.')
+        for (++p; p < end && isDigit(*p); ++p) digits = true;
+    if (!digits) return 0.0;
+    bool negativeExponent = false;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        const char* q = p + 1;
+        if (q < end && (*q == '+' || *q == '-')) negativeExponent = *q++ == '-';
+        if (q < end && isDigit(*q)) {
+            while (q < end && isDigit(*q)) ++q;
+            p = q;
+        } else {
+            negativeExponent = false;
+        }
+    }
+    double value = 0.0;
+    const auto [last, error] = std::from_chars(start, p, value);
+    if (error == std::errc::result_out_of_range)
+        value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+    return negative ? -value : value;
 }
 
 std::optional<double> readFallback(const QString& text) {
@@ -90,7 +113,9 @@ std::optional<double> readFallback(const QString& text) {
            fraction;
 }
 
-QString twoDigits(int v) { return QString::number(v).rightJustified(2, u'0'); }
+QString twoDigits(int v) {
+    return QString::number(v).rightJustified(2, u'0');
+}
 
 QString srtText(const ClockTime& t) {
     return twoDigits(t.hours) + u':' + twoDigits(t.minutes) + u':' + twoDigits(t.seconds) + u',' +
@@ -110,9 +135,13 @@ std::optional<double> doubleTimeFromStringTime(const QString& theTime) {
     return readFallback(theTime);
 }
 
-QString srtTimeStringFromDoubleTime(double theTime) { return srtText(clockTimeOf(theTime)); }
+QString srtTimeStringFromDoubleTime(double theTime) {
+    return srtText(clockTimeOf(theTime));
+}
 
-QString assTimeStringFromDoubleTime(double theTime) { return assText(clockTimeOf(theTime)); }
+QString assTimeStringFromDoubleTime(double theTime) {
+    return assText(clockTimeOf(theTime));
+}
 
 std::optional<QString> timeStringConvertedFrom(const QString& theTime) {
     if (auto t = readStrict(theTime, u',')) return assText(*t);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 QByteArray bytes(std::initializer_list<int> values) {
     QByteArray b;
@@ -33,7 +35,12 @@ TEST(ByteReaders, IntegersInEitherByteOrder) {
     EXPECT_EQ(intAtOffset(bytes({200}), 0, 1, ""), 200);
     EXPECT_EQ(intAtOffset(bytes({1, 2, 3, 4, 5, 6, 7, 8}), 0, 3, "big"), -1);
     EXPECT_EQ(intAtOffset(bytes({1, 2, 3, 4, 5, 6, 7, 8}), 0, 8, "big"), -1);
-    // Never reads past the end of the buffer.
+    // Never reads past the end of the buffer, whatever the numbers read from a file.
+    const qint64 huge = std::numeric_limits<qint64>::max();
     EXPECT_EQ(intAtOffset(two, 1, 2, "big"), -1);
     EXPECT_EQ(intAtOffset(two, 5, 1, "big"), -1);
+    EXPECT_EQ(intAtOffset(two, 1, huge, "big"), -1);
+    EXPECT_EQ(intAtOffset(two, huge, 2, "big"), -1);
+    EXPECT_FALSE(hexAtOffset(two, huge, 1).has_value());
+    EXPECT_FALSE(hexAtOffset(two, 1, huge).has_value());
 }

@@ -8,11 +8,14 @@
 
 TEST(SubtitleTypes, ExtensionsMapIgnoringCaseAndNothingElse) {
     const std::vector<std::pair<QString, subtitleTypes::Value>> cases{
-        {"srt", subtitleTypes::srt},    {"SRT", subtitleTypes::srt},   {".Srt", subtitleTypes::srt},
-        {"ass", subtitleTypes::ass},    {".sSa", subtitleTypes::ass},  {"SSA", subtitleTypes::ass},
-        {"IDX", subtitleTypes::vobsub}, {".sup", subtitleTypes::pgs},  {"pgs", subtitleTypes::none},
-        {"sub", subtitleTypes::none},   {"txt", subtitleTypes::none},  {"", subtitleTypes::none},
-        {" srt", subtitleTypes::none},  {"srt.", subtitleTypes::none}, {"a.srt", subtitleTypes::none},
+        {"srt", subtitleTypes::srt},    {"SRT", subtitleTypes::srt},
+        {".Srt", subtitleTypes::srt},   {"ass", subtitleTypes::ass},
+        {".sSa", subtitleTypes::ass},   {"SSA", subtitleTypes::ass},
+        {"IDX", subtitleTypes::vobsub}, {".sup", subtitleTypes::pgs},
+        {"pgs", subtitleTypes::none},   {"sub", subtitleTypes::none},
+        {"txt", subtitleTypes::none},   {"", subtitleTypes::none},
+        {" srt", subtitleTypes::none},  {"srt.", subtitleTypes::none},
+        {"a.srt", subtitleTypes::none},
     };
     for (const auto& [ext, expected] : cases)
         EXPECT_EQ(subtitleTypes::enumForExtension(ext), expected) << ext.toStdString();

@@ -12,7 +12,7 @@ namespace {
 
 // Captures log entries for the life of the fixture.
 class Logged : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::LogSink::setCaptureHook([this](const QString& e) { entries.append(e); });
     }
@@ -29,8 +29,8 @@ TEST_F(Logged, QplWritesThePrefixAndTheDescriptionVerbatim) {
     qpl(QStringLiteral("50%d off %@"));
     qpd(QStringLiteral("debug"));
     qp(QStringLiteral("never shown"));
-    EXPECT_EQ(entries, (QStringList{"!!!! hello", "!!!! 7", "!!!! nil", "!!!! 50%d off %@",
-                                    "##### debug"}));
+    EXPECT_EQ(entries,
+              (QStringList{"!!!! hello", "!!!! 7", "!!!! nil", "!!!! 50%d off %@", "##### debug"}));
 }
 
 TEST_F(Logged, QplFromAWorkerIsWrittenLaterOnTheMainThread) {
@@ -69,7 +69,8 @@ TEST(HelperFunctions, DoOnMainThreadRunsInlineOnlyOnTheMainThread) {
 TEST(HelperFunctions, TextOperationsCountGraphemesAndUseUtf16Ranges) {
     EXPECT_EQ(helpLengthOfString(""), 0);
     EXPECT_EQ(helpLengthOfString(QString::fromUtf8("e\xCC\x81")), 1);  // e + combining acute
-    EXPECT_EQ(helpLengthOfString(QString::fromUtf8("\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7")), 1);  // flag
+    EXPECT_EQ(helpLengthOfString(QString::fromUtf8("\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7")),
+              1);  // flag
 
     const QString time = "01:02:03,500";
     EXPECT_EQ(helpStringReplacingCharactersInString(time, "9", {7, 1}), "01:02:09,500");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 TEST(TimeTexts, SecondsShowInBothFormsOnATwentyFourHourClock) {
     struct Case {
         double seconds;
@@ -9,16 +12,11 @@ TEST(TimeTexts, SecondsShowInBothFormsOnATwentyFourHourClock) {
         const char* ass;
     };
     const Case cases[] = {
-        {0, "00:00:00,000", "0:00:00.00"},
-        {3723.5, "01:02:03,500", "1:02:03.50"},
-        {45296.875, "12:34:56,875", "12:34:56.87"},
-        {45296.789, "12:34:56,789", "12:34:56.78"},
-        {36000, "10:00:00,000", "10:00:00.00"},
-        {90000, "01:00:00,000", "1:00:00.00"},
-        {-1.5, "23:59:58,500", "23:59:58.50"},
-        {86399.875, "23:59:59,875", "23:59:59.87"},
-        {1.875, "00:00:01,875", "0:00:01.87"},
-        {0.1, "00:00:00,100", "0:00:00.10"},
+        {0, "00:00:00,000", "0:00:00.00"},          {3723.5, "01:02:03,500", "1:02:03.50"},
+        {45296.875, "12:34:56,875", "12:34:56.87"}, {45296.789, "12:34:56,789", "12:34:56.78"},
+        {36000, "10:00:00,000", "10:00:00.00"},     {90000, "01:00:00,000", "1:00:00.00"},
+        {-1.5, "23:59:58,500", "23:59:58.50"},      {86399.875, "23:59:59,875", "23:59:59.87"},
+        {1.875, "00:00:01,875", "0:00:01.87"},      {0.1, "00:00:00,100", "0:00:00.10"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(srtTimeStringFromDoubleTime(c.seconds), c.srt) << c.seconds;
@@ -32,13 +30,33 @@ TEST(TimeTexts, TextsReadStrictlyThenLeniently) {
         std::optional<double> seconds;
     };
     const Case cases[] = {
-        {"01:02:03,500", 3723.5},     {"1:02:03.50", 3723.5},        {"00:00:01,5", 1.5},
-        {"0:00:01.5", 1.5},           {"00:00:01,05", 1.05},         {"00:00:01,12345", 1.123},
-        {"25:00:00,000", 90000},      {"99:59:59,999", 359999.999},  {"24:00:01.5", 86401.05},
-        {"23:00:01.5", 82801.5},      {"00:61:00,000", 3660},        {"-0:00:01,000", 1.0},
-        {" 1:00:00,000", 3600},       {"1:00:00,5,9", 3600.005},     {"1:02", std::nullopt},
-        {"abc", std::nullopt},        {"12,5", std::nullopt},        {"", std::nullopt},
-        {"1:2:3:4,000", std::nullopt}, {"x:y:z,000", 0.0},
+        {"01:02:03,500", 3723.5},
+        {"1:02:03.50", 3723.5},
+        {"00:00:01,5", 1.5},
+        {"0:00:01.5", 1.5},
+        {"00:00:01,05", 1.05},
+        {"00:00:01,12345", 1.123},
+        {"25:00:00,000", 90000},
+        {"99:59:59,999", 359999.999},
+        {"24:00:01.5", 86401.05},
+        {"23:00:01.5", 82801.5},
+        {"00:61:00,000", 3660},
+        {"-0:00:01,000", 1.0},
+        {" 1:00:00,000", 3600},
+        {"1:00:00,5,9", 3600.005},
+        {"1:02", std::nullopt},
+        {"abc", std::nullopt},
+        {"12,5", std::nullopt},
+        {"", std::nullopt},
+        {"1:2:3:4,000", std::nullopt},
+        {"x:y:z,000", 0.0},
+        // The lenient reader: exponents, a point inside a field, no hex, inf or nan.
+        {"0:0:1.5e1,000", 15.0},
+        {"00:00:01.5,000", 1.5},
+        {"0x10:00:00,000", 0.0},
+        {"inf:00:00,000", 0.0},
+        {"nan:1:00,000", 60.0},
+        {"1e:00:00,000", 3600.0},
     };
     for (const auto& c : cases) {
         const auto got = doubleTimeFromStringTime(c.text);
@@ -48,7 +66,19 @@ TEST(TimeTexts, TextsReadStrictlyThenLeniently) {
         }
     }
     // Read above 24 hours, shown wrapped.
-    EXPECT_EQ(srtTimeStringFromDoubleTime(*doubleTimeFromStringTime("25:00:00,000")), "01:00:00,000");
+    EXPECT_EQ(srtTimeStringFromDoubleTime(*doubleTimeFromStringTime("25:00:00,000")),
+              "01:00:00,000");
+}
+
+TEST(TimeTexts, ReadingDoesNotFollowTheProcessLocale) {
+    // A locale with a "," decimal point, if this machine has one.
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale";
+    const auto seconds = doubleTimeFromStringTime("00:00:01.5,000");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    ASSERT_TRUE(seconds.has_value());
+    EXPECT_DOUBLE_EQ(*seconds, 1.5);
 }
 
 TEST(TimeTexts, ConvertsBetweenTheStrictFormsOnly) {
