@@ -15,8 +15,8 @@
 #include <cstdio>
 #include <future>
 
+#include "common/TimeTexts.h"
 #include "document/SCSubtitle.h"
-#include "document/common/TimeTexts.h"
 #include "formatting/SSSubtitleDialog.h"
 #include "platform/MainQueue.h"
 #include "platform/TextMeasurer.h"

@@ -1,24 +1,33 @@
 # Helpers that keep each folder's CMakeLists.txt to a few lines: a folder is
 # one library target whose sources are the folder's own files.
 
-# quillmar_library(<target> [LINKS <targets>...])
+# quillmar_library(<target> [PUBLIC <targets>...] [PRIVATE <targets>...])
+# PUBLIC: what the folder's headers include; PRIVATE: what only its sources use.
 function(quillmar_library target)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "PUBLIC;PRIVATE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${target} PUBLIC ${ARG_LINKS})
+  target_link_libraries(${target} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()
 
-# quillmar_test(<name> [LINKS <targets>...]): every *_test.cpp of the folder
-# in one binary, run by ctest with the offscreen platform and sanitizer options.
+# quillmar_test(<name> [LINKS <targets>...] [MAIN widgets]): every *_test.cpp of
+# the folder in one binary, run by ctest with the offscreen platform and
+# sanitizer options. MAIN widgets gives the binary a QApplication instead of a
+# QGuiApplication.
 function(quillmar_test name)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "" "MAIN" "LINKS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_LINKS} quillmar_test_support GTest::gtest GTest::gmock)
+  if(ARG_MAIN STREQUAL "widgets")
+    set(support quillmar_test_support_widgets)
+  else()
+    set(support quillmar_test_support)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} ${support} GTest::gtest GTest::gmock)
   target_compile_definitions(${name} PRIVATE
     QUILLMAR_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
   gtest_discover_tests(${name}

@@ -14,6 +14,7 @@ PACKAGES=(
   fonts-dejavu-core
   ffmpeg mkvtoolnix tesseract-ocr tesseract-ocr-eng
   unzip zip locales
+  clang-format
 )
 
 SUDO=""
@@ -51,7 +52,7 @@ case "$mode" in
     cmake --build "$root/build" -j "$jobs"
     ;;
   test)
-    cmake -S "$root" -B "$root/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=ON
+    cmake -S "$root" -B "$root/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=ON -DQUILLMAR_WERROR=ON
     cmake --build "$root/build-test" -j "$jobs"
     ;;
   *)

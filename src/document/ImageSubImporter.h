@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "document/common/ResultTypes.h"
+#include "common/ResultTypes.h"
 
 class SCSubtitle;
 

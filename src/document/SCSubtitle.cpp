@@ -11,11 +11,11 @@
 #include <QThread>
 #include <cmath>
 
+#include "common/HelperFunctions.h"
+#include "common/NotificationTypes.h"
 #include "document/ASSFormat.h"
 #include "document/ParallelLineParse.h"
 #include "document/SRTFormat.h"
-#include "document/common/HelperFunctions.h"
-#include "document/common/NotificationTypes.h"
 #include "encodings/myEncodings.h"
 #include "formatting/SCStyle.h"
 #include "platform/MainQueue.h"

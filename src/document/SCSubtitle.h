@@ -9,12 +9,12 @@
 #include <mutex>
 #include <optional>
 
+#include "common/ResultTypes.h"
+#include "common/SubtitleTypes.h"
 #include "document/ImageLineIntake.h"
 #include "document/ImageSubImporter.h"
 #include "document/SCSubtitleLine.h"
 #include "document/TimeConflicts.h"
-#include "document/common/ResultTypes.h"
-#include "document/common/SubtitleTypes.h"
 #include "platform/NotificationCenter.h"
 #include "platform/OperationQueue.h"
 

@@ -4,13 +4,13 @@
 #include <mutex>
 #include <vector>
 
+#include "common/AppVariables.h"
+#include "common/HelperFunctions.h"
+#include "common/NotificationTypes.h"
+#include "common/TimeTexts.h"
 #include "document/ASSFormat.h"
-#include "document/SCSubtitleLineKeys.h"
 #include "document/SRTFormat.h"
-#include "document/common/AppVariables.h"
-#include "document/common/HelperFunctions.h"
-#include "document/common/NotificationTypes.h"
-#include "document/common/TimeTexts.h"
+#include "document/SubtitleLineKeys.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TextMeasurer.h"
@@ -469,9 +469,9 @@ void SCSubtitleLine::logProperties() const {
 }
 
 QVariant SCSubtitleLine::valueForKey(const QString& key) const {
-    return SCSubtitleLineKeys::value(*this, key);
+    return SubtitleLineKeys::value(*this, key);
 }
 
 bool SCSubtitleLine::setValueForKey(const QString& key, const QVariant& value) {
-    return SCSubtitleLineKeys::setValue(*this, key, value);
+    return SubtitleLineKeys::setValue(*this, key, value);
 }

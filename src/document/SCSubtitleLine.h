@@ -8,8 +8,8 @@
 #include <QVariantMap>
 #include <memory>
 
-#include "document/common/ResultTypes.h"
-#include "document/common/SubtitleTypes.h"
+#include "common/ResultTypes.h"
+#include "common/SubtitleTypes.h"
 #include "formatting/SSSubtitleDialog.h"
 
 namespace platform {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "document/common/TimeConflictTypes.h"
+#include "common/TimeConflictTypes.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QThread>
 #include <optional>
 
-#include "formatting/SCStyleKeys.h"
-#include "formatting/SCStyleLineReader.h"
+#include "formatting/StyleKeys.h"
+#include "formatting/StyleLineReader.h"
 #include "formatting/StyleValueText.h"
 #include "platform/MainQueue.h"
 
@@ -97,53 +97,53 @@ const QStringList& SCStyle::assOrderedStyleKeys() {
 }
 
 QVariant SCStyle::valueForKey(const QString& key) const {
-    const auto k = SCStyleKeys::keyFor(key);
+    const auto k = StyleKeys::keyFor(key);
     if (!k) return {};
     // clang-format off
     switch (*k) {
-        case SCStyleKeys::Key::Name: return Name_;
-        case SCStyleKeys::Key::Fontname: return Fontname_;
-        case SCStyleKeys::Key::Fontsize: return Fontsize_;
-        case SCStyleKeys::Key::PrimaryColour: return PrimaryColour_;
-        case SCStyleKeys::Key::SecondaryColour: return SecondaryColour_;
-        case SCStyleKeys::Key::OutlineColour: return OutlineColour_;
-        case SCStyleKeys::Key::BackColour: return BackColour_;
-        case SCStyleKeys::Key::Bold: return Bold_;
-        case SCStyleKeys::Key::Italic: return Italic_;
-        case SCStyleKeys::Key::Underline: return Underline_;
-        case SCStyleKeys::Key::StrikeOut: return StrikeOut_;
-        case SCStyleKeys::Key::ScaleX: return ScaleX_;
-        case SCStyleKeys::Key::ScaleY: return ScaleY_;
-        case SCStyleKeys::Key::Spacing: return Spacing_;
-        case SCStyleKeys::Key::Angle: return Angle_;
-        case SCStyleKeys::Key::BorderStyle: return BorderStyle_;
-        case SCStyleKeys::Key::Outline: return Outline_;
-        case SCStyleKeys::Key::Shadow: return Shadow_;
-        case SCStyleKeys::Key::Alignment: return Alignment_;
-        case SCStyleKeys::Key::MarginL: return MarginL_;
-        case SCStyleKeys::Key::MarginR: return MarginR_;
-        case SCStyleKeys::Key::MarginV: return MarginV_;
-        case SCStyleKeys::Key::Encoding: return Encoding_;
-        case SCStyleKeys::Key::theState: return theState_;
-        case SCStyleKeys::Key::assStyleDictionary: return assStyleDictionary_;
-        case SCStyleKeys::Key::assOrderedStyleKeys: return assOrderedStyleKeys();
-        case SCStyleKeys::Key::assStyleFormatString: return assStyleFormatString();
-        case SCStyleKeys::Key::assStyleString: return assStyleString();
-        case SCStyleKeys::Key::primaryColorSCSubtitleColor: return QVariant::fromValue(primaryColorSCSubtitleColor_);
-        case SCStyleKeys::Key::secondaryColorSCSubtitleColor: return QVariant::fromValue(secondaryColorSCSubtitleColor_);
-        case SCStyleKeys::Key::outlineColorSCSubtitleColor: return QVariant::fromValue(outlineColorSCSubtitleColor_);
-        case SCStyleKeys::Key::backColorSCSubtitleColor: return QVariant::fromValue(backColorSCSubtitleColor_);
-        case SCStyleKeys::Key::primaryColorNSColor: return QVariant::fromValue(primaryColorNSColor_);
-        case SCStyleKeys::Key::secondaryColorNSColor: return QVariant::fromValue(secondaryColorNSColor_);
-        case SCStyleKeys::Key::outlineColorNSColor: return QVariant::fromValue(outlineColorNSColor_);
-        case SCStyleKeys::Key::backColorNSColor: return QVariant::fromValue(backColorNSColor_);
+        case StyleKeys::Key::Name: return Name_;
+        case StyleKeys::Key::Fontname: return Fontname_;
+        case StyleKeys::Key::Fontsize: return Fontsize_;
+        case StyleKeys::Key::PrimaryColour: return PrimaryColour_;
+        case StyleKeys::Key::SecondaryColour: return SecondaryColour_;
+        case StyleKeys::Key::OutlineColour: return OutlineColour_;
+        case StyleKeys::Key::BackColour: return BackColour_;
+        case StyleKeys::Key::Bold: return Bold_;
+        case StyleKeys::Key::Italic: return Italic_;
+        case StyleKeys::Key::Underline: return Underline_;
+        case StyleKeys::Key::StrikeOut: return StrikeOut_;
+        case StyleKeys::Key::ScaleX: return ScaleX_;
+        case StyleKeys::Key::ScaleY: return ScaleY_;
+        case StyleKeys::Key::Spacing: return Spacing_;
+        case StyleKeys::Key::Angle: return Angle_;
+        case StyleKeys::Key::BorderStyle: return BorderStyle_;
+        case StyleKeys::Key::Outline: return Outline_;
+        case StyleKeys::Key::Shadow: return Shadow_;
+        case StyleKeys::Key::Alignment: return Alignment_;
+        case StyleKeys::Key::MarginL: return MarginL_;
+        case StyleKeys::Key::MarginR: return MarginR_;
+        case StyleKeys::Key::MarginV: return MarginV_;
+        case StyleKeys::Key::Encoding: return Encoding_;
+        case StyleKeys::Key::theState: return theState_;
+        case StyleKeys::Key::assStyleDictionary: return assStyleDictionary_;
+        case StyleKeys::Key::assOrderedStyleKeys: return assOrderedStyleKeys();
+        case StyleKeys::Key::assStyleFormatString: return assStyleFormatString();
+        case StyleKeys::Key::assStyleString: return assStyleString();
+        case StyleKeys::Key::primaryColorSCSubtitleColor: return QVariant::fromValue(primaryColorSCSubtitleColor_);
+        case StyleKeys::Key::secondaryColorSCSubtitleColor: return QVariant::fromValue(secondaryColorSCSubtitleColor_);
+        case StyleKeys::Key::outlineColorSCSubtitleColor: return QVariant::fromValue(outlineColorSCSubtitleColor_);
+        case StyleKeys::Key::backColorSCSubtitleColor: return QVariant::fromValue(backColorSCSubtitleColor_);
+        case StyleKeys::Key::primaryColorNSColor: return QVariant::fromValue(primaryColorNSColor_);
+        case StyleKeys::Key::secondaryColorNSColor: return QVariant::fromValue(secondaryColorNSColor_);
+        case StyleKeys::Key::outlineColorNSColor: return QVariant::fromValue(outlineColorNSColor_);
+        case StyleKeys::Key::backColorNSColor: return QVariant::fromValue(backColorNSColor_);
     }
     // clang-format on
     return {};
 }
 
 bool SCStyle::setValueForKey(const QString& key, const QVariant& value) {
-    const auto k = SCStyleKeys::keyFor(key);
+    const auto k = StyleKeys::keyFor(key);
     if (!k) return false;
     const auto setText = [&](void (SCStyle::*setter)(const QString&)) {
         (this->*setter)(StyleValueText::textOf(value));
@@ -175,48 +175,48 @@ bool SCStyle::setValueForKey(const QString& key, const QVariant& value) {
     };
     // clang-format off
     switch (*k) {
-        case SCStyleKeys::Key::Name: return setText(&SCStyle::setName);
-        case SCStyleKeys::Key::Fontname: return setText(&SCStyle::setFontname);
-        case SCStyleKeys::Key::Fontsize: return setNumber(&SCStyle::setFontsize);
-        case SCStyleKeys::Key::PrimaryColour: return setText(&SCStyle::setPrimaryColour);
-        case SCStyleKeys::Key::SecondaryColour: return setText(&SCStyle::setSecondaryColour);
-        case SCStyleKeys::Key::OutlineColour: return setText(&SCStyle::setOutlineColour);
-        case SCStyleKeys::Key::BackColour: return setText(&SCStyle::setBackColour);
-        case SCStyleKeys::Key::Bold: return setText(&SCStyle::setBold);
-        case SCStyleKeys::Key::Italic: return setText(&SCStyle::setItalic);
-        case SCStyleKeys::Key::Underline: return setText(&SCStyle::setUnderline);
-        case SCStyleKeys::Key::StrikeOut: return setText(&SCStyle::setStrikeOut);
-        case SCStyleKeys::Key::ScaleX: return setNumber(&SCStyle::setScaleX);
-        case SCStyleKeys::Key::ScaleY: return setNumber(&SCStyle::setScaleY);
-        case SCStyleKeys::Key::Spacing: return setNumber(&SCStyle::setSpacing);
-        case SCStyleKeys::Key::Angle: return setNumber(&SCStyle::setAngle);
-        case SCStyleKeys::Key::BorderStyle: return setInteger(&SCStyle::setBorderStyle);
-        case SCStyleKeys::Key::Outline: return setNumber(&SCStyle::setOutline);
-        case SCStyleKeys::Key::Shadow: return setNumber(&SCStyle::setShadow);
-        case SCStyleKeys::Key::Alignment: return setText(&SCStyle::setAlignment);
-        case SCStyleKeys::Key::MarginL: return setInteger(&SCStyle::setMarginL);
-        case SCStyleKeys::Key::MarginR: return setInteger(&SCStyle::setMarginR);
-        case SCStyleKeys::Key::MarginV: return setInteger(&SCStyle::setMarginV);
-        case SCStyleKeys::Key::Encoding: return setText(&SCStyle::setEncoding);
-        case SCStyleKeys::Key::theState:
+        case StyleKeys::Key::Name: return setText(&SCStyle::setName);
+        case StyleKeys::Key::Fontname: return setText(&SCStyle::setFontname);
+        case StyleKeys::Key::Fontsize: return setNumber(&SCStyle::setFontsize);
+        case StyleKeys::Key::PrimaryColour: return setText(&SCStyle::setPrimaryColour);
+        case StyleKeys::Key::SecondaryColour: return setText(&SCStyle::setSecondaryColour);
+        case StyleKeys::Key::OutlineColour: return setText(&SCStyle::setOutlineColour);
+        case StyleKeys::Key::BackColour: return setText(&SCStyle::setBackColour);
+        case StyleKeys::Key::Bold: return setText(&SCStyle::setBold);
+        case StyleKeys::Key::Italic: return setText(&SCStyle::setItalic);
+        case StyleKeys::Key::Underline: return setText(&SCStyle::setUnderline);
+        case StyleKeys::Key::StrikeOut: return setText(&SCStyle::setStrikeOut);
+        case StyleKeys::Key::ScaleX: return setNumber(&SCStyle::setScaleX);
+        case StyleKeys::Key::ScaleY: return setNumber(&SCStyle::setScaleY);
+        case StyleKeys::Key::Spacing: return setNumber(&SCStyle::setSpacing);
+        case StyleKeys::Key::Angle: return setNumber(&SCStyle::setAngle);
+        case StyleKeys::Key::BorderStyle: return setInteger(&SCStyle::setBorderStyle);
+        case StyleKeys::Key::Outline: return setNumber(&SCStyle::setOutline);
+        case StyleKeys::Key::Shadow: return setNumber(&SCStyle::setShadow);
+        case StyleKeys::Key::Alignment: return setText(&SCStyle::setAlignment);
+        case StyleKeys::Key::MarginL: return setInteger(&SCStyle::setMarginL);
+        case StyleKeys::Key::MarginR: return setInteger(&SCStyle::setMarginR);
+        case StyleKeys::Key::MarginV: return setInteger(&SCStyle::setMarginV);
+        case StyleKeys::Key::Encoding: return setText(&SCStyle::setEncoding);
+        case StyleKeys::Key::theState:
             if (!value.canConvert<bool>() || value.isNull()) return false;
             setTheState(value.toBool());
             return true;
-        case SCStyleKeys::Key::assStyleDictionary:
+        case StyleKeys::Key::assStyleDictionary:
             if (value.metaType() != QMetaType::fromType<QVariantMap>()) return false;
             assStyleDictionary_ = value.toMap();
             return true;
-        case SCStyleKeys::Key::assOrderedStyleKeys:
-        case SCStyleKeys::Key::assStyleFormatString:
-        case SCStyleKeys::Key::assStyleString: return false;  // read-only
-        case SCStyleKeys::Key::primaryColorSCSubtitleColor: return setColorObject(primaryColorSCSubtitleColor_);
-        case SCStyleKeys::Key::secondaryColorSCSubtitleColor: return setColorObject(secondaryColorSCSubtitleColor_);
-        case SCStyleKeys::Key::outlineColorSCSubtitleColor: return setColorObject(outlineColorSCSubtitleColor_);
-        case SCStyleKeys::Key::backColorSCSubtitleColor: return setColorObject(backColorSCSubtitleColor_);
-        case SCStyleKeys::Key::primaryColorNSColor: return setMirror(&SCStyle::setPrimaryColorNSColor);
-        case SCStyleKeys::Key::secondaryColorNSColor: return setMirror(&SCStyle::setSecondaryColorNSColor);
-        case SCStyleKeys::Key::outlineColorNSColor: return setMirror(&SCStyle::setOutlineColorNSColor);
-        case SCStyleKeys::Key::backColorNSColor: return setMirror(&SCStyle::setBackColorNSColor);
+        case StyleKeys::Key::assOrderedStyleKeys:
+        case StyleKeys::Key::assStyleFormatString:
+        case StyleKeys::Key::assStyleString: return false;  // read-only
+        case StyleKeys::Key::primaryColorSCSubtitleColor: return setColorObject(primaryColorSCSubtitleColor_);
+        case StyleKeys::Key::secondaryColorSCSubtitleColor: return setColorObject(secondaryColorSCSubtitleColor_);
+        case StyleKeys::Key::outlineColorSCSubtitleColor: return setColorObject(outlineColorSCSubtitleColor_);
+        case StyleKeys::Key::backColorSCSubtitleColor: return setColorObject(backColorSCSubtitleColor_);
+        case StyleKeys::Key::primaryColorNSColor: return setMirror(&SCStyle::setPrimaryColorNSColor);
+        case StyleKeys::Key::secondaryColorNSColor: return setMirror(&SCStyle::setSecondaryColorNSColor);
+        case StyleKeys::Key::outlineColorNSColor: return setMirror(&SCStyle::setOutlineColorNSColor);
+        case StyleKeys::Key::backColorNSColor: return setMirror(&SCStyle::setBackColorNSColor);
     }
     // clang-format on
     return false;
@@ -324,8 +324,8 @@ resultTypes SCStyle::intitializeWithFormatString(const QString& formatString,
                                                  const QString& andStyleString,
                                                  const QString& withStyleHeader) {
     const auto values =
-        SCStyleLineReader::read(formatString, andStyleString, withStyleHeader,
-                                [this](const QString& key) { return valueForKey(key); });
+        StyleLineReader::read(formatString, andStyleString, withStyleHeader,
+                              [this](const QString& key) { return valueForKey(key); });
     if (!values) return resultTypes::error;
     assStyleDictionary_ = *values;
     // Observers live on the main thread; the style may be gone by the time

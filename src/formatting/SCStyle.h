@@ -6,7 +6,7 @@
 #include <QVariant>
 #include <QVariantMap>
 
-#include "document/common/ResultTypes.h"
+#include "common/ResultTypes.h"
 #include "formatting/SCSubtitleColor.h"
 #include "platform/RGBAColor.h"
 

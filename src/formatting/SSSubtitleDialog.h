@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "document/common/SubtitleTypes.h"
+#include "common/SubtitleTypes.h"
 #include "formatting/textFormatting.h"
 #include "platform/AttributedText.h"
 

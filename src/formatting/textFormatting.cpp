@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 #include <array>
 
-#include "document/common/RawValues.h"
+#include "common/RawValues.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "document/common/SubtitleTypes.h"
+#include "common/SubtitleTypes.h"
 #include "platform/TextRange.h"
 
 // The markup kinds of a dialog text: bold, italic and underline, each a pair

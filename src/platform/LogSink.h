@@ -8,7 +8,7 @@ namespace platform {
 // Where log entries end up: standard error by default, or the system log.
 // Entries are written verbatim, never used as a format.
 class LogSink {
-public:
+  public:
     enum class Target { StandardError, SystemLog };
 
     static void write(const QString& entry);

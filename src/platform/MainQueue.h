@@ -7,7 +7,7 @@ namespace platform {
 // The main queue: one first-in-first-out queue, shared by every thread,
 // whose blocks run on the thread that owns the QCoreApplication.
 class MainQueue {
-public:
+  public:
     static bool isMainThread();
 
     // Runs the block inline when called on the main thread, otherwise appends

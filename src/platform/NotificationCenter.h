@@ -23,7 +23,7 @@ struct Notification {
 // may be removed during delivery and from a destructor on any thread: once
 // removal returns, its handler is not running and will not run again.
 class NotificationCenter {
-public:
+  public:
     using Handler = std::function<void(const Notification&)>;
     using ObserverId = unsigned long long;
 
@@ -37,7 +37,7 @@ public:
 
     int observerCount(const QString& name) const;
 
-private:
+  private:
     struct Entry;
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<Entry>> entries_;
@@ -46,7 +46,7 @@ private:
 
 // Removes its observer when destroyed.
 class NotificationObserver {
-public:
+  public:
     NotificationObserver() = default;
     NotificationObserver(const QString& name, NotificationCenter::Handler handler,
                          NotificationCenter& center = NotificationCenter::defaultCenter());
@@ -59,7 +59,7 @@ public:
     void reset();
     bool isActive() const { return center_ != nullptr; }
 
-private:
+  private:
     NotificationCenter* center_ = nullptr;
     NotificationCenter::ObserverId id_ = 0;
 };

@@ -14,7 +14,7 @@ namespace platform {
 // A named queue that runs at most `width` operations at once on its own
 // threads (never the global pool). Operations start in the order added.
 class OperationQueue {
-public:
+  public:
     OperationQueue(QString name, int width);
     ~OperationQueue();  // cancels what has not started, waits for the rest
 
@@ -36,7 +36,7 @@ public:
     // Queued plus running operations.
     int operationCount() const;
 
-private:
+  private:
     void drain();
 
     QString name_;

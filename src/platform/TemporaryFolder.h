@@ -8,7 +8,7 @@ namespace platform {
 // temporary exports and working files are not readable by other users of a
 // shared /tmp. The path always ends in "/".
 class TemporaryFolder {
-public:
+  public:
     // Creates the folder if needed; empty when it cannot be made safe.
     static QString path();
 

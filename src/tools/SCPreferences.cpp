@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "document/common/HelperFunctions.h"
+#include "common/HelperFunctions.h"
 #include "platform/AppPaths.h"
 #include "tools/CommandRunner.h"
 #include "tools/SettingsPreferenceStore.h"

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "DocumentFixtures.h"
-#include "document/common/HelperFunctions.h"
+#include "common/HelperFunctions.h"
 #include "formatting/SCStyle.h"
 
 using namespace documenttest;

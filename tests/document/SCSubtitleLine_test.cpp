@@ -4,7 +4,7 @@
 
 #include <QSignalSpy>
 
-#include "document/common/NotificationTypes.h"
+#include "common/NotificationTypes.h"
 #include "platform/AttributedText.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TextMeasurer.h"

@@ -5,7 +5,7 @@
 #include <QMetaProperty>
 #include <QSignalSpy>
 
-#include "document/common/NotificationTypes.h"
+#include "common/NotificationTypes.h"
 
 TEST(SCSubtitle, NewDocumentIsEmpty) {
     const auto subtitle = SCSubtitle::create();

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/common/TimeTexts.h"
+#include "common/TimeTexts.h"
 
 namespace {
 

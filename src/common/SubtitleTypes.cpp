@@ -1,8 +1,8 @@
-#include "document/common/SubtitleTypes.h"
+#include "common/SubtitleTypes.h"
 
 #include <array>
 
-#include "document/common/RawValues.h"
+#include "common/RawValues.h"
 
 namespace {
 constexpr std::array<const char*, 5> kRaw{"srt", "ass", "vobsub", "pgs", "none"};

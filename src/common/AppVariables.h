@@ -7,7 +7,7 @@
 struct AppVariables {
     // The maker's applications; the raw value is the case name.
     class toolsApps {
-    public:
+      public:
         enum Value { Harnwick, Lodestra, Pellimor, Quillmar };
 
         constexpr toolsApps(Value v) : value_(v) {}
@@ -21,7 +21,7 @@ struct AppVariables {
         QString defaultConversionExtension() const;
         bool canEditFileExtension(const QString& ext) const;
 
-    private:
+      private:
         Value value_;
     };
 

@@ -5,7 +5,7 @@
 
 // Every name a style can be read or written by, so by-name access is an
 // explicit switch and an unknown name is recognised as such.
-class SCStyleKeys {
+class StyleKeys {
   public:
     // The keyed fields first, in the order of SCStyle::assOrderedStyleKeys.
     enum class Key {

@@ -1,8 +1,8 @@
-#include "document/common/TimeConflictTypes.h"
+#include "common/TimeConflictTypes.h"
 
 #include <array>
 
-#include "document/common/RawValues.h"
+#include "common/RawValues.h"
 
 namespace {
 constexpr std::array<const char*, 5> kRaw{"Decreasing Time", "End Overlap", "Start Overlap",

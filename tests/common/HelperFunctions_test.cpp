@@ -1,4 +1,4 @@
-#include "document/common/HelperFunctions.h"
+#include "common/HelperFunctions.h"
 
 #include <gtest/gtest.h>
 

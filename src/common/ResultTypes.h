@@ -5,7 +5,7 @@
 
 // The outcome of every load, parse and write.
 class resultTypes {
-public:
+  public:
     enum Value { error, ok };
 
     constexpr resultTypes(Value v = error) : value_(v) {}
@@ -15,6 +15,6 @@ public:
     QString rawValue() const;
     int hashValue() const { return static_cast<int>(value_); }
 
-private:
+  private:
     Value value_;
 };

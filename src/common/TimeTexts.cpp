@@ -1,4 +1,4 @@
-#include "document/common/TimeTexts.h"
+#include "common/TimeTexts.h"
 
 #include <QStringList>
 #include <charconv>

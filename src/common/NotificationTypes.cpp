@@ -1,8 +1,8 @@
-#include "document/common/NotificationTypes.h"
+#include "common/NotificationTypes.h"
 
 #include <array>
 
-#include "document/common/RawValues.h"
+#include "common/RawValues.h"
 
 namespace {
 constexpr std::array<const char*, 7> kRaw{

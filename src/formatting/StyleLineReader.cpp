@@ -1,4 +1,4 @@
-#include "formatting/SCStyleLineReader.h"
+#include "formatting/StyleLineReader.h"
 
 #include <QHash>
 #include <QStringList>
@@ -27,7 +27,7 @@ QStringList trimmedPieces(const QString& list) {
 
 }  // namespace
 
-QString SCStyleLineReader::assAlignmentFromSSA(const QString& value) {
+QString StyleLineReader::assAlignmentFromSSA(const QString& value) {
     const auto n = StyleValueText::plainInteger(value);
     if (!n) return value;
     qint64 mapped = *n;
@@ -38,10 +38,10 @@ QString SCStyleLineReader::assAlignmentFromSSA(const QString& value) {
     return QString::number(mapped);
 }
 
-std::optional<QVariantMap> SCStyleLineReader::read(const QString& formatString,
-                                                   const QString& styleString,
-                                                   const QString& styleHeader,
-                                                   const CurrentValue& current) {
+std::optional<QVariantMap> StyleLineReader::read(const QString& formatString,
+                                                 const QString& styleString,
+                                                 const QString& styleHeader,
+                                                 const CurrentValue& current) {
     const auto keyList = afterPrefix(formatString, QStringLiteral("Format: "));
     if (!keyList) return std::nullopt;
     const auto valueList = afterPrefix(styleString, QStringLiteral("Style: "));

@@ -1,4 +1,4 @@
-#include "formatting/SCStyleKeys.h"
+#include "formatting/StyleKeys.h"
 
 #include <QHash>
 #include <QStringList>
@@ -6,7 +6,7 @@
 
 #include "formatting/SCStyle.h"
 
-std::optional<SCStyleKeys::Key> SCStyleKeys::keyFor(const QString& name) {
+std::optional<StyleKeys::Key> StyleKeys::keyFor(const QString& name) {
     static const QHash<QString, Key> keys = [] {
         QHash<QString, Key> table;
         const QStringList& ordered = SCStyle::assOrderedStyleKeys();

@@ -1,4 +1,4 @@
-#include "document/SCSubtitleLineKeys.h"
+#include "document/SubtitleLineKeys.h"
 
 #include <QHash>
 
@@ -94,7 +94,7 @@ std::optional<Key> keyNamed(const QString& name) {
 
 }  // namespace
 
-QVariant SCSubtitleLineKeys::value(const SCSubtitleLine& line, const QString& name) {
+QVariant SubtitleLineKeys::value(const SCSubtitleLine& line, const QString& name) {
     const auto key = keyNamed(name);
     if (!key) return {};
     switch (*key) {
@@ -176,8 +176,7 @@ QVariant SCSubtitleLineKeys::value(const SCSubtitleLine& line, const QString& na
     return {};
 }
 
-bool SCSubtitleLineKeys::setValue(SCSubtitleLine& line, const QString& name,
-                                  const QVariant& value) {
+bool SubtitleLineKeys::setValue(SCSubtitleLine& line, const QString& name, const QVariant& value) {
     const auto key = keyNamed(name);
     if (!key) return false;
     switch (*key) {

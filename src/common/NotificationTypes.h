@@ -5,7 +5,7 @@
 
 // The names of the program's notifications; the raw value is the case name.
 class notificationTypes {
-public:
+  public:
     enum Value {
         timeChanged,
         dialogChanged,
@@ -23,6 +23,6 @@ public:
     QString rawValue() const;
     int hashValue() const { return static_cast<int>(value_); }
 
-private:
+  private:
     Value value_;
 };

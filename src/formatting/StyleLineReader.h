@@ -8,7 +8,7 @@
 
 // Reads the values of one "Style:" line against its section's "Format:"
 // line, by field name, for the 23 V4+ style fields.
-class SCStyleLineReader {
+class StyleLineReader {
   public:
     using CurrentValue = std::function<QVariant(const QString& key)>;
 

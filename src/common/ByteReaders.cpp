@@ -1,4 +1,4 @@
-#include "document/common/ByteReaders.h"
+#include "common/ByteReaders.h"
 
 QString hexEncodedString(const QByteArray& data) {
     return QString::fromLatin1(data.toHex());

@@ -1,8 +1,8 @@
-#include "document/common/ResultTypes.h"
+#include "common/ResultTypes.h"
 
 #include <array>
 
-#include "document/common/RawValues.h"
+#include "common/RawValues.h"
 
 namespace {
 constexpr std::array<const char*, 2> kRaw{"error", "OK"};

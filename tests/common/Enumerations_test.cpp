@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "document/common/AppVariables.h"
-#include "document/common/NotificationTypes.h"
-#include "document/common/ResultTypes.h"
-#include "document/common/SubtitleTypes.h"
-#include "document/common/TimeConflictTypes.h"
+#include "common/AppVariables.h"
+#include "common/NotificationTypes.h"
+#include "common/ResultTypes.h"
+#include "common/SubtitleTypes.h"
+#include "common/TimeConflictTypes.h"
 
 TEST(SubtitleTypes, ExtensionsMapIgnoringCaseAndNothingElse) {
     const std::vector<std::pair<QString, subtitleTypes::Value>> cases{

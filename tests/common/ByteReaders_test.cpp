@@ -1,4 +1,4 @@
-#include "document/common/ByteReaders.h"
+#include "common/ByteReaders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "document/common/AppVariables.h"
+#include "common/AppVariables.h"
 
 #include <QStringList>
 #include <array>
 
-#include "document/common/RawValues.h"
+#include "common/RawValues.h"
 
 namespace {
 constexpr std::array<const char*, 4> kRaw{"Harnwick", "Lodestra", "Pellimor", "Quillmar"};

@@ -6,7 +6,7 @@
 // The mark the time-conflict search puts on a line; the raw value is what
 // the line stores and the table shows.
 class timeConflictTypes {
-public:
+  public:
     enum Value { decreasingTime, endOverlap, startOverlap, bothOverlap, enclosed };
 
     constexpr timeConflictTypes(Value v) : value_(v) {}
@@ -16,6 +16,6 @@ public:
     QString rawValue() const;
     int hashValue() const { return static_cast<int>(value_); }
 
-private:
+  private:
     Value value_;
 };

@@ -5,7 +5,7 @@
 
 // The kind of a subtitle file or of an export.
 class subtitleTypes {
-public:
+  public:
     enum Value { srt, ass, vobsub, pgs, none };
 
     constexpr subtitleTypes(Value v = none) : value_(v) {}
@@ -20,6 +20,6 @@ public:
     bool isTextBased() const { return value_ == srt || value_ == ass; }
     bool isImageBased() const { return value_ == vobsub || value_ == pgs; }
 
-private:
+  private:
     Value value_;
 };
