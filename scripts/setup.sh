@@ -15,6 +15,7 @@ PACKAGES=(
   ffmpeg mkvtoolnix tesseract-ocr tesseract-ocr-eng
   unzip zip locales
   clang-format
+  xvfb xauth desktop-file-utils
 )
 
 SUDO=""
