@@ -1,5 +1,6 @@
 #include "common/HelperFunctions.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
@@ -40,6 +41,11 @@ QString logDescription(const QVariant& item) {
 
 void doOnMainThread(std::function<void()> block) {
     platform::MainQueue::runOrPost(std::move(block));
+}
+
+void moveToMainThread(QObject& object) {
+    if (auto* app = QCoreApplication::instance(); app && object.thread() != app->thread())
+        object.moveToThread(app->thread());
 }
 
 void delay(double seconds, std::function<void()> closure) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -22,6 +23,11 @@ QString logDescription(const QVariant& item);
 
 // Runs the block at once on the main thread, otherwise queues it there.
 void doOnMainThread(std::function<void()> block);
+
+// Hands an object made on a worker thread to the main thread, where it is
+// published and observed; only the thread that owns it may do so. Nothing
+// happens on the main thread itself or without an application.
+void moveToMainThread(QObject& object);
 
 // Runs the closure on the main thread after `seconds`; never inline.
 void delay(double seconds, std::function<void()> closure);

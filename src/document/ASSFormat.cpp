@@ -1,7 +1,7 @@
 #include "document/ASSFormat.h"
 
-#include "document/SCSubtitle.h"
-#include "document/SCSubtitleLine.h"
+#include "common/TimeTexts.h"
+#include "document/TextLines.h"
 #include "formatting/SCStyle.h"
 
 namespace {
@@ -71,17 +71,28 @@ std::optional<QHash<QString, QString>> ASSFormat::eventFields(const QString& for
     return fields;
 }
 
+std::optional<AssScript> ASSFormat::read(const QStringList& lines, QString& styleHeader) {
+    const auto sections = findSections(lines, styleHeader);
+    if (!sections) return std::nullopt;
+    AssScript script;
+    script.scriptInfo = scriptInfoOf(sections->scriptInfo);
+    script.styleHeader = sections->styles.value(0);
+    script.styleFormat = sections->styles.value(1);
+    script.styleLines = sections->styles.mid(2);
+    script.eventFormat = sections->events.value(1);
+    script.eventLines = sections->events.mid(2);
+    return script;
+}
+
 QString ASSFormat::escapeLineBreaks(const QString& value) {
-    auto isBreak = [](char16_t u) {
-        return (u >= 0x000A && u <= 0x000D) || u == 0x0085 || u == 0x2028 || u == 0x2029;
-    };
+    using textlines::isLineBreak;
     qsizetype first = 0;
-    while (first < value.size() && !isBreak(value[first].unicode())) ++first;
+    while (first < value.size() && !isLineBreak(value[first])) ++first;
     if (first == value.size()) return value;  // the usual case: nothing to do
     QString escaped = value.left(first);
     for (qsizetype i = first; i < value.size(); ++i) {
         const char16_t u = value[i].unicode();
-        if (!isBreak(u)) {
+        if (!isLineBreak(u)) {
             escaped.append(value[i]);
             continue;
         }
@@ -91,25 +102,56 @@ QString ASSFormat::escapeLineBreaks(const QString& value) {
     return escaped;
 }
 
-QString ASSFormat::documentText(const SCSubtitle& subtitle) {
+const QStringList& ASSFormat::eventFieldNames() {
+    static const QStringList names{"Layer",   "Start",   "End",     "Style",  "Name",
+                                   "MarginL", "MarginR", "MarginV", "Effect", "Text"};
+    return names;
+}
+
+QString ASSFormat::eventFormatLine() {
+    return QStringLiteral("Format: ") + eventFieldNames().join(QStringLiteral(", "));
+}
+
+QString ASSFormat::dialogueLine(const AssEvent& event) {
+    // Pieces are appended one by one: a large export builds this for every line.
+    QString text;
+    text.reserve(64 + event.style.size() + event.name.size() + event.effect.size() +
+                 event.text.size());
+    text += QLatin1String("Dialogue: ");
+    text += QString::number(event.layer);
+    for (const QString& field :
+         {assTimeStringFromDoubleTime(event.start), assTimeStringFromDoubleTime(event.end),
+          escapeLineBreaks(event.style), escapeLineBreaks(event.name),
+          QString::number(event.marginL), QString::number(event.marginR),
+          QString::number(event.marginV), escapeLineBreaks(event.effect),
+          escapeLineBreaks(event.text)}) {
+        text += u',';
+        text += field;
+    }
+    return text;
+}
+
+QString ASSFormat::documentText(const AssDocument& document) {
     QString text = QStringLiteral("[Script Info]\n");
-    const auto info = subtitle.scriptInfoDictionary();
+    const auto& info = document.scriptInfo;
     for (auto it = info.cbegin(); it != info.cend(); ++it)
         text +=
             escapeLineBreaks(it.key()) + QLatin1String(": ") + escapeLineBreaks(it.value()) + u'\n';
 
     text += QStringLiteral("\n[V4+ Styles]\n");
     text += SCStyle::assStyleFormatString() + u'\n';
-    for (const auto& style : subtitle.subtitleStylesArray())
-        text += escapeLineBreaks(style->assStyleString()) + u'\n';
+    for (const QString& style : document.styleLines) text += escapeLineBreaks(style) + u'\n';
 
     text += QStringLiteral("\n[Events]\n");
-    text += SCSubtitleLine::assDialogueFormatString() + u'\n';
-    const auto& lines = subtitle.subtitleLinesArray();
-    text.reserve(text.size() + lines.size() * 96);
-    for (const auto& line : lines) {
-        if (line->isExcluded()) continue;
-        text += line->assDialogueString();
+    text += eventFormatLine() + u'\n';
+    text.reserve(text.size() + qsizetype(document.events.size()) * 96);
+    for (const AssEvent& event : document.events) {
+        text += dialogueLine(event);
+        text += u'\n';
+    }
+    for (const QString& section : document.keptSections) {
+        text += u'\n';
+        text += section;
         text += u'\n';
     }
     return text;

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <optional>
 
-class SCSubtitle;
+#include "document/SubtitleRecords.h"
 
 // The Advanced SubStation Alpha text format (SSA read as ASS) as the
 // document reads and writes it.
@@ -37,9 +37,21 @@ class ASSFormat {
     static std::optional<QHash<QString, QString>> eventFields(const QString& formatLine,
                                                               const QString& dialogueLine);
 
-    // The ASS text of the document. The Format lines are the record types'
+    // The script of a file's lines: the sections found by `findSections`,
+    // each block's Format line (its second line) and the records after it.
+    // No value when the section check fails; `styleHeader` as there.
+    static std::optional<AssScript> read(const QStringList& lines, QString& styleHeader);
+
+    // The ten event fields in the order every written event line has.
+    static const QStringList& eventFieldNames();
+    // "Format: " and the ten event field names joined by ", ".
+    static QString eventFormatLine();
+    // One event's "Dialogue: " line; every field goes through the escape.
+    static QString dialogueLine(const AssEvent& event);
+
+    // The ASS text of a document. The Format lines are the record types'
     // own, so a document with no style or no line still writes them.
-    static QString documentText(const SCSubtitle& subtitle);
+    static QString documentText(const AssDocument& document);
 
     // A field value safe to write into a one-line record: every line break
     // becomes "\N".

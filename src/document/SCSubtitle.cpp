@@ -13,8 +13,7 @@
 
 #include "common/HelperFunctions.h"
 #include "common/NotificationTypes.h"
-#include "document/ASSFormat.h"
-#include "document/ParallelLineParse.h"
+#include "document/DocumentFormat.h"
 #include "document/SRTFormat.h"
 #include "encodings/myEncodings.h"
 #include "formatting/SCStyle.h"
@@ -28,13 +27,6 @@ const QString kInitializingLabel = QStringLiteral("Initializing Subtitle");
 
 QString nameOf(notificationTypes type) {
     return type.rawValue();
-}
-
-// Objects made on a loading thread are used on the main thread from their
-// publication on.
-void handToMainThread(QObject& object) {
-    if (auto* app = QCoreApplication::instance(); app && object.thread() != app->thread())
-        object.moveToThread(app->thread());
 }
 
 }  // namespace
@@ -129,16 +121,25 @@ resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString&
     }
     doOnMainThread([self] { self->setIsInitializing(true); });
 
-    const QStringList lines = SRTFormat::linesOfFileText(*text);
-    switch (subtitleFileType_) {
-        case subtitleTypes::srt:
-            return readSRT(lines);
-        case subtitleTypes::ass:
-            return readASS(lines);
-        default:
-            doOnMainThread([self] { self->setIsInitializing(false); });
-            return resultTypes::error;
+    const DocumentFormat* format = DocumentFormat::forType(subtitleFileType_);
+    if (!format) {
+        doOnMainThread([self] { self->setIsInitializing(false); });
+        return resultTypes::error;
     }
+    DocumentContent content = format->read(SRTFormat::linesOfFileText(*text), false);
+    takeLoadState(content);
+    if (!content.readable) {
+        doOnMainThread([self] { self->setIsInitializing(false); });
+        return resultTypes::error;
+    }
+    publish(std::move(content.lines), std::move(content.styles));
+    return resultTypes::ok;
+}
+
+void SCSubtitle::takeLoadState(const DocumentContent& content) {
+    if (content.scriptInfo) scriptInfoDictionary_ = *content.scriptInfo;
+    if (content.styleHeader) styleHeader_ = *content.styleHeader;
+    if (content.readable) keptSections_ = content.keptSections;
 }
 
 std::optional<QString> SCSubtitle::decodedFile() const {
@@ -146,71 +147,6 @@ std::optional<QString> SCSubtitle::decodedFile() const {
     if (subtitleFileURL_.isEmpty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
     return platform::TextCodec::decode(file.readAll(),
                                        myEncodings::encodingForName(currentImportEncoding_));
-}
-
-resultTypes SCSubtitle::readSRT(const QStringList& lines) {
-    auto self = shared_from_this();
-    scriptInfoDictionary_ = srtScriptInfoDefaults();
-    const auto cues = SRTFormat::findCues(lines);
-    if (!cues) {
-        doOnMainThread([self] { self->setIsInitializing(false); });
-        return resultTypes::error;
-    }
-    publish(linesOfCues(*cues, false), std::nullopt);
-    return resultTypes::ok;
-}
-
-resultTypes SCSubtitle::readASS(const QStringList& lines) {
-    auto self = shared_from_this();
-    const auto sections = ASSFormat::findSections(lines, styleHeader_);
-    if (!sections) {
-        platform::MainQueue::post([self] { self->setIsInitializing(false); });
-        return resultTypes::error;
-    }
-    scriptInfoDictionary_ = ASSFormat::scriptInfoOf(sections->scriptInfo);
-
-    SCStyleList styles;
-    for (qsizetype p = 2; p < sections->styles.size(); ++p) {
-        auto style = std::make_shared<SCStyle>();
-        // The values arrive on the main queue ahead of the publication; a
-        // line the parse rejects still gives a style with the defaults.
-        style->intitializeWithFormatString(sections->styles[1], sections->styles[p], styleHeader_);
-        handToMainThread(*style);
-        styles.append(std::move(style));
-    }
-
-    publish(linesOfEvents(sections->events), std::move(styles));
-    return resultTypes::ok;
-}
-
-// The load and the re-read keep and drop cues and events by one rule, so the
-// p-th line of a document is always the p-th kept cue or event of its file.
-SCSubtitleLineList SCSubtitle::linesOfCues(const std::vector<QStringList>& cues, bool textOnly) {
-    return ParallelLineParse::run(cues.size(), [&cues, textOnly](std::size_t i) {
-        auto line = SCSubtitleLine::create();
-        line->setOriginalIndex(qint64(i));
-        line->setUserIndex(qint64(i));
-        const resultTypes parsed = textOnly ? line->initializeTextOnlyFromSRTBlock(cues[i])
-                                            : line->initializeFromSRTBlock(cues[i]);
-        if (!line->isKeptAfterRead(parsed)) return SCSubtitleLinePtr();
-        handToMainThread(*line);  // from the thread that made it
-        return line;
-    });
-}
-
-SCSubtitleLineList SCSubtitle::linesOfEvents(const QStringList& events) {
-    // Events start on the third line of the block, after its header and Format line.
-    const std::size_t count = std::size_t(std::max<qsizetype>(0, events.size() - 2));
-    return ParallelLineParse::run(count, [&events](std::size_t i) {
-        const qsizetype p = qsizetype(i) + 2;
-        auto line = SCSubtitleLine::create();
-        line->setOriginalIndex(p - 2);
-        line->setUserIndex(p - 2);
-        const resultTypes parsed = line->intitializeWithFormatString(events[1], events[p]);
-        if (!line->isKeptAfterRead(parsed)) return SCSubtitleLinePtr();
-        handToMainThread(*line);
-        return line;
-    });
 }
 
 void SCSubtitle::publish(SCSubtitleLineList lines, std::optional<SCStyleList> styles) {
@@ -245,14 +181,8 @@ void SCSubtitle::queueConflictSearch() {
 // --- Writing -------------------------------------------------------------------
 
 QString SCSubtitle::documentText() const {
-    switch (currentExportFileType_) {
-        case subtitleTypes::srt:
-            return SRTFormat::documentText(subtitleLinesArray_);
-        case subtitleTypes::ass:
-            return ASSFormat::documentText(*this);
-        default:
-            return {};
-    }
+    const DocumentFormat* format = DocumentFormat::forType(currentExportFileType_);
+    return format ? format->text(*this) : QString();
 }
 
 std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingName) const {
@@ -410,42 +340,23 @@ resultTypes SCSubtitle::reinitializeForNewEncoding(const QString& encodingName) 
         return resultTypes::error;
     };
 
-    const QStringList lines = SRTFormat::linesOfFileText(*text);
-    SCSubtitleLineList reread;
-    switch (subtitleFileType_) {
-        case subtitleTypes::srt: {
-            scriptInfoDictionary_ = srtScriptInfoDefaults();
-            const auto cues = SRTFormat::findCues(lines);
-            if (!cues) return fail();
-            reread = linesOfCues(*cues, true);
-            break;
-        }
-        case subtitleTypes::ass: {
-            const auto sections = ASSFormat::findSections(lines, styleHeader_);
-            if (!sections) return fail();
-            scriptInfoDictionary_ = ASSFormat::scriptInfoOf(sections->scriptInfo);
-            reread = linesOfEvents(sections->events);
-            break;
-        }
-        default:
-            return fail();
-    }
-    platform::MainQueue::post([self, reread] { self->handOverTexts(reread); });
+    const DocumentFormat* format = DocumentFormat::forType(subtitleFileType_);
+    if (!format) return fail();
+    DocumentContent content = format->read(SRTFormat::linesOfFileText(*text), true);
+    takeLoadState(content);
+    if (!content.readable) return fail();
+    platform::MainQueue::post([self, format, reread = std::move(content.lines)] {
+        self->handOverTexts(*format, reread);
+    });
     subtitleIsValid_ = true;
     return resultTypes::ok;
 }
 
-void SCSubtitle::handOverTexts(const SCSubtitleLineList& reread) {
+void SCSubtitle::handOverTexts(const DocumentFormat& format, const SCSubtitleLineList& reread) {
     // Only the positions both lists have: a file that changed on disk may
     // hold fewer or more cues than the document has lines.
     const qsizetype common = std::min(subtitleLinesArray_.size(), reread.size());
-    const bool srt = subtitleFileType_ == subtitleTypes::srt;
-    for (qsizetype p = 0; p < common; ++p) {
-        if (srt)
-            subtitleLinesArray_[p]->setUnformattedTextSRT(reread[p]->unformattedTextSRT());
-        else
-            subtitleLinesArray_[p]->setUnformattedTextASS(reread[p]->unformattedTextASS());
-    }
+    for (qsizetype p = 0; p < common; ++p) format.takeText(*subtitleLinesArray_[p], *reread[p]);
     setProgressLabel(QString());
     setIsInitializing(false);
 }

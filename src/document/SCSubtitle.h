@@ -18,6 +18,8 @@
 #include "platform/NotificationCenter.h"
 #include "platform/OperationQueue.h"
 
+class DocumentFormat;
+struct DocumentContent;
 class SCStyle;
 using SCStylePtr = std::shared_ptr<SCStyle>;
 using SCStyleList = QList<SCStylePtr>;
@@ -100,6 +102,11 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
         outOfOrderImageSubLines_ = lines;
     }
 
+    // The sections of an ASS file that the document does not read (embedded
+    // fonts and pictures, a tool's own data), as read; an ASS save writes
+    // them back after the events.
+    const QStringList& keptSections() const { return keptSections_; }
+
     // The file's base name, ".export." and the export type; empty without a file.
     QString subtitleExportName() const;
 
@@ -170,8 +177,7 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
 
   private:
     void notificationHub(const platform::Notification& notification);
-    resultTypes readSRT(const QStringList& lines);
-    resultTypes readASS(const QStringList& lines);
+    void takeLoadState(const DocumentContent& content);
     void publish(SCSubtitleLineList lines, std::optional<SCStyleList> styles);
     void queueConflictSearch();
     // The lines of a search with their times as copied on the main thread.
@@ -184,10 +190,8 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     void takeImageLine(const platform::Notification& notification);
     void appendLines(const SCSubtitleLineList& lines);
     void finishImageIntake();
-    static SCSubtitleLineList linesOfCues(const std::vector<QStringList>& cues, bool textOnly);
-    static SCSubtitleLineList linesOfEvents(const QStringList& events);
     std::optional<QString> decodedFile() const;
-    void handOverTexts(const SCSubtitleLineList& reread);
+    void handOverTexts(const DocumentFormat& format, const SCSubtitleLineList& reread);
     std::optional<QByteArray> encodedDocument(const QString& encodingName) const;
 
     SCSubtitleLineList subtitleLinesArray_;
@@ -205,6 +209,7 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     QMap<QString, QString> scriptInfoDictionary_;
     SCStyleList subtitleStylesArray_;
     SCSubtitleLineList outOfOrderImageSubLines_;
+    QStringList keptSections_;
     qint64 timeConflictsCount_ = 0;
     mutable std::mutex importerMutex_;  // the window cancels from the main thread
     std::shared_ptr<ImageSubImporter> imageSubImporter_;

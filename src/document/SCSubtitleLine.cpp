@@ -102,9 +102,7 @@ SCSubtitleLine::SCSubtitleLine() : masterText_(SSSubtitleDialog(QString(), subti
 SCSubtitleLine::~SCSubtitleLine() = default;
 
 const QStringList& SCSubtitleLine::assOrderedDialogKeys() {
-    static const QStringList keys{"Layer",   "Start",   "End",     "Style",  "Name",
-                                  "MarginL", "MarginR", "MarginV", "Effect", "Text"};
-    return keys;
+    return ASSFormat::eventFieldNames();
 }
 
 const QStringList& SCSubtitleLine::propertiesForDisplayKeys() {
@@ -238,27 +236,28 @@ QString SCSubtitleLine::spellCheckResultLabel() const {
 }
 
 QString SCSubtitleLine::assDialogueFormatString() {
-    return QStringLiteral("Format: ") + assOrderedDialogKeys().join(QStringLiteral(", "));
+    return ASSFormat::eventFormatLine();
+}
+
+AssEvent SCSubtitleLine::assEvent() const {
+    return AssEvent{Layer_,
+                    userStartTimeDouble_,
+                    userEndTimeDouble_,
+                    Style_,
+                    Name_,
+                    MarginL_,
+                    MarginR_,
+                    MarginV_,
+                    Effect_,
+                    masterText_.plainTextASS()};
 }
 
 QString SCSubtitleLine::assDialogueString() const {
-    // Every field goes through the escape: a raw line break in any of them
-    // would split the record. Pieces are appended one by one: a large export
-    // builds this for every line.
-    const QString& dialog = masterText_.plainTextASS();
-    QString text;
-    text.reserve(64 + Style_.size() + Name_.size() + Effect_.size() + dialog.size());
-    text += QLatin1String("Dialogue: ");
-    text += QString::number(Layer_);
-    for (const QString& field :
-         {userStartTimeStringASS(), userEndTimeStringASS(), ASSFormat::escapeLineBreaks(Style_),
-          ASSFormat::escapeLineBreaks(Name_), QString::number(MarginL_), QString::number(MarginR_),
-          QString::number(MarginV_), ASSFormat::escapeLineBreaks(Effect_),
-          ASSFormat::escapeLineBreaks(dialog)}) {
-        text += u',';
-        text += field;
-    }
-    return text;
+    return ASSFormat::dialogueLine(assEvent());
+}
+
+SrtCue SCSubtitleLine::srtCue() const {
+    return SrtCue{userStartTimeDouble_, userEndTimeDouble_, masterText_.plainTextSRT()};
 }
 
 QString SCSubtitleLine::srtDialogueString() const {
@@ -295,19 +294,22 @@ resultTypes SCSubtitleLine::readSRTBlock(const QStringList& block, bool withTime
     // or without taking the times: the load and a re-read keep and drop the
     // same cues, so a re-read never pairs texts with other lines, and no
     // line ever gets a made-up time.
-    const auto times = SRTFormat::timeTextsOfBlock(block);
-    const auto start = times ? doubleTimeFromStringTime(times->first) : std::nullopt;
-    const auto end = times ? doubleTimeFromStringTime(times->second) : std::nullopt;
-    if (!start || !end) return resultTypes::error;
+    const auto cue = SRTFormat::readCue(block);
+    if (!cue) return resultTypes::error;
+    takeCue(*cue, withTimes);
+    return resultTypes::ok;
+}
+
+void SCSubtitleLine::takeCue(const SrtCue& cue, bool withTimes) {
     if (withTimes) {
         // As the two SRT time-text setters would, without reading them again.
-        userStartTimeDouble_ = *start;
+        userStartTimeDouble_ = cue.start;
         emit userStartTimeStringSRTChanged();
-        userEndTimeDouble_ = *end;
+        userEndTimeDouble_ = cue.end;
         emit userEndTimeStringSRTChanged();
     }
-    if (block.size() > 2) {
-        setText(SRTFormat::textOfBlock(block));
+    if (cue.text) {
+        setText(*cue.text);
         masterText_ = SSSubtitleDialog(Text_, subtitleTypes::srt);
         afterDialogRebuilt();
     } else {
@@ -315,7 +317,6 @@ resultTypes SCSubtitleLine::readSRTBlock(const QStringList& block, bool withTime
         textTableRowHeight_ = 19.0;
     }
     takeSnapshot();
-    return resultTypes::ok;
 }
 
 resultTypes SCSubtitleLine::intitializeWithFormatString(const QString& formatString,

@@ -10,6 +10,7 @@
 
 #include "common/ResultTypes.h"
 #include "common/SubtitleTypes.h"
+#include "document/SubtitleRecords.h"
 #include "formatting/SSSubtitleDialog.h"
 
 namespace platform {
@@ -131,7 +132,9 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     std::shared_ptr<platform::AttributedText> userTextASS() const;
     QString spellCheckResultLabel() const;
 
-    // Writers.
+    // Writers: the line as a record of each format, and its record's text.
+    AssEvent assEvent() const;
+    SrtCue srtCue() const;
     static QString assDialogueFormatString();
     QString assDialogueString() const;
     QString srtDialogueString() const;
@@ -190,6 +193,7 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     class RowHeightRequests;
 
     resultTypes readSRTBlock(const QStringList& block, bool withTimes);
+    void takeCue(const SrtCue& cue, bool withTimes);
     bool storeTime(double& stored, const QString& text);
     void changeText(const QString& text, subtitleTypes syntax);
     void takeSnapshot();

@@ -1,23 +1,12 @@
 #include "document/SRTFormat.h"
 
+#include "common/TimeTexts.h"
+#include "document/TextLines.h"
+
 namespace {
 
-bool isLineBreak(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 0x000A && u <= 0x000D) || u == 0x0085 || u == 0x2028 || u == 0x2029;
-}
-
-// The platform's white-space set without line breaks: tab and the Unicode
-// space separators.
-bool isBlank(QChar c) {
-    return c == u'\t' || c.category() == QChar::Separator_Space;
-}
-
-bool isBlankText(const QString& text) {
-    for (QChar c : text)
-        if (!isBlank(c)) return false;
-    return true;
-}
+using textlines::isBlankText;
+using textlines::isLineBreak;
 
 bool isAsciiLetter(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
@@ -102,19 +91,31 @@ QString SRTFormat::dialogueString(const QString& plainTextSRT) {
     return joined.mid(begin, end - begin);
 }
 
-QString SRTFormat::documentText(const SCSubtitleLineList& lines) {
+std::optional<SrtCue> SRTFormat::readCue(const QStringList& block) {
+    const auto times = timeTextsOfBlock(block);
+    const auto start = times ? doubleTimeFromStringTime(times->first) : std::nullopt;
+    const auto end = times ? doubleTimeFromStringTime(times->second) : std::nullopt;
+    if (!start || !end) return std::nullopt;
+    SrtCue cue{*start, *end, std::nullopt};
+    if (block.size() > 2) cue.text = textOfBlock(block);
+    return cue;
+}
+
+void SRTFormat::appendCue(QString& text, int number, const SrtCue& cue) {
+    text += QString::number(number);
+    text += u'\n';
+    text += srtTimeStringFromDoubleTime(cue.start);
+    text += QLatin1String(" --> ");
+    text += srtTimeStringFromDoubleTime(cue.end);
+    text += u'\n';
+    text += dialogueString(cue.text.value_or(QString()));
+    text += QLatin1String("\n\n");
+}
+
+QString SRTFormat::documentText(const std::vector<SrtCue>& cues) {
     QString text;
+    text.reserve(qsizetype(cues.size()) * 64);
     int number = 1;
-    for (const auto& line : lines) {
-        if (line->isExcluded()) continue;
-        text += QString::number(number++);
-        text += u'\n';
-        text += line->userStartTimeStringSRT();
-        text += QLatin1String(" --> ");
-        text += line->userEndTimeStringSRT();
-        text += u'\n';
-        text += line->srtDialogueString();
-        text += QLatin1String("\n\n");
-    }
+    for (const SrtCue& cue : cues) appendCue(text, number++, cue);
     return text;
 }

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/SCSubtitleLine.h"
+#include "document/SubtitleRecords.h"
 
 // The SubRip text format as the document reads and writes it.
 class SRTFormat {
@@ -37,6 +37,14 @@ class SRTFormat {
     // both ends.
     static QString dialogueString(const QString& plainTextSRT);
 
-    // The whole file text of the lines not excluded, numbered from 1.
-    static QString documentText(const SCSubtitleLineList& lines);
+    // A cue block's times and text; no value when its time line does not
+    // split or a time does not read.
+    static std::optional<SrtCue> readCue(const QStringList& block);
+
+    // One cue as written: its number, its time line, its text in written
+    // form (`dialogueString`) and a blank line.
+    static void appendCue(QString& text, int number, const SrtCue& cue);
+
+    // The whole file text of the cues, numbered from 1.
+    static QString documentText(const std::vector<SrtCue>& cues);
 };

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class SCSubtitleLine;
 
-// By-name access to a line's properties, one explicit case per key: the
+// By-name access to a line's properties from one table, where each name
+// stands once with its getter and, unless read-only, its setter: the
 // snapshot, the trace and the ASS reader use it, and an unknown name is
 // refused rather than silently added.
 class SubtitleLineKeys {
@@ -14,4 +16,6 @@ class SubtitleLineKeys {
     // False for an unknown or read-only key, and for a time text that does
     // not read (the time is then kept).
     static bool setValue(SCSubtitleLine& line, const QString& key, const QVariant& value);
+    // Every name of the table, in its order.
+    static const QStringList& names();
 };

@@ -1,11 +1,12 @@
 #include "formatting/SCStyle.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QPointer>
 #include <QThread>
 #include <optional>
 
-#include "formatting/StyleKeys.h"
+#include "formatting/StyleFields.h"
 #include "formatting/StyleLineReader.h"
 #include "formatting/StyleValueText.h"
 #include "platform/MainQueue.h"
@@ -97,129 +98,11 @@ const QStringList& SCStyle::assOrderedStyleKeys() {
 }
 
 QVariant SCStyle::valueForKey(const QString& key) const {
-    const auto k = StyleKeys::keyFor(key);
-    if (!k) return {};
-    // clang-format off
-    switch (*k) {
-        case StyleKeys::Key::Name: return Name_;
-        case StyleKeys::Key::Fontname: return Fontname_;
-        case StyleKeys::Key::Fontsize: return Fontsize_;
-        case StyleKeys::Key::PrimaryColour: return PrimaryColour_;
-        case StyleKeys::Key::SecondaryColour: return SecondaryColour_;
-        case StyleKeys::Key::OutlineColour: return OutlineColour_;
-        case StyleKeys::Key::BackColour: return BackColour_;
-        case StyleKeys::Key::Bold: return Bold_;
-        case StyleKeys::Key::Italic: return Italic_;
-        case StyleKeys::Key::Underline: return Underline_;
-        case StyleKeys::Key::StrikeOut: return StrikeOut_;
-        case StyleKeys::Key::ScaleX: return ScaleX_;
-        case StyleKeys::Key::ScaleY: return ScaleY_;
-        case StyleKeys::Key::Spacing: return Spacing_;
-        case StyleKeys::Key::Angle: return Angle_;
-        case StyleKeys::Key::BorderStyle: return BorderStyle_;
-        case StyleKeys::Key::Outline: return Outline_;
-        case StyleKeys::Key::Shadow: return Shadow_;
-        case StyleKeys::Key::Alignment: return Alignment_;
-        case StyleKeys::Key::MarginL: return MarginL_;
-        case StyleKeys::Key::MarginR: return MarginR_;
-        case StyleKeys::Key::MarginV: return MarginV_;
-        case StyleKeys::Key::Encoding: return Encoding_;
-        case StyleKeys::Key::theState: return theState_;
-        case StyleKeys::Key::assStyleDictionary: return assStyleDictionary_;
-        case StyleKeys::Key::assOrderedStyleKeys: return assOrderedStyleKeys();
-        case StyleKeys::Key::assStyleFormatString: return assStyleFormatString();
-        case StyleKeys::Key::assStyleString: return assStyleString();
-        case StyleKeys::Key::primaryColorSCSubtitleColor: return QVariant::fromValue(primaryColorSCSubtitleColor_);
-        case StyleKeys::Key::secondaryColorSCSubtitleColor: return QVariant::fromValue(secondaryColorSCSubtitleColor_);
-        case StyleKeys::Key::outlineColorSCSubtitleColor: return QVariant::fromValue(outlineColorSCSubtitleColor_);
-        case StyleKeys::Key::backColorSCSubtitleColor: return QVariant::fromValue(backColorSCSubtitleColor_);
-        case StyleKeys::Key::primaryColorNSColor: return QVariant::fromValue(primaryColorNSColor_);
-        case StyleKeys::Key::secondaryColorNSColor: return QVariant::fromValue(secondaryColorNSColor_);
-        case StyleKeys::Key::outlineColorNSColor: return QVariant::fromValue(outlineColorNSColor_);
-        case StyleKeys::Key::backColorNSColor: return QVariant::fromValue(backColorNSColor_);
-    }
-    // clang-format on
-    return {};
+    return StyleFields::value(*this, key);
 }
 
 bool SCStyle::setValueForKey(const QString& key, const QVariant& value) {
-    const auto k = StyleKeys::keyFor(key);
-    if (!k) return false;
-    const auto setText = [&](void (SCStyle::*setter)(const QString&)) {
-        (this->*setter)(StyleValueText::textOf(value));
-        return true;
-    };
-    const auto setInteger = [&](void (SCStyle::*setter)(qint64)) {
-        const auto n = StyleValueText::integerOf(value);
-        if (n) (this->*setter)(*n);
-        return n.has_value();
-    };
-    const auto setNumber = [&](void (SCStyle::*setter)(double)) {
-        const auto n = StyleValueText::numberOf(value);
-        if (n) (this->*setter)(*n);
-        return n.has_value();
-    };
-    const auto setMirror = [&](void (SCStyle::*setter)(const platform::RGBAColor&)) {
-        const auto c = StyleValueText::colorOf(value);
-        if (c) (this->*setter)(*c);
-        return c.has_value();
-    };
-    // A colour object is the style's own; a write copies the components.
-    const auto setColorObject = [&](SCSubtitleColor* target) {
-        auto* source = qobject_cast<SCSubtitleColor*>(value.value<QObject*>());
-        if (source == nullptr) return false;
-        for (const char* name : {"alphaFloat", "redFloat", "greenFloat", "blueFloat", "oAlphaFloat",
-                                 "oRedFloat", "oGreenFloat", "oBlueFloat"})
-            target->setProperty(name, source->property(name));
-        return true;
-    };
-    // clang-format off
-    switch (*k) {
-        case StyleKeys::Key::Name: return setText(&SCStyle::setName);
-        case StyleKeys::Key::Fontname: return setText(&SCStyle::setFontname);
-        case StyleKeys::Key::Fontsize: return setNumber(&SCStyle::setFontsize);
-        case StyleKeys::Key::PrimaryColour: return setText(&SCStyle::setPrimaryColour);
-        case StyleKeys::Key::SecondaryColour: return setText(&SCStyle::setSecondaryColour);
-        case StyleKeys::Key::OutlineColour: return setText(&SCStyle::setOutlineColour);
-        case StyleKeys::Key::BackColour: return setText(&SCStyle::setBackColour);
-        case StyleKeys::Key::Bold: return setText(&SCStyle::setBold);
-        case StyleKeys::Key::Italic: return setText(&SCStyle::setItalic);
-        case StyleKeys::Key::Underline: return setText(&SCStyle::setUnderline);
-        case StyleKeys::Key::StrikeOut: return setText(&SCStyle::setStrikeOut);
-        case StyleKeys::Key::ScaleX: return setNumber(&SCStyle::setScaleX);
-        case StyleKeys::Key::ScaleY: return setNumber(&SCStyle::setScaleY);
-        case StyleKeys::Key::Spacing: return setNumber(&SCStyle::setSpacing);
-        case StyleKeys::Key::Angle: return setNumber(&SCStyle::setAngle);
-        case StyleKeys::Key::BorderStyle: return setInteger(&SCStyle::setBorderStyle);
-        case StyleKeys::Key::Outline: return setNumber(&SCStyle::setOutline);
-        case StyleKeys::Key::Shadow: return setNumber(&SCStyle::setShadow);
-        case StyleKeys::Key::Alignment: return setText(&SCStyle::setAlignment);
-        case StyleKeys::Key::MarginL: return setInteger(&SCStyle::setMarginL);
-        case StyleKeys::Key::MarginR: return setInteger(&SCStyle::setMarginR);
-        case StyleKeys::Key::MarginV: return setInteger(&SCStyle::setMarginV);
-        case StyleKeys::Key::Encoding: return setText(&SCStyle::setEncoding);
-        case StyleKeys::Key::theState:
-            if (!value.canConvert<bool>() || value.isNull()) return false;
-            setTheState(value.toBool());
-            return true;
-        case StyleKeys::Key::assStyleDictionary:
-            if (value.metaType() != QMetaType::fromType<QVariantMap>()) return false;
-            assStyleDictionary_ = value.toMap();
-            return true;
-        case StyleKeys::Key::assOrderedStyleKeys:
-        case StyleKeys::Key::assStyleFormatString:
-        case StyleKeys::Key::assStyleString: return false;  // read-only
-        case StyleKeys::Key::primaryColorSCSubtitleColor: return setColorObject(primaryColorSCSubtitleColor_);
-        case StyleKeys::Key::secondaryColorSCSubtitleColor: return setColorObject(secondaryColorSCSubtitleColor_);
-        case StyleKeys::Key::outlineColorSCSubtitleColor: return setColorObject(outlineColorSCSubtitleColor_);
-        case StyleKeys::Key::backColorSCSubtitleColor: return setColorObject(backColorSCSubtitleColor_);
-        case StyleKeys::Key::primaryColorNSColor: return setMirror(&SCStyle::setPrimaryColorNSColor);
-        case StyleKeys::Key::secondaryColorNSColor: return setMirror(&SCStyle::setSecondaryColorNSColor);
-        case StyleKeys::Key::outlineColorNSColor: return setMirror(&SCStyle::setOutlineColorNSColor);
-        case StyleKeys::Key::backColorNSColor: return setMirror(&SCStyle::setBackColorNSColor);
-    }
-    // clang-format on
-    return false;
+    return StyleFields::setValue(*this, key, value);
 }
 
 QVariantMap SCStyle::dictionaryWithValuesForKeys(const QStringList& keys) const {
@@ -287,36 +170,28 @@ QString SCStyle::assStyleFormatString() {
 }
 
 QString SCStyle::assStyleString() const {
-    const auto colour = [](SCSubtitleColor* object, const platform::RGBAColor& mirror) {
-        object->updateFromNSColor(mirror);
-        return object->toHexString();
+    // Colours come from the mirrors (the colour the editor shows), with the
+    // alpha the style was loaded with; numbers in their shortest form.
+    const QHash<QString, std::pair<SCSubtitleColor*, platform::RGBAColor>> colours{
+        {QStringLiteral("PrimaryColour"), {primaryColorSCSubtitleColor_, primaryColorNSColor_}},
+        {QStringLiteral("SecondaryColour"),
+         {secondaryColorSCSubtitleColor_, secondaryColorNSColor_}},
+        {QStringLiteral("OutlineColour"), {outlineColorSCSubtitleColor_, outlineColorNSColor_}},
+        {QStringLiteral("BackColour"), {backColorSCSubtitleColor_, backColorNSColor_}},
     };
-    const auto number = [](double value) { return StyleValueText::shortestDecimal(value); };
-    const QStringList values{
-        Name_,
-        Fontname_,
-        number(Fontsize_),
-        colour(primaryColorSCSubtitleColor_, primaryColorNSColor_),
-        colour(secondaryColorSCSubtitleColor_, secondaryColorNSColor_),
-        colour(outlineColorSCSubtitleColor_, outlineColorNSColor_),
-        colour(backColorSCSubtitleColor_, backColorNSColor_),
-        Bold_,
-        Italic_,
-        Underline_,
-        StrikeOut_,
-        number(ScaleX_),
-        number(ScaleY_),
-        number(Spacing_),
-        number(Angle_),
-        QString::number(BorderStyle_),
-        number(Outline_),
-        number(Shadow_),
-        Alignment_,
-        QString::number(MarginL_),
-        QString::number(MarginR_),
-        QString::number(MarginV_),
-        Encoding_,
-    };
+    QStringList values;
+    values.reserve(assOrderedStyleKeys().size());
+    for (const QString& key : assOrderedStyleKeys()) {
+        if (const auto colour = colours.constFind(key); colour != colours.constEnd()) {
+            colour->first->updateFromNSColor(colour->second);
+            values.append(colour->first->toHexString());
+            continue;
+        }
+        const QVariant value = valueForKey(key);
+        values.append(value.metaType().id() == QMetaType::Double
+                          ? StyleValueText::shortestDecimal(value.toDouble())
+                          : value.toString());
+    }
     return QStringLiteral("Style: ") + values.join(QLatin1Char(','));
 }
 

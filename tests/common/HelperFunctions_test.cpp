@@ -7,17 +7,16 @@
 
 #include "platform/LogSink.h"
 #include "support/EventLoop.h"
+#include "support/PlatformOverrides.h"
 
 namespace {
 
 // Captures log entries for the life of the fixture.
 class Logged : public ::testing::Test {
   protected:
-    void SetUp() override {
-        platform::LogSink::setCaptureHook([this](const QString& e) { entries.append(e); });
-    }
-    void TearDown() override { platform::LogSink::setCaptureHook(nullptr); }
     QStringList entries;
+    testsupport::ScopedOverride<platform::LogSink::Hook> capture{
+        &platform::LogSink::setCaptureHook, [this](const QString& e) { entries.append(e); }};
 };
 
 }  // namespace

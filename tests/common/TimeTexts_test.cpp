@@ -5,6 +5,8 @@
 #include <clocale>
 #include <string>
 
+#include "support/ScopedOverride.h"
+
 TEST(TimeTexts, SecondsShowInBothFormsOnATwentyFourHourClock) {
     struct Case {
         double seconds;
@@ -72,11 +74,12 @@ TEST(TimeTexts, TextsReadStrictlyThenLeniently) {
 
 TEST(TimeTexts, ReadingDoesNotFollowTheProcessLocale) {
     // A locale with a "," decimal point, if this machine has one.
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale";
-    const auto seconds = doubleTimeFromStringTime("00:00:01.5,000");
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    std::optional<double> seconds;
+    {
+        testsupport::ScopedLocale german(LC_NUMERIC, "de_DE.UTF-8");
+        if (!german.active()) GTEST_SKIP() << "no de_DE.UTF-8 locale";
+        seconds = doubleTimeFromStringTime("00:00:01.5,000");
+    }
     ASSERT_TRUE(seconds.has_value());
     EXPECT_DOUBLE_EQ(*seconds, 1.5);
 }

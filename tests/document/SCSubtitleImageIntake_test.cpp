@@ -8,6 +8,7 @@
 #include "DocumentFixtures.h"
 #include "common/HelperFunctions.h"
 #include "formatting/SCStyle.h"
+#include "support/ScopedOverride.h"
 
 using namespace documenttest;
 
@@ -77,7 +78,8 @@ class FakeImporter : public ImageSubImporter {
 
 resultTypes runIntake(const std::shared_ptr<SCSubtitle>& subtitle, std::vector<int> order,
                       std::set<int> cropErrors = {}, resultTypes importResult = resultTypes::ok) {
-    SCSubtitle::setImageSubImporterFactory(
+    testsupport::ScopedOverride<ImageSubImporter::Factory> factory(
+        &SCSubtitle::setImageSubImporterFactory,
         [=] { return std::make_shared<FakeImporter>(order, cropErrors, importResult); });
     auto result = std::async(std::launch::async, [subtitle] {
         return subtitle->initializeFromImageSubURL(QUrl::fromLocalFile("/nowhere/movie.idx"));
@@ -87,7 +89,6 @@ resultTypes runIntake(const std::shared_ptr<SCSubtitle>& subtitle, std::vector<i
     const resultTypes outcome = result.get();
     testsupport::spinUntil([&] { return !subtitle->imageSubImporter(); });
     testsupport::drainMainQueue();
-    SCSubtitle::setImageSubImporterFactory(nullptr);
     return outcome;
 }
 

@@ -5,6 +5,7 @@
 #include "DocumentFixtures.h"
 #include "formatting/SCStyle.h"
 #include "platform/LogSink.h"
+#include "support/PlatformOverrides.h"
 
 using documenttest::fixture;
 using documenttest::load;
@@ -81,7 +82,8 @@ TEST(SCSubtitleLoad, PublishesInOrderOnTheMainThread) {
 
 TEST(SCSubtitleLoad, FailuresPublishNothing) {
     QStringList logged;
-    platform::LogSink::setCaptureHook([&](const QString& entry) { logged.append(entry); });
+    testsupport::ScopedOverride<platform::LogSink::Hook> capture(
+        &platform::LogSink::setCaptureHook, [&](const QString& entry) { logged.append(entry); });
     struct Case {
         const char* file;
         subtitleTypes type;
@@ -105,7 +107,6 @@ TEST(SCSubtitleLoad, FailuresPublishNothing) {
         EXPECT_EQ(subtitle->isInitializing(), c.busyAfter) << c.file;
         EXPECT_EQ(subtitle->subtitleFileURL(), fixture(c.file)) << c.file;
     }
-    platform::LogSink::setCaptureHook({});
     EXPECT_EQ(logged.count("!!!! initializeFromTextSubURL error reading file"), 2);
 }
 

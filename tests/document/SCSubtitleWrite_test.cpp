@@ -9,6 +9,7 @@
 #include "formatting/SCStyle.h"
 #include "platform/LogSink.h"
 #include "platform/TemporaryFolder.h"
+#include "support/PlatformOverrides.h"
 
 using documenttest::fixture;
 using documenttest::load;
@@ -106,7 +107,8 @@ TEST_F(SCSubtitleWrite, AFailedWriteLeavesTheOldFile) {
         old.write("old contents");
     }
     QStringList logged;
-    platform::LogSink::setCaptureHook([&](const QString& entry) { logged.append(entry); });
+    testsupport::ScopedOverride<platform::LogSink::Hook> capture(
+        &platform::LogSink::setCaptureHook, [&](const QString& entry) { logged.append(entry); });
     const auto subtitle = SCSubtitle::create();
     auto line = SCSubtitleLine::create();
     line->setUnformattedTextSRT(QString::fromUtf8("Price: 5 €"));
@@ -114,7 +116,7 @@ TEST_F(SCSubtitleWrite, AFailedWriteLeavesTheOldFile) {
     EXPECT_EQ(subtitle->writeSubToURL(url("keep.srt"), "ISOLatin1"), resultTypes::error);
     EXPECT_EQ(subtitle->writeSubToURL(url("no/such/folder.srt"), "UTF8"), resultTypes::error);
     testsupport::drainMainQueue();
-    platform::LogSink::setCaptureHook({});
+    capture.set({});
     EXPECT_EQ(contentsOf(path("keep.srt")), "old contents");
     ASSERT_EQ(logged.size(), 2);
     EXPECT_EQ(logged[0], "!!!! error writing to file: " + url("keep.srt").toString());
@@ -122,7 +124,7 @@ TEST_F(SCSubtitleWrite, AFailedWriteLeavesTheOldFile) {
 }
 
 TEST_F(SCSubtitleWrite, ExportsToANewPrivateTemporaryFile) {
-    platform::TemporaryFolder::setOverride(path("private"));
+    testsupport::ScopedTemporaryFolder folder(path("private"));
     const auto subtitle = loaded("lf.srt", subtitleTypes::srt);
     for (subtitleTypes type : {subtitleTypes::srt, subtitleTypes::ass}) {
         subtitle->setCurrentExportFileType(type);
@@ -144,7 +146,6 @@ TEST_F(SCSubtitleWrite, ExportsToANewPrivateTemporaryFile) {
     const auto before = QDir(path("private")).entryList(QDir::Files).size();
     EXPECT_FALSE(subtitle->exportTempSubtitleWithEncoding("ISOLatin1"));
     EXPECT_EQ(QDir(path("private")).entryList(QDir::Files).size(), before);
-    platform::TemporaryFolder::setOverride({});
 }
 
 TEST_F(SCSubtitleWrite, SRTToASSToSRTKeepsEveryTimeAndText) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "StubSpellChecker.h"
+#include "support/PlatformOverrides.h"
 
 using platform::TextRange;
 
@@ -43,10 +44,8 @@ QString lookOf(const platform::AttributedText& text) {
 
 class SSSubtitleDialogTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        platform::SpellChecker::setShared(std::make_shared<StubSpellChecker>(QStringList{"teh"}));
-    }
-    void TearDown() override { platform::SpellChecker::setShared(nullptr); }
+    testsupport::ScopedSpellChecker spelling{
+        std::make_shared<StubSpellChecker>(QStringList{"teh"})};
 };
 
 }  // namespace
@@ -161,7 +160,7 @@ TEST_F(SSSubtitleDialogTest, ResetAndRemovalRebuildFromTheLoadedSyntax) {
 TEST_F(SSSubtitleDialogTest, RemovalWithoutMarkupChangesNothing) {
     SSSubtitleDialog dialog("teh cat", subtitleTypes::srt);
     const auto display = dialog.formattedText();
-    platform::SpellChecker::setShared(std::make_shared<StubSpellChecker>(QStringList{}));
+    spelling.set(std::make_shared<StubSpellChecker>(QStringList{}));
     dialog.removeTextFormatting();
     EXPECT_EQ(dialog.formattedText(), display);
     EXPECT_FALSE(dialog.isSpelledCorrectly());  // no check ran
@@ -177,7 +176,7 @@ TEST_F(SSSubtitleDialogTest, SpellingFollowsTheTextAssignedLast) {
     EXPECT_TRUE(dialog.isSpelledCorrectly());
     // The same text checked again sees a change of checker.
     dialog.setPlainTextSRT("the");
-    platform::SpellChecker::setShared(std::make_shared<StubSpellChecker>(QStringList{"the"}));
+    spelling.set(std::make_shared<StubSpellChecker>(QStringList{"the"}));
     dialog.setPlainTextSRT("the");
     EXPECT_FALSE(dialog.isSpelledCorrectly());
     // Construction ends with the ASS form.

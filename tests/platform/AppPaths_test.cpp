@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "platform/TemporaryFolder.h"
+#include "support/PlatformOverrides.h"
 
 using platform::AppPaths;
 
@@ -15,7 +16,9 @@ namespace {
 
 class AppPathsTest : public ::testing::Test {
   protected:
-    void TearDown() override { AppPaths::setOverrides({}); }
+    // Each test changes the folders through this guard's setter; they are
+    // the defaults again after it, however it ends.
+    testsupport::ScopedAppPaths paths{{}};
 };
 
 TEST_F(AppPathsTest, DefaultsFollowTheExecutable) {
@@ -47,23 +50,23 @@ TEST_F(AppPathsTest, TheWorkingDirectoryIsTheBundlesRealParent) {
         {scratch.filePath("missing/Editor"), "/"},
     };
     for (const auto& c : cases) {
-        AppPaths::setOverrides({.bundleFolder = c.bundle});
+        paths.set({.bundleFolder = c.bundle});
         EXPECT_EQ(AppPaths::childWorkingDirectory(), c.expected) << c.bundle.toStdString();
     }
 }
 
 TEST_F(AppPathsTest, OverridesReplaceEachFolder) {
-    AppPaths::setOverrides({.resourcesFolder = QString("/r/"), .userDataFolder = QString()});
+    paths.set({.resourcesFolder = QString("/r/"), .userDataFolder = QString()});
     EXPECT_EQ(AppPaths::resourcesFolder(), "/r");
     EXPECT_EQ(AppPaths::userDataFolder(), "");
-    AppPaths::setOverrides({});
+    paths.set({});
     EXPECT_FALSE(AppPaths::userDataFolder().isEmpty());
 }
 
 TEST_F(AppPathsTest, InstalledResourcesLieBesideTheExecutablesFolder) {
     QTemporaryDir scratch;
     QDir().mkpath(scratch.filePath("bin"));
-    AppPaths::setOverrides({.bundleFolder = scratch.filePath("bin")});
+    paths.set({.bundleFolder = scratch.filePath("bin")});
     const QString buildTree = AppPaths::resourcesFolder();
     EXPECT_NE(buildTree, scratch.filePath("share/quillmar"));
     QDir().mkpath(scratch.filePath("share/quillmar"));

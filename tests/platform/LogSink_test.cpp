@@ -4,10 +4,10 @@
 
 #include <QStringList>
 
+#include "support/PlatformOverrides.h"
+
 TEST(LogSink, HandsEntriesVerbatimToTheCaptureHook) {
-    QStringList captured;
-    platform::LogSink::setCaptureHook([&](const QString& e) { captured.append(e); });
+    testsupport::ScopedLogCapture captured;
     platform::LogSink::write("100% %s %n done");
-    platform::LogSink::setCaptureHook(nullptr);
-    EXPECT_EQ(captured, QStringList{"100% %s %n done"});
+    EXPECT_EQ(captured.entries(), QStringList{"100% %s %n done"});
 }

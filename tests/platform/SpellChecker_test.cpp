@@ -11,6 +11,7 @@
 
 #include "platform/HunspellSpellChecker.h"
 #include "platform/NullSpellChecker.h"
+#include "support/PlatformOverrides.h"
 
 using platform::HunspellSpellChecker;
 using platform::TextRange;
@@ -100,10 +101,10 @@ TEST_F(TinyDictionary, ConcurrentChecksGiveTheSameAnswers) {
 }
 
 TEST_F(TinyDictionary, SharedCheckerCanBeReplaced) {
-    platform::SpellChecker::setShared(checker());
+    testsupport::ScopedSpellChecker shared(checker());
     EXPECT_TRUE(platform::SpellChecker::shared()->checkSpellingOfString("dgo", 0));
-    platform::SpellChecker::setShared(std::make_shared<platform::NullSpellChecker>());
+    shared.set(std::make_shared<platform::NullSpellChecker>());
     EXPECT_FALSE(platform::SpellChecker::shared()->checkSpellingOfString("dgo", 0));
-    platform::SpellChecker::setShared(nullptr);
+    shared.set(nullptr);
     EXPECT_TRUE(platform::SpellChecker::shared());  // made again on demand
 }

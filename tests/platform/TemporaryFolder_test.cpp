@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/PlatformOverrides.h"
+
 using platform::TemporaryFolder;
 
 TEST(TemporaryFolder, IsPrivateAndEndsInASlash) {
@@ -23,7 +25,7 @@ TEST(TemporaryFolder, ClosesAnOpenFolderAndRefusesALink) {
     const QString open = scratch.path() + "/open";
     ASSERT_TRUE(QDir().mkdir(open));
     ::chmod(QFile::encodeName(open).constData(), 0777);
-    TemporaryFolder::setOverride(open);
+    testsupport::ScopedTemporaryFolder folder(open);
     EXPECT_EQ(TemporaryFolder::path(), open + "/");
     struct stat info {};
     ::stat(QFile::encodeName(open).constData(), &info);
@@ -31,7 +33,6 @@ TEST(TemporaryFolder, ClosesAnOpenFolderAndRefusesALink) {
 
     const QString link = scratch.path() + "/link";
     ASSERT_TRUE(QFile::link(open, link));
-    TemporaryFolder::setOverride(link);
+    folder.set(link);
     EXPECT_EQ(TemporaryFolder::path(), "");
-    TemporaryFolder::setOverride({});
 }

@@ -59,7 +59,7 @@ class ChildEnvironments : public ToolsFixture,
   protected:
     void SetUp() override {
         ToolsFixture::SetUp();
-        platform::AppPaths::setOverrides({.resourcesFolder = QString("/R")});
+        appPaths.set({.resourcesFolder = QString("/R")});
         preferences->setBorvaneSupportFolderURL(QUrl::fromLocalFile("/U/Support"));
     }
 };
@@ -112,7 +112,7 @@ TEST_F(RealToolEnvironments, MkvmergeStarts) {
 }
 
 TEST_F(RealToolEnvironments, WrappedTesseractReadsARenderedPicture) {
-    platform::AppPaths::setOverrides({.userDataFolder = path("data")});
+    appPaths.set({.userDataFolder = path("data")});
     preferences->initializeApplicationSupportFolder();
 
     QImage picture(720, 140, QImage::Format_RGB32);

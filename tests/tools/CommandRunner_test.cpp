@@ -59,7 +59,7 @@ TEST_F(CommandRunnerResult, ArgumentsArriveOneByOne) {
 
 TEST_F(CommandRunnerResult, RunsBesideTheApplicationFolderWithItsEnvironment) {
     makeFolder("Apps Folder/Editor");
-    platform::AppPaths::setOverrides({.bundleFolder = path("Apps Folder/Editor")});
+    appPaths.set({.bundleFolder = path("Apps Folder/Editor")});
     // Standard input is the null device: "read" ends at once.
     const QString program =
         writeScript("where", "pwd -P; printf '%s' \"$QUILLMAR_RUNNER_PROBE\"; read line || true");

@@ -22,17 +22,13 @@ class SupportFolderSetUp : public ToolsFixture {
         resources = makeFolder("resources");
         writeFile("resources/tesseract304.zip", "not really");
         dataHome = makeFolder("data");
-        platform::AppPaths::setOverrides(
-            {.resourcesFolder = resources, .userDataFolder = dataHome});
+        appPaths.set({.resourcesFolder = resources, .userDataFolder = dataHome});
         preferences->setCommandRunner([this](const QString& command, const QStringList& options) {
             runs.append(command + u' ' + options.join(u'|'));
             return std::optional<QString>();
         });
-        platform::LogSink::setCaptureHook([this](const QString& entry) { logged.append(entry); });
-    }
-    void TearDown() override {
-        platform::LogSink::setCaptureHook(nullptr);
-        ToolsFixture::TearDown();
+        capture.emplace(&platform::LogSink::setCaptureHook,
+                        [this](const QString& entry) { logged.append(entry); });
     }
 
     QString expectedRun(const QString& pattern, const QString& into) const {
@@ -44,6 +40,7 @@ class SupportFolderSetUp : public ToolsFixture {
     QString dataHome;
     QStringList runs;
     QStringList logged;
+    std::optional<testsupport::ScopedOverride<platform::LogSink::Hook>> capture;
 };
 
 TEST_F(SupportFolderSetUp, FirstStartUnpacksEveryEntryInOrder) {
@@ -111,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SupportFolderSetUp, WithoutAUserDataFolderTheResourcesTakeItsPlace) {
     makeFolder("resources/tesseract304/tessdata");
-    platform::AppPaths::setOverrides({.resourcesFolder = resources, .userDataFolder = QString()});
+    appPaths.set({.resourcesFolder = resources, .userDataFolder = QString()});
 
     preferences->initializeApplicationSupportFolder();
 
@@ -164,7 +161,7 @@ class SupportFolderFromArchive : public ToolsFixture {
   protected:
     void SetUp() override {
         ToolsFixture::SetUp();
-        platform::AppPaths::setOverrides({.userDataFolder = path("data")});
+        appPaths.set({.userDataFolder = path("data")});
     }
     QString engine() const { return path("data/Borvane/tesseract304"); }
 };

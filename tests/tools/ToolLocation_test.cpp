@@ -25,7 +25,7 @@ class ToolLocation : public ToolsFixture, public ::testing::WithParamInterface<L
         makeFolder("resources");
         writeFile("resources/tesseract304.zip", "zip");
         writeFile("resources/bundledzip", "zip");
-        platform::AppPaths::setOverrides({.resourcesFolder = path("resources")});
+        appPaths.set({.resourcesFolder = path("resources")});
         preferences->setToolsLocationURL(QUrl::fromLocalFile(path("tools")));
         preferences->setBorvaneSupportFolderURL(QUrl::fromLocalFile(path("support")));
     }

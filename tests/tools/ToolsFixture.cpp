@@ -4,23 +4,15 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/AppPaths.h"
-#include "platform/TemporaryFolder.h"
 #include "tools/ApplicationContext.h"
 #include "tools/InMemoryPreferenceStore.h"
 #include "tools/SCPreferences.h"
 
 void ToolsFixture::SetUp() {
     ASSERT_TRUE(scratch.isValid());
-    platform::TemporaryFolder::setOverride(path("tmp"));
+    temporaryFolder.emplace(path("tmp"));
     preferences = std::make_shared<SCPreferences>(std::make_shared<InMemoryPreferenceStore>());
-    ApplicationContext::setAppPreferences(preferences);
-}
-
-void ToolsFixture::TearDown() {
-    ApplicationContext::setAppPreferences(nullptr);
-    platform::AppPaths::setOverrides({});
-    platform::TemporaryFolder::setOverride({});
+    installed.emplace(&ApplicationContext::setAppPreferences, preferences);
 }
 
 QString ToolsFixture::path(const QString& relative) const {

@@ -7,7 +7,10 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <memory>
+#include <optional>
 #include <ostream>
+
+#include "support/PlatformOverrides.h"
 
 class SCPreferences;
 
@@ -22,7 +25,6 @@ void PrintTo(const QUrl& url, std::ostream* out);
 class ToolsFixture : public ::testing::Test {
   protected:
     void SetUp() override;
-    void TearDown() override;
 
     QString path(const QString& relative) const;
     // Makes the folder (and its parents) and returns its path.
@@ -34,4 +36,9 @@ class ToolsFixture : public ::testing::Test {
 
     QTemporaryDir scratch;
     std::shared_ptr<SCPreferences> preferences;
+    // Tests move the application's folders with `appPaths.set(...)`; the
+    // guards put every program-wide setting back however a test ends.
+    testsupport::ScopedAppPaths appPaths{{}};
+    std::optional<testsupport::ScopedTemporaryFolder> temporaryFolder;
+    std::optional<testsupport::ScopedOverride<std::shared_ptr<SCPreferences>>> installed;
 };

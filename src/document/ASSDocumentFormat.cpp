@@ -1,0 +1,55 @@
+#include "document/ASSDocumentFormat.h"
+
+#include "common/HelperFunctions.h"
+#include "document/ASSFormat.h"
+#include "document/SCSubtitle.h"
+#include "formatting/SCStyle.h"
+
+DocumentContent ASSDocumentFormat::read(const QStringList& lines, bool textOnly) const {
+    DocumentContent content;
+    QString styleHeader;
+    const auto script = ASSFormat::read(lines, styleHeader);
+    if (!styleHeader.isNull()) content.styleHeader = styleHeader;
+    if (!script) return content;
+    content.readable = true;
+    content.scriptInfo = script->scriptInfo;
+    content.keptSections = script->keptSections;
+
+    if (!textOnly) {
+        SCStyleList styles;
+        for (const QString& styleLine : script->styleLines) {
+            auto style = std::make_shared<SCStyle>();
+            // The values arrive on the main queue ahead of the publication; a
+            // line the parse rejects still gives a style with the defaults.
+            style->intitializeWithFormatString(script->styleFormat, styleLine, styleHeader);
+            moveToMainThread(*style);
+            styles.append(std::move(style));
+        }
+        content.styles = std::move(styles);
+    }
+
+    const QStringList& events = script->eventLines;
+    const QString& format = script->eventFormat;
+    content.lines =
+        parseLines(std::size_t(events.size()), [&](SCSubtitleLine& line, std::size_t i) {
+            return line.intitializeWithFormatString(format, events[qsizetype(i)]);
+        });
+    return content;
+}
+
+void ASSDocumentFormat::takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const {
+    line.setUnformattedTextASS(reread.unformattedTextASS());
+}
+
+QString ASSDocumentFormat::text(const SCSubtitle& subtitle) const {
+    AssDocument document;
+    document.scriptInfo = subtitle.scriptInfoDictionary();
+    for (const auto& style : subtitle.subtitleStylesArray())
+        document.styleLines.append(style->assStyleString());
+    const auto& lines = subtitle.subtitleLinesArray();
+    document.events.reserve(std::size_t(lines.size()));
+    for (const auto& line : lines)
+        if (!line->isExcluded()) document.events.push_back(line->assEvent());
+    document.keptSections = subtitle.keptSections();
+    return ASSFormat::documentText(document);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "document/DocumentFormat.h"
+
+// ASS and SSA files: events become lines, style lines styles, and every
+// section the document has no use for is kept for the next save.
+class ASSDocumentFormat : public DocumentFormat {
+  public:
+    DocumentContent read(const QStringList& lines, bool textOnly) const override;
+    void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const override;
+    QString text(const SCSubtitle& subtitle) const override;
+};

@@ -1,0 +1,30 @@
+#include "document/DocumentFormat.h"
+
+#include "common/HelperFunctions.h"
+#include "document/ASSDocumentFormat.h"
+#include "document/ParallelLineParse.h"
+#include "document/SRTDocumentFormat.h"
+
+const DocumentFormat* DocumentFormat::forType(subtitleTypes type) {
+    static const SRTDocumentFormat srt;
+    static const ASSDocumentFormat ass;
+    switch (type) {
+        case subtitleTypes::srt:
+            return &srt;
+        case subtitleTypes::ass:
+            return &ass;
+        default:
+            return nullptr;
+    }
+}
+
+SCSubtitleLineList DocumentFormat::parseLines(std::size_t count, const LineParse& parse) {
+    return ParallelLineParse::run(count, [&parse](std::size_t i) {
+        auto line = SCSubtitleLine::create();
+        line->setOriginalIndex(qint64(i));
+        line->setUserIndex(qint64(i));
+        if (!line->isKeptAfterRead(parse(*line, i))) return SCSubtitleLinePtr();
+        moveToMainThread(*line);  // from the thread that made it
+        return line;
+    });
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "common/SubtitleTypes.h"
+#include "document/SCSubtitleLine.h"
+
+class SCStyle;
+class SCSubtitle;
+using SCStylePtr = std::shared_ptr<SCStyle>;
+using SCStyleList = QList<SCStylePtr>;
+
+// What reading a text file gives the document. The script information and
+// the styles header replace the document's whenever they are given, also
+// when the read then fails (an SRT read sets its defaults first).
+struct DocumentContent {
+    bool readable = false;
+    std::optional<QMap<QString, QString>> scriptInfo;
+    std::optional<QString> styleHeader;
+    std::optional<SCStyleList> styles;  // none: the document's one default style
+    SCSubtitleLineList lines;
+    QStringList keptSections;
+};
+
+// A text format as the document uses it: reading a file's lines into lines
+// and styles, handing a re-read text over, and writing the document. The
+// file type is looked at once, in `forType`; the formats' own rules live in
+// the value readers and writers (SRTFormat, ASSFormat).
+class DocumentFormat {
+  public:
+    virtual ~DocumentFormat() = default;
+
+    // No format for a type that is not text.
+    static const DocumentFormat* forType(subtitleTypes type);
+
+    // A load (`textOnly` false) parses every line in full and makes the
+    // styles; a re-read parses only what it hands over. Both keep and drop
+    // lines by one rule, so the p-th line is always the p-th kept record.
+    virtual DocumentContent read(const QStringList& lines, bool textOnly) const = 0;
+
+    // Gives the document's line the dialog text of the re-read line.
+    virtual void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const = 0;
+
+    // The whole document as file text.
+    virtual QString text(const SCSubtitle& subtitle) const = 0;
+
+  protected:
+    // Parses `count` records into new lines numbered by their position, on
+    // several threads for a large file; the lines the keep rule drops are
+    // left out, the others handed to the main thread.
+    using LineParse = std::function<resultTypes(SCSubtitleLine& line, std::size_t index)>;
+    static SCSubtitleLineList parseLines(std::size_t count, const LineParse& parse);
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "document/DocumentFormat.h"
+
+// SubRip files: cues become lines, the script information its five
+// defaults, and the document keeps one default style.
+class SRTDocumentFormat : public DocumentFormat {
+  public:
+    DocumentContent read(const QStringList& lines, bool textOnly) const override;
+    void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const override;
+    QString text(const SCSubtitle& subtitle) const override;
+};
