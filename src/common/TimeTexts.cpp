@@ -8,6 +8,8 @@
 namespace {
 
 constexpr long long kMillisPerDay = 24LL * 3600 * 1000;
+// The largest time whose milliseconds a 64-bit count holds.
+constexpr double kLargestSeconds = 9.0e15;
 
 struct ClockTime {
     int hours, minutes, seconds, millis;
@@ -17,10 +19,10 @@ struct ClockTime {
 // (not cutting) keeps 45296.789, stored a hair below, at 789 ms.
 ClockTime clockTimeOf(double seconds) {
     long long ms = 0;
-    if (std::isfinite(seconds)) {
-        const double scaled = std::fmod(std::round(seconds * 1000.0), double(kMillisPerDay));
-        ms = static_cast<long long>(scaled);
-    }
+    // Beyond about 1.8e305 seconds the milliseconds are infinite, and the
+    // remainder of an infinity is no number: such a time shows as 0.
+    const double scaled = std::fmod(std::round(seconds * 1000.0), double(kMillisPerDay));
+    if (std::isfinite(scaled)) ms = static_cast<long long>(scaled);
     ms %= kMillisPerDay;
     if (ms < 0) ms += kMillisPerDay;
     return {int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60), int(ms % 1000)};
@@ -132,7 +134,11 @@ QString assText(const ClockTime& t) {
 std::optional<double> doubleTimeFromStringTime(const QString& theTime) {
     if (auto t = readStrict(theTime, u',')) return secondsOf(*t);
     if (auto t = readStrict(theTime, u'.')) return secondsOf(*t);
-    return readFallback(theTime);
+    // A lenient reading may give any number: a time that is no finite number
+    // of whole milliseconds a time text can show is no time.
+    const auto seconds = readFallback(theTime);
+    if (!seconds || !(std::fabs(*seconds) <= kLargestSeconds)) return std::nullopt;
+    return seconds;
 }
 
 QString srtTimeStringFromDoubleTime(double theTime) {

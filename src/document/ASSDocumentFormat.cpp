@@ -12,6 +12,7 @@ DocumentContent ASSDocumentFormat::read(const QStringList& lines, bool textOnly)
     if (!styleHeader.isNull()) content.styleHeader = styleHeader;
     if (!script) return content;
     content.readable = true;
+    content.keepsEmpty = true;
     content.scriptInfo = script->scriptInfo;
     content.keptSections = script->keptSections;
 

@@ -17,6 +17,11 @@ std::optional<Header> headerOf(const QString& line) {
 
 }  // namespace
 
+bool ASSFormat::isSectionHeader(const QString& line) {
+    const QString trimmed = line.trimmed();
+    return trimmed.size() >= 2 && trimmed.startsWith(u'[') && trimmed.endsWith(u']');
+}
+
 std::optional<ASSFormat::Sections> ASSFormat::findSections(const QStringList& lines,
                                                            QString& styleHeader) {
     std::vector<std::pair<Header, qsizetype>> hits;
@@ -29,10 +34,26 @@ std::optional<ASSFormat::Sections> ASSFormat::findSections(const QStringList& li
     if (hits.size() != 3 || hits[0].first != Header::scriptInfo ||
         hits[1].first != Header::styles || hits[2].first != Header::events)
         return std::nullopt;
+
+    // Each known block runs from its header to the next section header of
+    // any kind; every other section, wherever it stands after the script
+    // information, is kept whole (embedded fonts are thousands of lines that
+    // are neither styles nor events).
     Sections sections;
-    sections.scriptInfo = lines.mid(hits[0].second, hits[1].second - hits[0].second);
-    sections.styles = lines.mid(hits[1].second, hits[2].second - hits[1].second);
-    sections.events = lines.mid(hits[2].second);
+    QStringList* blocks[] = {&sections.scriptInfo, &sections.styles, &sections.events};
+    std::size_t next = 0;
+    QStringList* current = nullptr;
+    for (qsizetype i = hits[0].second; i < lines.size(); ++i) {
+        if (isSectionHeader(lines[i]) || (next < hits.size() && i == hits[next].second)) {
+            if (next < hits.size() && i == hits[next].second) {
+                current = blocks[next++];
+            } else {
+                sections.kept.append(QStringList());
+                current = &sections.kept.last();
+            }
+        }
+        current->append(lines[i]);
+    }
     return sections;
 }
 
@@ -54,11 +75,16 @@ std::optional<QHash<QString, QString>> ASSFormat::eventFields(const QString& for
     QString event = dialogueLine;
     event.replace(QLatin1String("\\N"), QLatin1String("\n"));
     const QStringList format = formatLine.split(QStringLiteral("Format: "));
-    const QStringList dialogue = event.split(QStringLiteral("Dialogue: "));
-    if (format.size() != 2 || dialogue.size() != 2) return std::nullopt;
+    if (format.size() != 2) return std::nullopt;
+    // Only the first event prefix of the line counts: a text may quote
+    // "Dialogue: " itself, and a comment stays a comment whatever it holds.
+    const QLatin1String prefix("Dialogue: ");
+    const qsizetype at = event.indexOf(prefix);
+    if (at < 0 || QStringView(event).left(at).contains(QLatin1String("Comment: ")))
+        return std::nullopt;
 
     const QStringList names = format[1].split(u',');
-    QStringList values = dialogue[1].split(u',');
+    QStringList values = QStringView(event).mid(at + prefix.size()).toString().split(u',');
     if (values.size() > names.size()) {
         const qsizetype last = names.size() - 1;
         const QString rest = values.mid(last).join(u',');
@@ -68,6 +94,8 @@ std::optional<QHash<QString, QString>> ASSFormat::eventFields(const QString& for
     QHash<QString, QString> fields;
     const qsizetype paired = std::min(names.size(), values.size());
     for (qsizetype i = 0; i < paired; ++i) fields.insert(names[i].trimmed(), values[i].trimmed());
+    if (auto text = fields.find(QStringLiteral("Text")); text != fields.end())
+        *text = withoutBlankGuards(*text);
     return fields;
 }
 
@@ -81,6 +109,15 @@ std::optional<AssScript> ASSFormat::read(const QStringList& lines, QString& styl
     script.styleLines = sections->styles.mid(2);
     script.eventFormat = sections->events.value(1);
     script.eventLines = sections->events.mid(2);
+    // Only "Style:" lines are styles: a blank line or a stray text in the
+    // block gives none.
+    script.styleLines.removeIf([](const QString& line) {
+        qsizetype first = 0;
+        while (first < line.size() && line[first].isSpace()) ++first;
+        return !QStringView(line).mid(first).startsWith(QLatin1String("Style:"));
+    });
+    for (const QStringList& section : sections->kept)
+        script.keptSections.append(section.join(u'\n'));
     return script;
 }
 
@@ -108,6 +145,27 @@ const QStringList& ASSFormat::eventFieldNames() {
     return names;
 }
 
+// Reading trims every field, so a text that begins or ends with white space
+// (a cue of blanks, a last line of blanks) is written between two empty
+// override blocks, which show nothing and which the reader takes off again.
+QString ASSFormat::withBlankGuards(const QString& text) {
+    if (text.isEmpty()) return text;
+    QString guarded = text;
+    if (text.front().isSpace()) guarded.prepend(QLatin1String("{}"));
+    if (text.back().isSpace()) guarded.append(QLatin1String("{}"));
+    return guarded;
+}
+
+QString ASSFormat::withoutBlankGuards(const QString& text) {
+    QString plain = text;
+    if (plain.size() > 2 && plain.startsWith(QLatin1String("{}")) && plain[2].isSpace())
+        plain.remove(0, 2);
+    if (plain.size() > 2 && plain.endsWith(QLatin1String("{}")) &&
+        plain[plain.size() - 3].isSpace())
+        plain.chop(2);
+    return plain;
+}
+
 QString ASSFormat::eventFormatLine() {
     return QStringLiteral("Format: ") + eventFieldNames().join(QStringLiteral(", "));
 }
@@ -124,7 +182,7 @@ QString ASSFormat::dialogueLine(const AssEvent& event) {
           escapeLineBreaks(event.style), escapeLineBreaks(event.name),
           QString::number(event.marginL), QString::number(event.marginR),
           QString::number(event.marginV), escapeLineBreaks(event.effect),
-          escapeLineBreaks(event.text)}) {
+          escapeLineBreaks(withBlankGuards(event.text))}) {
         text += u',';
         text += field;
     }

@@ -12,12 +12,18 @@
 // document reads and writes it.
 class ASSFormat {
   public:
-    // The three blocks of a file, each starting with its header line.
+    // The three known blocks of a file, each starting with its header line
+    // and ending before the next section header, and every other section
+    // after the script information, header first.
     struct Sections {
         QStringList scriptInfo;
         QStringList styles;
         QStringList events;
+        QList<QStringList> kept;
     };
+
+    // A line "[...]" (blanks around it allowed): it starts a section.
+    static bool isSectionHeader(const QString& line);
 
     // Finds the "Script Info]", "Styles]" and "Events]" headers; stops at the
     // third. `styleHeader` receives every styles header met, whole, even when
@@ -52,6 +58,11 @@ class ASSFormat {
     // The ASS text of a document. The Format lines are the record types'
     // own, so a document with no style or no line still writes them.
     static QString documentText(const AssDocument& document);
+
+    // A text that begins or ends with white space gets "{}" on that side, so
+    // that the trimming reader gives it back; the reader takes them off.
+    static QString withBlankGuards(const QString& text);
+    static QString withoutBlankGuards(const QString& text);
 
     // A field value safe to write into a one-line record: every line break
     // becomes "\N".

@@ -20,6 +20,9 @@ using SCStyleList = QList<SCStylePtr>;
 // when the read then fails (an SRT read sets its defaults first).
 struct DocumentContent {
     bool readable = false;
+    // A readable file without a line is still a document (an ASS script
+    // whose events section is empty); otherwise it is no subtitle.
+    bool keepsEmpty = false;
     std::optional<QMap<QString, QString>> scriptInfo;
     std::optional<QString> styleHeader;
     std::optional<SCStyleList> styles;  // none: the document's one default style

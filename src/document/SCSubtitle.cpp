@@ -10,11 +10,13 @@
 #include <QSaveFile>
 #include <QThread>
 #include <cmath>
+#include <cstring>
 
 #include "common/HelperFunctions.h"
 #include "common/NotificationTypes.h"
 #include "document/DocumentFormat.h"
 #include "document/SRTFormat.h"
+#include "document/SubtitleFileText.h"
 #include "encodings/myEncodings.h"
 #include "formatting/SCStyle.h"
 #include "platform/MainQueue.h"
@@ -49,6 +51,7 @@ SCSubtitle::~SCSubtitle() {
 
 void SCSubtitle::setSubtitleLinesArray(const SCSubtitleLineList& lines) {
     subtitleLinesArray_ = lines;
+    loadState_.setLineCount(lines.size());
     emit subtitleLinesArrayChanged();
 }
 
@@ -78,8 +81,9 @@ void SCSubtitle::setTimeConflictsCount(qint64 value) {
 }
 
 QString SCSubtitle::subtitleExportName() const {
-    if (subtitleFileURL_.isEmpty()) return {};
-    QString name = QFileInfo(subtitleFileURL_.path()).fileName();
+    const QUrl url = loadState_.fileURL();
+    if (url.isEmpty()) return {};
+    QString name = QFileInfo(url.path()).fileName();
     // A leading point starts a hidden name, not an extension.
     const qsizetype point = name.lastIndexOf(u'.');
     if (point > 0) name.truncate(point);
@@ -103,62 +107,83 @@ void SCSubtitle::notificationHub(const platform::Notification& notification) {
 
 // --- Loading -------------------------------------------------------------------
 
+void SCSubtitle::onMainThread(std::function<void(SCSubtitle&)> block, bool queued) {
+    auto run = [self = shared_from_this(), block = std::move(block)] { block(*self); };
+    if (queued)
+        platform::MainQueue::post(std::move(run));
+    else
+        doOnMainThread(std::move(run));
+}
+
+resultTypes SCSubtitle::failLoad(const DocumentFailure& failure, bool busyOff) {
+    loadState_.setLastFailure(failure);
+    qpl(QStringLiteral("load failed: ") + failure.description());
+    if (busyOff) onMainThread([](SCSubtitle& s) { s.setIsInitializing(false); });
+    return resultTypes::error;
+}
+
 resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString& withEncoding) {
-    auto self = shared_from_this();
     imageLineObserver_.reset();
-    doOnMainThread([self] {
-        self->setIsImageBased(false);
-        self->setProgressLabel(kInitializingLabel);
+    onMainThread([](SCSubtitle& s) {
+        s.setIsImageBased(false);
+        s.setProgressLabel(kInitializingLabel);
     });
-    subtitleFileURL_ = url;
-    currentImportEncoding_ = withEncoding;
-    subtitleIsValid_ = false;
+    loadState_.setFileURL(url);
+    loadState_.setImportEncoding(withEncoding);
+    loadState_.setValid(false);
 
     const std::optional<QString> text = decodedFile();
-    if (!text) {
-        qpl(QStringLiteral("initializeFromTextSubURL error reading file"));
-        return resultTypes::error;
-    }
-    doOnMainThread([self] { self->setIsInitializing(true); });
+    if (!text) return resultTypes::error;
+    onMainThread([](SCSubtitle& s) { s.setIsInitializing(true); });
 
     const DocumentFormat* format = DocumentFormat::forType(subtitleFileType_);
-    if (!format) {
-        doOnMainThread([self] { self->setIsInitializing(false); });
-        return resultTypes::error;
-    }
-    DocumentContent content = format->read(SRTFormat::linesOfFileText(*text), false);
+    DocumentFailure failure{
+        DocumentFailure::Kind::notAText, url.toLocalFile(), withEncoding, 0, {}};
+    if (!format) return failLoad(failure, true);
+    const QStringList lines = SRTFormat::linesOfFileText(*text);
+    DocumentContent content = format->read(lines, false);
     takeLoadState(content);
-    if (!content.readable) {
-        doOnMainThread([self] { self->setIsInitializing(false); });
-        return resultTypes::error;
-    }
+    // A file with text but not one readable cue or event is no subtitle in
+    // this encoding; an empty file, or an ASS script without events, is an
+    // empty document.
+    failure.kind = DocumentFailure::Kind::noReadableLine;
+    if (!content.readable && !lines.isEmpty()) return failLoad(failure, true);
+    if (content.lines.isEmpty() && !content.keepsEmpty && !lines.isEmpty())
+        return failLoad(failure, true);
+    loadState_.setLastFailure({});
     publish(std::move(content.lines), std::move(content.styles));
     return resultTypes::ok;
 }
 
 void SCSubtitle::takeLoadState(const DocumentContent& content) {
-    if (content.scriptInfo) scriptInfoDictionary_ = *content.scriptInfo;
-    if (content.styleHeader) styleHeader_ = *content.styleHeader;
-    if (content.readable) keptSections_ = content.keptSections;
+    if (content.scriptInfo) loadState_.setScriptInfo(*content.scriptInfo);
+    if (content.styleHeader) loadState_.setStyleHeader(*content.styleHeader);
+    if (content.readable) loadState_.setKeptSections(content.keptSections);
 }
 
-std::optional<QString> SCSubtitle::decodedFile() const {
-    QFile file(subtitleFileURL_.toLocalFile());
-    if (subtitleFileURL_.isEmpty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return platform::TextCodec::decode(file.readAll(),
-                                       myEncodings::encodingForName(currentImportEncoding_));
+std::optional<QString> SCSubtitle::decodedFile() {
+    DocumentFailure failure;
+    auto text = SubtitleFileText::read(loadState_.fileURL().toLocalFile(),
+                                       loadState_.importEncoding(), failure);
+    if (!text) {
+        loadState_.setLastFailure(failure);
+        qpl(QStringLiteral("initializeFromTextSubURL error reading file"));
+        qpl(QStringLiteral("load failed: ") + failure.description());
+    }
+    return text;
 }
 
 void SCSubtitle::publish(SCSubtitleLineList lines, std::optional<SCStyleList> styles) {
-    auto self = shared_from_this();
-    platform::MainQueue::post([self, lines = std::move(lines), styles = std::move(styles)] {
-        self->setSubtitleStylesArray(styles ? *styles : SCStyleList{std::make_shared<SCStyle>()});
-        self->setSubtitleLinesArray(lines);
-        self->queueConflictSearch();
-        self->setProgressLabel(QString());
-        self->setIsInitializing(false);
-    });
-    subtitleIsValid_ = true;
+    onMainThread(
+        [lines = std::move(lines), styles = std::move(styles)](SCSubtitle& s) {
+            s.setSubtitleStylesArray(styles ? *styles : SCStyleList{std::make_shared<SCStyle>()});
+            s.setSubtitleLinesArray(lines);
+            s.queueConflictSearch();
+            s.setProgressLabel(QString());
+            s.setIsInitializing(false);
+        },
+        true);
+    loadState_.setValid(true);
 }
 
 void SCSubtitle::queueConflictSearch() {
@@ -185,21 +210,35 @@ QString SCSubtitle::documentText() const {
     return format ? format->text(*this) : QString();
 }
 
-std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingName) const {
-    return platform::TextCodec::encode(documentText(), myEncodings::encodingForName(encodingName));
+std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingName) {
+    DocumentFailure failure;
+    auto bytes = SubtitleFileText::encode(documentText(), encodingName, failure);
+    loadState_.setLastFailure(failure);
+    return bytes;
+}
+
+void SCSubtitle::failWrite(DocumentFailure failure, const QString& logged) {
+    if (failure.kind == DocumentFailure::Kind::none)
+        failure.kind = DocumentFailure::Kind::unwritable;
+    loadState_.setLastFailure(failure);
+    qpl(QStringLiteral("error writing to file: ") + logged);
 }
 
 resultTypes SCSubtitle::writeSubToURL(const QUrl& url, const QString& withEncoding) {
-    // The whole text is encoded before the file is touched, and the file is
-    // replaced only once every byte is written.
+    // The whole text is encoded (and checked) before the file is touched,
+    // and the file is replaced only once every byte is written.
     const auto bytes = encodedDocument(withEncoding);
+    DocumentFailure failure = lastFailure();
+    failure.path = url.toLocalFile();
     QSaveFile file(url.toLocalFile());
     const bool written = bytes && !url.isEmpty() && file.open(QIODevice::WriteOnly) &&
                          file.write(*bytes) == bytes->size() && file.commit();
     if (!written) {
-        qpl(QStringLiteral("error writing to file: ") + url.toString());
+        if (bytes) failure.detail = file.errorString();
+        failWrite(failure, url.toString());
         return resultTypes::error;
     }
+    loadState_.setLastFailure({});
     return resultTypes::ok;
 }
 
@@ -207,7 +246,7 @@ std::optional<QUrl> SCSubtitle::exportTempSubtitleWithEncoding(const QString& en
     const QString folder = platform::TemporaryFolder::path();
     const auto bytes = encodedDocument(encodingName);
     if (folder.isEmpty() || !bytes) {
-        qpl(QStringLiteral("error writing to file: ") + folder + QStringLiteral("quillmarExport."));
+        failWrite(lastFailure(), folder + QStringLiteral("quillmarExport."));
         return std::nullopt;
     }
     // The name is claimed with O_EXCL so no other file is ever replaced; a
@@ -229,10 +268,14 @@ std::optional<QUrl> SCSubtitle::exportTempSubtitleWithEncoding(const QString& en
         }
         if (written) return url;
         if (fd >= 0) ::unlink(native.constData());
-        qpl(QStringLiteral("error writing to file: ") + url.toString());
+        failWrite({DocumentFailure::Kind::unwritable, path, encodingName, 0,
+                   QString::fromLocal8Bit(std::strerror(fd < 0 ? errno : EIO))},
+                  url.toString());
         return std::nullopt;
     }
-    qpl(QStringLiteral("error writing to file: no free name in ") + folder);
+    failWrite({DocumentFailure::Kind::unwritable, folder, encodingName, 0,
+               QStringLiteral("no free name")},
+              QStringLiteral("no free name in ") + folder);
     return std::nullopt;
 }
 
@@ -275,7 +318,7 @@ void SCSubtitle::applyConflicts(const ConflictSnapshot& snapshot,
 
 void SCSubtitle::findTimeConflicts() {
     if (!platform::MainQueue::isMainThread()) {
-        platform::MainQueue::post([self = shared_from_this()] { self->findTimeConflicts(); });
+        onMainThread([](SCSubtitle& s) { s.findTimeConflicts(); }, true);
         return;
     }
     const ConflictSnapshot snapshot = conflictSnapshot();
@@ -325,30 +368,28 @@ void SCSubtitle::stretchTimesByDoubleTime(double amount, const QString& inDirect
 // --- Re-reading in another encoding ----------------------------------------------
 
 resultTypes SCSubtitle::reinitializeForNewEncoding(const QString& encodingName) {
-    auto self = shared_from_this();
-    doOnMainThread([self] { self->setProgressLabel(kInitializingLabel); });
-    currentImportEncoding_ = encodingName;
-    subtitleIsValid_ = false;
+    onMainThread([](SCSubtitle& s) { s.setProgressLabel(kInitializingLabel); });
+    loadState_.setImportEncoding(encodingName);
+    loadState_.setValid(false);
     const std::optional<QString> text = decodedFile();
-    if (!text) {
-        qpl(QStringLiteral("initializeFromTextSubURL error reading file"));
-        return resultTypes::error;
-    }
-    doOnMainThread([self] { self->setIsInitializing(true); });
-    auto fail = [&self] {
-        doOnMainThread([self] { self->setIsInitializing(false); });
-        return resultTypes::error;
-    };
+    if (!text) return resultTypes::error;
+    onMainThread([](SCSubtitle& s) { s.setIsInitializing(true); });
 
     const DocumentFormat* format = DocumentFormat::forType(subtitleFileType_);
-    if (!format) return fail();
-    DocumentContent content = format->read(SRTFormat::linesOfFileText(*text), true);
+    DocumentFailure failure{
+        DocumentFailure::Kind::notAText, loadState_.fileURL().toLocalFile(), encodingName, 0, {}};
+    if (!format) return failLoad(failure, true);
+    const QStringList lines = SRTFormat::linesOfFileText(*text);
+    DocumentContent content = format->read(lines, true);
     takeLoadState(content);
-    if (!content.readable) return fail();
-    platform::MainQueue::post([self, format, reread = std::move(content.lines)] {
-        self->handOverTexts(*format, reread);
-    });
-    subtitleIsValid_ = true;
+    failure.kind = DocumentFailure::Kind::noReadableLine;
+    if (!content.readable || (content.lines.isEmpty() && !content.keepsEmpty && !lines.isEmpty()))
+        return failLoad(failure, true);
+    loadState_.setLastFailure({});
+    onMainThread([format, reread = std::move(content.lines)](
+                     SCSubtitle& s) { s.handOverTexts(*format, reread); },
+                 true);
+    loadState_.setValid(true);
     return resultTypes::ok;
 }
 
@@ -393,14 +434,14 @@ void SCSubtitle::setImageSubImporter(std::shared_ptr<ImageSubImporter> importer)
 
 resultTypes SCSubtitle::initializeFromImageSubURL(const QUrl& url) {
     auto self = shared_from_this();
-    doOnMainThread([self] {
-        self->setIsImageBased(true);
-        self->setSubtitleStylesArray({std::make_shared<SCStyle>()});
-        self->setIsInitializing(true);
-        self->setProgressLabel(kInitializingLabel);
+    onMainThread([](SCSubtitle& s) {
+        s.setIsImageBased(true);
+        s.setSubtitleStylesArray({std::make_shared<SCStyle>()});
+        s.setIsInitializing(true);
+        s.setProgressLabel(kInitializingLabel);
     });
-    subtitleFileURL_ = url;
-    subtitleIsValid_ = false;
+    loadState_.setFileURL(url);
+    loadState_.setValid(false);
 
     ImageSubImporter::Factory factory;
     {
@@ -412,13 +453,13 @@ resultTypes SCSubtitle::initializeFromImageSubURL(const QUrl& url) {
     if (importer) {
         setImageSubImporter(importer);
         importer->setParentSubtitle(self);
-        result = importer->importImageSubtitleURL(subtitleFileURL_);
+        result = importer->importImageSubtitleURL(url);
     } else {
         qpl(QStringLiteral("no importer for picture subtitles"));
     }
     // Every line result was queued on the main queue before the import
     // returned, so this block runs after all of them.
-    platform::MainQueue::post([self] { self->finishImageIntake(); });
+    onMainThread([](SCSubtitle& s) { s.finishImageIntake(); }, true);
     return result;
 }
 

@@ -5,12 +5,15 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 
 #include "common/ResultTypes.h"
 #include "common/SubtitleTypes.h"
+#include "document/DocumentFailure.h"
+#include "document/DocumentLoadState.h"
 #include "document/ImageLineIntake.h"
 #include "document/ImageSubImporter.h"
 #include "document/SCSubtitleLine.h"
@@ -29,6 +32,20 @@ using SCStyleList = QList<SCStylePtr>;
 // Documents are held by std::shared_ptr: every block a load or search queues
 // holds the document, so it lives until that work has run, and the last
 // reference queued work holds is given up on the main thread.
+//
+// Threads. A load, re-read or picture import runs on one worker thread at a
+// time (the editing view's queue); everything else runs on the main thread.
+// - Observable state (lines, styles, busy flag, label, picture flag, conflict
+//   count) is written and read on the main thread only; workers hand every
+//   change to it through `onMainThread`.
+// - Load state (`subtitleFileURL`, `currentImportEncoding`, `styleHeader`,
+//   `scriptInfoDictionary`, `keptSections`, `lastFailure`) is written by the
+//   worker and may be read from any thread: it sits behind one lock and its
+//   getters return copies.
+// - `subtitleIsValid` and `subtitleLinesCount` are atomic: any thread reads
+//   them. The count follows every assignment of the line list.
+// - `subtitleFileType` and `currentExportFileType` are set on the main thread
+//   before the work that reads them is started.
 class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitle> {
     Q_OBJECT
     Q_PROPERTY(SCSubtitleLineList subtitleLinesArray READ subtitleLinesArray WRITE
@@ -44,6 +61,7 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
                    timeConflictsCountChanged)
     // Plain state, reachable by name but announced to nobody.
     Q_PROPERTY(QUrl subtitleFileURL READ subtitleFileURL WRITE setSubtitleFileURL)
+    Q_PROPERTY(qint64 subtitleLinesCount READ subtitleLinesCount)
     Q_PROPERTY(QString subtitleExportName READ subtitleExportName)
     Q_PROPERTY(
         QString currentImportEncoding READ currentImportEncoding WRITE setCurrentImportEncoding)
@@ -78,24 +96,26 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     void setTimeConflictsCount(qint64 value);
 
     // Plain state.
-    const QUrl& subtitleFileURL() const { return subtitleFileURL_; }
-    void setSubtitleFileURL(const QUrl& url) { subtitleFileURL_ = url; }
+    QUrl subtitleFileURL() const { return loadState_.fileURL(); }
+    void setSubtitleFileURL(const QUrl& url) { loadState_.setFileURL(url); }
     subtitleTypes currentExportFileType() const { return currentExportFileType_; }
     void setCurrentExportFileType(subtitleTypes type) { currentExportFileType_ = type; }
     subtitleTypes subtitleFileType() const { return subtitleFileType_; }
     void setSubtitleFileType(subtitleTypes type) { subtitleFileType_ = type; }
-    QString currentImportEncoding() const { return currentImportEncoding_; }
-    void setCurrentImportEncoding(const QString& name) { currentImportEncoding_ = name; }
+    QString currentImportEncoding() const { return loadState_.importEncoding(); }
+    void setCurrentImportEncoding(const QString& name) { loadState_.setImportEncoding(name); }
     bool isCyclingEncodings() const { return isCyclingEncodings_; }
     void setIsCyclingEncodings(bool value) { isCyclingEncodings_ = value; }
-    bool subtitleIsValid() const { return subtitleIsValid_; }
-    void setSubtitleIsValid(bool value) { subtitleIsValid_ = value; }
+    bool subtitleIsValid() const { return loadState_.isValid(); }
+    void setSubtitleIsValid(bool value) { loadState_.setValid(value); }
+    // The number of lines of the list, readable from any thread.
+    qint64 subtitleLinesCount() const { return loadState_.lineCount(); }
     platform::OperationQueue& openSubtitleQueue() { return *openSubtitleQueue_; }
-    QString styleHeader() const { return styleHeader_; }
-    void setStyleHeader(const QString& header) { styleHeader_ = header; }
-    const QMap<QString, QString>& scriptInfoDictionary() const { return scriptInfoDictionary_; }
+    QString styleHeader() const { return loadState_.styleHeader(); }
+    void setStyleHeader(const QString& header) { loadState_.setStyleHeader(header); }
+    QMap<QString, QString> scriptInfoDictionary() const { return loadState_.scriptInfo(); }
     void setScriptInfoDictionary(const QMap<QString, QString>& info) {
-        scriptInfoDictionary_ = info;
+        loadState_.setScriptInfo(info);
     }
     const SCSubtitleLineList& outOfOrderImageSubLines() const { return outOfOrderImageSubLines_; }
     void setOutOfOrderImageSubLines(const SCSubtitleLineList& lines) {
@@ -105,7 +125,12 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     // The sections of an ASS file that the document does not read (embedded
     // fonts and pictures, a tool's own data), as read; an ASS save writes
     // them back after the events.
-    const QStringList& keptSections() const { return keptSections_; }
+    QStringList keptSections() const { return loadState_.keptSections(); }
+
+    // Why the last load, re-read or write failed (kind none after a
+    // success); any thread. The encoding cycle tries another encoding only
+    // when `lastFailure().worthAnotherEncoding()`.
+    DocumentFailure lastFailure() const { return loadState_.lastFailure(); }
 
     // The file's base name, ".export." and the export type; empty without a file.
     QString subtitleExportName() const;
@@ -178,6 +203,11 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
   private:
     void notificationHub(const platform::Notification& notification);
     void takeLoadState(const DocumentContent& content);
+    resultTypes failLoad(const DocumentFailure& failure, bool busyOff);
+    // Every hop of a worker to the main thread: the block runs there with
+    // the document held. `queued` never runs it inline, so it comes after
+    // everything handed over before it.
+    void onMainThread(std::function<void(SCSubtitle&)> block, bool queued = false);
     void publish(SCSubtitleLineList lines, std::optional<SCStyleList> styles);
     void queueConflictSearch();
     // The lines of a search with their times as copied on the main thread.
@@ -190,26 +220,22 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     void takeImageLine(const platform::Notification& notification);
     void appendLines(const SCSubtitleLineList& lines);
     void finishImageIntake();
-    std::optional<QString> decodedFile() const;
+    std::optional<QString> decodedFile();
     void handOverTexts(const DocumentFormat& format, const SCSubtitleLineList& reread);
-    std::optional<QByteArray> encodedDocument(const QString& encodingName) const;
+    std::optional<QByteArray> encodedDocument(const QString& encodingName);
+    void failWrite(DocumentFailure failure, const QString& logged);
 
     SCSubtitleLineList subtitleLinesArray_;
-    QUrl subtitleFileURL_;
+    DocumentLoadState loadState_;
     subtitleTypes currentExportFileType_ = subtitleTypes::srt;
     subtitleTypes subtitleFileType_ = subtitleTypes::none;
-    QString currentImportEncoding_ = QStringLiteral("UTF8");
     bool isCyclingEncodings_ = false;
     bool isInitializing_ = false;
-    bool subtitleIsValid_ = false;
     QString progressLabel_;
     bool isImageBased_ = false;
     std::unique_ptr<platform::OperationQueue> openSubtitleQueue_;
-    QString styleHeader_ = QStringLiteral("[V4+ Styles]");
-    QMap<QString, QString> scriptInfoDictionary_;
     SCStyleList subtitleStylesArray_;
     SCSubtitleLineList outOfOrderImageSubLines_;
-    QStringList keptSections_;
     qint64 timeConflictsCount_ = 0;
     mutable std::mutex importerMutex_;  // the window cancels from the main thread
     std::shared_ptr<ImageSubImporter> imageSubImporter_;

@@ -12,12 +12,35 @@ bool isAsciiLetter(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-QString keepTimeCharacters(const QString& text) {
+QString keepTimeCharacters(const QString& text, bool withPoint) {
     QString kept;
     kept.reserve(text.size());
     for (QChar c : text)
-        if ((c >= u'0' && c <= u'9') || c == u':' || c == u',') kept.append(c);
+        if ((c >= u'0' && c <= u'9') || c == u':' || c == u',' || (withPoint && c == u'.'))
+            kept.append(c);
     return kept;
+}
+
+std::optional<std::pair<QString, QString>> timeTexts(const QStringList& block, bool withPoint) {
+    if (block.size() < 2) return std::nullopt;
+    const QStringList parts = block[1].split(QStringLiteral(" --> "));
+    if (parts.size() != 2) return std::nullopt;
+    // Blanks anywhere in a time are filtered out with every other stray
+    // character, but a position suffix ("X1:100 X2:200") starts the end of
+    // the time: its digits would otherwise be read as milliseconds.
+    auto timeText = [withPoint](const QString& part) {
+        qsizetype end = 0;
+        while (end < part.size() && !isAsciiLetter(part[end])) ++end;
+        return keepTimeCharacters(part.left(end), withPoint);
+    };
+    return std::make_pair(timeText(parts[0]), timeText(parts[1]));
+}
+
+// A cue time: "," or "." before the milliseconds (older tools write a
+// point), or whole seconds without any.
+std::optional<double> cueTime(QString text) {
+    if (!text.contains(u',') && !text.contains(u'.')) text += QLatin1String(",000");
+    return doubleTimeFromStringTime(text);
 }
 
 }  // namespace
@@ -57,18 +80,7 @@ std::optional<std::vector<QStringList>> SRTFormat::findCues(const QStringList& l
 }
 
 std::optional<std::pair<QString, QString>> SRTFormat::timeTextsOfBlock(const QStringList& block) {
-    if (block.size() < 2) return std::nullopt;
-    const QStringList parts = block[1].split(QStringLiteral(" --> "));
-    if (parts.size() != 2) return std::nullopt;
-    // Blanks anywhere in a time are filtered out with every other stray
-    // character, but a position suffix ("X1:100 X2:200") starts the end of
-    // the time: its digits would otherwise be read as milliseconds.
-    auto timeText = [](const QString& part) {
-        qsizetype end = 0;
-        while (end < part.size() && !isAsciiLetter(part[end])) ++end;
-        return keepTimeCharacters(part.left(end));
-    };
-    return std::make_pair(timeText(parts[0]), timeText(parts[1]));
+    return timeTexts(block, false);
 }
 
 QString SRTFormat::textOfBlock(const QStringList& block) {
@@ -92,9 +104,9 @@ QString SRTFormat::dialogueString(const QString& plainTextSRT) {
 }
 
 std::optional<SrtCue> SRTFormat::readCue(const QStringList& block) {
-    const auto times = timeTextsOfBlock(block);
-    const auto start = times ? doubleTimeFromStringTime(times->first) : std::nullopt;
-    const auto end = times ? doubleTimeFromStringTime(times->second) : std::nullopt;
+    const auto times = timeTexts(block, true);
+    const auto start = times ? cueTime(times->first) : std::nullopt;
+    const auto end = times ? cueTime(times->second) : std::nullopt;
     if (!start || !end) return std::nullopt;
     SrtCue cue{*start, *end, std::nullopt};
     if (block.size() > 2) cue.text = textOfBlock(block);

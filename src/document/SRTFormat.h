@@ -38,7 +38,9 @@ class SRTFormat {
     static QString dialogueString(const QString& plainTextSRT);
 
     // A cue block's times and text; no value when its time line does not
-    // split or a time does not read.
+    // split or a time does not read. Unlike `timeTextsOfBlock` the times keep
+    // a point before the milliseconds, read like a comma, and a time without
+    // milliseconds reads as whole seconds.
     static std::optional<SrtCue> readCue(const QStringList& block);
 
     // One cue as written: its number, its time line, its text in written

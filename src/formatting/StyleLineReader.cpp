@@ -53,7 +53,9 @@ std::optional<QVariantMap> StyleLineReader::read(const QString& formatString,
     for (qsizetype i = 0; i < keys.size() && i < values.size(); ++i)
         given.insert(keys[i], values[i]);
 
-    const bool ssaNumbering = styleHeader != QLatin1String("[V4+ Styles]");
+    // SSA numbering for the "[V4 Styles]" section of SSA files; the ASS
+    // headers "[V4+ Styles]" and "[V4++ Styles]" (current editors) keep theirs.
+    const bool ssaNumbering = !styleHeader.startsWith(QLatin1String("[V4+"));
     QVariantMap result;
     for (const QString& key : SCStyle::assOrderedStyleKeys()) {
         const auto it = given.constFind(key);

@@ -128,7 +128,6 @@ TEST(SCSubtitleLine, ReadsAnSRTBlockAndSnapshotsIt) {
 TEST(SCSubtitleLine, SRTBlocksThatCannotBeReadChangeNoTimeAndAreDropped) {
     const QStringList blocks[] = {
         {"1", "00:00:01,000-->00:00:02,000", "No blanks"},
-        {"1", "00:00:01.000 --> 00:00:02.000", "Points"},
         {"1", " --> 00:00:02,000", "No start"},
         {"only an index line"},
         {},
