@@ -9,16 +9,13 @@ const QString helveticaBold = QStringLiteral("Helvetica-Bold");
 const QString helveticaOblique = QStringLiteral("Helvetica-Oblique");
 const QString helveticaBoldOblique = QStringLiteral("Helvetica-BoldOblique");
 
-// Each position is decided by its own face, so bold and italic are toggles
-// on the four faces even where runs of mixed faces overlap the range.
-template <typename FaceMap>
-void toggleFaces(platform::AttributedText& text, platform::TextRange range, FaceMap newFace) {
-    const qsizetype end = std::min(range.end(), text.length());
-    for (qsizetype p = std::max<qsizetype>(range.location, 0); p < end; ++p) {
-        const auto font = text.attributesAt(p).font;
-        const QString face = font ? font->faceName : QString();
-        text.setFont({p, 1}, {newFace(face), DialogDisplayStyle::pointSize});
-    }
+// Bold and italic toggle the four faces, each stretch by its own face, so
+// nested or crossing markup of mixed faces comes out right.
+platform::AttributedText::Change faceToggle(QString (*newFace)(const QString&)) {
+    return [newFace](platform::TextAttributes& a) {
+        const QString face = a.font ? a.font->faceName : QString();
+        a.font = platform::TextFont{newFace(face), DialogDisplayStyle::pointSize};
+    };
 }
 
 }  // namespace
@@ -55,24 +52,30 @@ QString DialogDisplayStyle::italicFaceFor(const QString& face) {
 
 void DialogDisplayStyle::apply(platform::AttributedText& text, textFormatting kind,
                                platform::TextRange range) {
-    if (range.length <= 0) return;
+    // The toggles start at the first position of a range that begins before
+    // the text; the colour is given to whole ranges only.
+    if (range.location < 0 && kind != textFormatting::assEffect) range = {0, range.end()};
+    apply(text, kind, std::vector<platform::TextRange>{range});
+}
+
+void DialogDisplayStyle::apply(platform::AttributedText& text, textFormatting kind,
+                               const std::vector<platform::TextRange>& ranges) {
     switch (kind) {
         case textFormatting::bold:
-            toggleFaces(text, range, boldFaceFor);
+            text.changeRanges(ranges, faceToggle(boldFaceFor));
             break;
         case textFormatting::italic:
-            toggleFaces(text, range, italicFaceFor);
+            text.changeRanges(ranges, faceToggle(italicFaceFor));
             break;
-        case textFormatting::underline: {
-            const qsizetype end = std::min(range.end(), text.length());
-            for (qsizetype p = std::max<qsizetype>(range.location, 0); p < end; ++p) {
-                const int current = text.attributesAt(p).underlineStyle.value_or(0);
-                text.setUnderlineStyle({p, 1}, current == 0 ? 1 : 0);
-            }
+        case textFormatting::underline:
+            text.changeRanges(ranges, [](platform::TextAttributes& a) {
+                a.underlineStyle = a.underlineStyle.value_or(0) == 0 ? 1 : 0;
+            });
             break;
-        }
         case textFormatting::assEffect:
-            text.setForegroundColor(range, platform::RGBAColor::blueColor());
+            text.changeRanges(ranges, [](platform::TextAttributes& a) {
+                a.foregroundColor = platform::RGBAColor::blueColor();
+            });
             break;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "formatting/textFormatting.h"
 #include "platform/AttributedText.h"
@@ -21,6 +22,9 @@ class DialogDisplayStyle {
     // colours the range blue for an override block.
     static void apply(platform::AttributedText& text, textFormatting kind,
                       platform::TextRange range);
+    // The same for many ranges in text order, in one pass over the text.
+    static void apply(platform::AttributedText& text, textFormatting kind,
+                      const std::vector<platform::TextRange>& ranges);
 
     static QString boldFaceFor(const QString& face);
     static QString italicFaceFor(const QString& face);

@@ -21,9 +21,19 @@ bool spelledCorrectly(const QString& text) {
     return lastAnswer;
 }
 
+// The ranges come in text order and apart, as the finders give them: the
+// text is built once, not cut once per range.
 void deleteFromBack(QString& text, const textFormatting::Ranges& ranges) {
-    for (auto it = ranges.rbegin(); it != ranges.rend(); ++it)
-        text.remove(it->location, it->length);
+    QString kept;
+    kept.reserve(text.size());
+    qsizetype from = 0;
+    for (const auto& range : ranges) {
+        const qsizetype start = std::clamp<qsizetype>(range.location, from, text.size());
+        kept.append(QStringView(text).mid(from, start - from));
+        from = std::clamp<qsizetype>(range.end(), start, text.size());
+    }
+    kept.append(QStringView(text).mid(from));
+    text = std::move(kept);
 }
 
 }  // namespace
@@ -107,13 +117,15 @@ void SSSubtitleDialog::runStylingPass(subtitleTypes type) {
         if (!spans) continue;
         const qsizetype startLength = kind.startFor(type).size();
         const qsizetype endLength = kind.endFor(type).size();
+        // One pass for all spans of the kind and one for all its tags.
+        std::vector<platform::TextRange> inner;
+        inner.reserve(spans->size());
         for (const auto& span : *spans)
-            addFormatting(kind,
-                          {span.location + startLength, span.length - startLength - endLength});
+            inner.push_back({span.location + startLength, span.length - startLength - endLength});
+        DialogDisplayStyle::apply(*formattedText_, kind, inner);
         const auto tags = kind.rangesForSpecialCharactersInString(formattedText_->string(), type);
         if (!tags) continue;
-        for (auto it = tags->rbegin(); it != tags->rend(); ++it)
-            formattedText_->deleteCharacters(*it);
+        formattedText_->deleteCharacters(*tags);
     }
 }
 
@@ -121,7 +133,7 @@ void SSSubtitleDialog::colourOverrideBlocks() {
     const textFormatting effect = textFormatting::assEffect;
     const auto blocks = effect.rangesInString(formattedText_->string(), subtitleTypes::ass);
     if (!blocks) return;
-    for (const auto& block : *blocks) addFormatting(effect, block);
+    DialogDisplayStyle::apply(*formattedText_, effect, *blocks);
 }
 
 QString SSSubtitleDialog::convertTextFormattingFrom(subtitleTypes from, subtitleTypes to,

@@ -29,13 +29,6 @@ struct Patterns {
     const char* ass;
 };
 
-constexpr std::array<Patterns, 4> spanPatterns{{
-    {R"(<b>.*?<\/b>)", R"(\{\\b\d\}(.*?)\{\\b\d\})"},
-    {R"(<i>.*?<\/i>)", R"(\{\\i\d\}(.*?)\{\\i\d\})"},
-    {R"(<u>.*?<\/u>)", R"(\{\\u\d\}(.*?)\{\\u\d\})"},
-    {R"(\{\\(.*?)\})", R"(\{\\(.*?)\})"},
-}};
-
 constexpr std::array<Patterns, 4> tagPatterns{{
     {R"(<\/?b>)", R"(\{\\b\d\})"},
     {R"(<\/?i>)", R"(\{\\i\d\})"},
@@ -94,6 +87,59 @@ std::optional<textFormatting::Ranges> search(const QString& pattern, const QStri
     return ranges;
 }
 
+// Spans are found as these lazy patterns would match them (the dot matching
+// line breaks): SRT "<b>.*?</b>" (and i, u); ASS "\{\\b\d\}(.*?)\{\\b\d\}"
+// (and i, u); override blocks "\{\\(.*?)\}" in either syntax.
+//
+// One tag of a span: a fixed text, optionally followed by a decimal digit (of
+// any script, as \d in the patterns above) and "}".
+struct Tag {
+    QLatin1String text;
+    bool digitAndBrace = false;
+
+    // The tag at or after `from`, or none.
+    std::optional<platform::TextRange> find(QStringView in, qsizetype from) const {
+        while (from <= in.size()) {
+            const qsizetype at = in.indexOf(text, from);
+            if (at < 0) return std::nullopt;
+            qsizetype end = at + text.size();
+            if (!digitAndBrace) return platform::TextRange{at, end - at};
+            if (end < in.size()) {
+                char32_t code = in[end].unicode();
+                qsizetype units = 1;
+                if (in[end].isHighSurrogate() && end + 1 < in.size() &&
+                    in[end + 1].isLowSurrogate()) {
+                    code = QChar::surrogateToUcs4(in[end], in[end + 1]);
+                    units = 2;
+                }
+                if (QChar::category(code) == QChar::Number_DecimalDigit &&
+                    end + units < in.size() && in[end + units] == u'}')
+                    return platform::TextRange{at, end + units + 1 - at};
+            }
+            from = at + 1;
+        }
+        return std::nullopt;
+    }
+};
+
+// The spans "open ... close" with the first close after each open, left to
+// right and apart, as the lazy patterns match them, in one pass: once an open
+// has no close after it, no later open has one either.
+std::optional<textFormatting::Ranges> spans(const Tag& open, const Tag& close,
+                                            const QString& text) {
+    if (!text.contains(u'<') && !text.contains(u'{')) return std::nullopt;
+    textFormatting::Ranges ranges;
+    qsizetype from = 0;
+    while (const auto start = open.find(text, from)) {
+        const auto end = close.find(text, start->end());
+        if (!end) break;
+        ranges.push_back({start->location, end->end() - start->location});
+        from = end->end();
+    }
+    if (ranges.empty()) return std::nullopt;
+    return ranges;
+}
+
 }  // namespace
 
 std::optional<textFormatting> textFormatting::fromRawValue(const QString& raw) {
@@ -128,7 +174,18 @@ std::optional<textFormatting::Ranges> textFormatting::rangesInString(
     // Override blocks look the same whatever the file's type.
     const subtitleTypes type =
         value_ == assEffect ? subtitleTypes(subtitleTypes::ass) : forSubtitleType;
-    return search(choose(spanPatterns[value_], type), text);
+    // The patterns are searched by hand: a lazy pattern tried from every
+    // opening tag that has no closing one reads the rest of the text each
+    // time, which makes a megabyte of "<i>" quadratic.
+    static const QLatin1String assLetters[] = {QLatin1String("{\\b"), QLatin1String("{\\i"),
+                                               QLatin1String("{\\u")};
+    if (value_ == assEffect) return spans({QLatin1String("{\\")}, {QLatin1String("}")}, text);
+    if (type == subtitleTypes::srt)
+        return spans({QLatin1String(tags[value_].srtStart)}, {QLatin1String(tags[value_].srtEnd)},
+                     text);
+    if (type == subtitleTypes::ass)
+        return spans({assLetters[value_], true}, {assLetters[value_], true}, text);
+    return std::nullopt;
 }
 
 std::optional<textFormatting::Ranges> textFormatting::rangesForSpecialCharactersInString(

@@ -46,13 +46,13 @@ std::size_t AttributedText::splitAt(qsizetype position) {
     return runs_.size();
 }
 
-template <typename Change>
-void AttributedText::changeRange(TextRange range, Change change) {
+template <typename Edit>
+void AttributedText::changeRange(TextRange range, Edit edit) {
     const auto r = clamped(range);
     if (!r) return;
     const std::size_t first = splitAt(r->location);
     const std::size_t last = splitAt(r->end());
-    for (std::size_t i = first; i < last; ++i) change(runs_[i].attributes);
+    for (std::size_t i = first; i < last; ++i) edit(runs_[i].attributes);
     mergeRuns();
 }
 
@@ -92,6 +92,87 @@ void AttributedText::deleteCharacters(TextRange range) {
     runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(first),
                 runs_.begin() + static_cast<std::ptrdiff_t>(last));
     string_.remove(r->location, r->length);
+    mergeRuns();
+}
+
+std::optional<std::vector<TextRange>> AttributedText::orderedRanges(
+    const std::vector<TextRange>& ranges) const {
+    std::vector<TextRange> ordered;
+    ordered.reserve(ranges.size());
+    qsizetype end = 0;
+    for (const TextRange& range : ranges) {
+        const auto r = clamped(range);
+        if (!r) continue;
+        if (r->location < end) return std::nullopt;
+        ordered.push_back(*r);
+        end = r->end();
+    }
+    return ordered;
+}
+
+template <typename Piece>
+void AttributedText::forEachPiece(const std::vector<TextRange>& ranges, Piece piece) const {
+    std::size_t next = 0;
+    qsizetype runStart = 0;
+    for (const Run& run : runs_) {
+        const qsizetype runEnd = runStart + run.length;
+        qsizetype position = runStart;
+        while (position < runEnd) {
+            while (next < ranges.size() && ranges[next].end() <= position) ++next;
+            if (next == ranges.size() || ranges[next].location >= runEnd) {
+                piece(position, runEnd - position, run.attributes, false);
+                break;
+            }
+            if (ranges[next].location > position) {
+                piece(position, ranges[next].location - position, run.attributes, false);
+                position = ranges[next].location;
+            }
+            const qsizetype end = std::min(runEnd, ranges[next].end());
+            piece(position, end - position, run.attributes, true);
+            position = end;
+        }
+        runStart = runEnd;
+    }
+}
+
+void AttributedText::changeRanges(const std::vector<TextRange>& ranges, const Change& change) {
+    const auto ordered = orderedRanges(ranges);
+    if (!ordered) {
+        for (const TextRange& range : ranges) changeRange(range, change);
+        return;
+    }
+    if (ordered->empty()) return;
+    std::vector<Run> pieces;
+    pieces.reserve(runs_.size() + 2 * ordered->size());
+    forEachPiece(*ordered,
+                 [&](qsizetype, qsizetype length, const TextAttributes& attributes, bool covered) {
+                     pieces.push_back(Run{length, attributes});
+                     if (covered) change(pieces.back().attributes);
+                 });
+    runs_ = std::move(pieces);
+    mergeRuns();
+}
+
+void AttributedText::deleteCharacters(const std::vector<TextRange>& ranges) {
+    const auto ordered = orderedRanges(ranges);
+    if (!ordered) {
+        // Overlapping ranges are removed from the back, each on its own.
+        for (auto it = ranges.rbegin(); it != ranges.rend(); ++it) deleteCharacters(*it);
+        return;
+    }
+    if (ordered->empty()) return;
+    std::vector<Run> kept;
+    kept.reserve(runs_.size() + ordered->size());
+    QString text;
+    text.reserve(string_.size());
+    forEachPiece(*ordered, [&](qsizetype position, qsizetype length,
+                               const TextAttributes& attributes, bool covered) {
+        if (covered) return;
+        kept.push_back(Run{length, attributes});
+        text.append(QStringView(string_).mid(position, length));
+    });
+    runs_ = std::move(kept);
+    string_ = std::move(text);
     mergeRuns();
 }
 

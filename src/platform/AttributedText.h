@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -58,6 +59,13 @@ class AttributedText {
     // Removes the characters of the range; the others keep their attributes.
     void deleteCharacters(TextRange range);
 
+    // Many ranges in one pass over the text and its runs: ranges in text
+    // order that do not overlap (each of other lists is applied in turn).
+    // `change` edits the attributes of every position covered.
+    using Change = std::function<void(TextAttributes&)>;
+    void changeRanges(const std::vector<TextRange>& ranges, const Change& change);
+    void deleteCharacters(const std::vector<TextRange>& ranges);
+
     // Maximal stretches of equal attributes, in text order.
     const std::vector<Run>& runs() const { return runs_; }
 
@@ -68,9 +76,15 @@ class AttributedText {
     std::optional<TextRange> clamped(TextRange range) const;
     // Makes a run start at the position and returns that run's index.
     std::size_t splitAt(qsizetype position);
-    template <typename Change>
-    void changeRange(TextRange range, Change change);
+    template <typename Edit>
+    void changeRange(TextRange range, Edit edit);
     void mergeRuns();
+    // The ranges clamped, or none when they are not in order and apart.
+    std::optional<std::vector<TextRange>> orderedRanges(const std::vector<TextRange>& ranges) const;
+    // The runs cut at every range boundary, each piece flagged when a range
+    // covers it.
+    template <typename Piece>
+    void forEachPiece(const std::vector<TextRange>& ranges, Piece piece) const;
 
     QString string_;
     std::vector<Run> runs_;
