@@ -103,7 +103,9 @@ std::optional<AssScript> ASSFormat::read(const QStringList& lines, QString& styl
     const auto sections = findSections(lines, styleHeader);
     if (!sections) return std::nullopt;
     AssScript script;
-    script.scriptInfo = scriptInfoOf(sections->scriptInfo);
+    // Not the header line: "[Script Info]: x" would come back as an entry
+    // whose line holds the header text, and the saved file would not read.
+    script.scriptInfo = scriptInfoOf(sections->scriptInfo.mid(1));
     script.styleHeader = sections->styles.value(0);
     script.styleFormat = sections->styles.value(1);
     script.styleLines = sections->styles.mid(2);
