@@ -24,7 +24,7 @@ class TimeConflicts {
 
     struct Result {
         std::vector<LineResult> lines;
-        int count = 0;
+        qint64 count = 0;  // pairs, so it may pass what an int holds
     };
 
     // Which lines conflict with themselves or with lines after them, by how

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
 namespace {
 
 struct SearchCase {
@@ -135,4 +138,82 @@ TEST(TimeConflicts, RepairLeavesLinesWithoutAPartnerOrWithANonPositiveSum) {
     EXPECT_FALSE(TimeConflicts::repair(degenerate));
     EXPECT_EQ(degenerate[0].end, 2);
     EXPECT_EQ(degenerate[1].start, 3);
+}
+
+namespace {
+
+// The search as a plain walk: every line against the next and every later
+// line of its window. Quadratic, as the search was; the oracle for the fast one.
+TimeConflicts::Result walkedSearch(const std::vector<TimeConflicts::Input>& lines) {
+    struct Entry {
+        double start, end;
+        std::size_t at;
+        QString mark;
+    };
+    TimeConflicts::Result result;
+    result.lines.resize(lines.size());
+    std::vector<Entry> e;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (!lines[i].excluded) e.push_back({lines[i].start, lines[i].end, i, {}});
+    auto step = [&](Entry& cur, Entry& partner, double amount) {
+        result.lines[cur.at].endOverlap = amount;
+        result.lines[partner.at].startOverlap = amount;
+        if (cur.mark.isEmpty())
+            cur.mark = "End Overlap";
+        else if (cur.mark == "Start Overlap")
+            cur.mark = "Both Overlap";
+        partner.mark = "Start Overlap";
+    };
+    for (std::size_t i = 0; i + 1 < e.size(); ++i) {
+        Entry &cur = e[i], &nxt = e[i + 1];
+        if (!(cur.start < cur.end)) {
+            cur.mark = "Decreasing Time";
+            ++result.count;
+            continue;
+        }
+        if (!(nxt.start < cur.end)) continue;
+        ++result.count;
+        if (nxt.end > cur.end) {
+            step(cur, nxt, cur.end - nxt.start);
+            continue;
+        }
+        nxt.mark = "Enclosed";
+        for (std::size_t k = i + 2; k < e.size() && e[k].start < cur.end; ++k) {
+            ++result.count;
+            if (!(e[k].end > cur.end))
+                e[k].mark = "Enclosed";
+            else
+                step(cur, e[k], cur.end - e[k].start);
+        }
+    }
+    for (const Entry& entry : e) result.lines[entry.at].mark = entry.mark;
+    return result;
+}
+
+}  // namespace
+
+// Small whole-number times make shared starts and ends, nesting and every
+// kind of mark common; a few times are no number at all.
+TEST(TimeConflicts, SearchLeavesWhatAWalkInLineOrderLeaves) {
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<TimeConflicts::Input> lines(random() % 24);
+        for (auto& line : lines) {
+            line.start = double(random() % 12);
+            line.end = double(random() % 14);
+            if (random() % 40 == 0) line.end = std::nan("");
+            if (random() % 40 == 0) line.start = std::nan("");
+            line.excluded = random() % 10 == 0;
+        }
+        const auto fast = TimeConflicts::search(lines);
+        const auto walked = walkedSearch(lines);
+        ASSERT_EQ(fast.count, walked.count) << "round " << round;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ASSERT_EQ(fast.lines[i].mark, walked.lines[i].mark)
+                << "round " << round << " line " << i;
+            ASSERT_EQ(fast.lines[i].endOverlap, walked.lines[i].endOverlap) << "round " << round;
+            ASSERT_EQ(fast.lines[i].startOverlap, walked.lines[i].startOverlap)
+                << "round " << round;
+        }
+    }
 }
