@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillmar needs (only the missing ones), then
-# configures and builds. Usage: scripts/setup.sh [app|test]
+# configures and builds. Usage: scripts/setup.sh [app|test|fuzz]
 #   app  (default) release-style build in build/
 #   test build with sanitizers in build-test/
+#   fuzz the libFuzzer targets, built with clang, in build-fuzz/
 set -euo pipefail
 
 PACKAGES=(
@@ -17,6 +18,10 @@ PACKAGES=(
   clang-format
   xvfb xauth desktop-file-utils
 )
+
+# The fuzz targets need clang and its libFuzzer runtime.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+if [ "${1:-app}" = "fuzz" ]; then PACKAGES+=("${FUZZ_PACKAGES[@]}"); fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -56,8 +61,13 @@ case "$mode" in
     cmake -S "$root" -B "$root/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=ON -DQUILLMAR_WERROR=ON
     cmake --build "$root/build-test" -j "$jobs"
     ;;
+  fuzz)
+    CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMAR_FUZZ=ON -DQUILLMAR_TESTS=OFF -DQUILLMAR_GUI=OFF
+    cmake --build "$root/build-fuzz" -j "$jobs"
+    ;;
   *)
-    echo "usage: $0 [app|test]" >&2
+    echo "usage: $0 [app|test|fuzz]" >&2
     exit 2
     ;;
 esac
