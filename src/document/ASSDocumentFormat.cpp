@@ -43,14 +43,14 @@ void ASSDocumentFormat::takeText(SCSubtitleLine& line, const SCSubtitleLine& rer
 }
 
 QString ASSDocumentFormat::text(const SCSubtitle& subtitle) const {
-    AssDocument document;
-    document.scriptInfo = subtitle.scriptInfoDictionary();
+    QStringList styleLines;
     for (const auto& style : subtitle.subtitleStylesArray())
-        document.styleLines.append(style->assStyleString());
+        styleLines.append(style->assStyleString());
+    QString text = ASSFormat::headerText(subtitle.scriptInfoDictionary(), styleLines);
     const auto& lines = subtitle.subtitleLinesArray();
-    document.events.reserve(std::size_t(lines.size()));
+    text.reserve(text.size() + lines.size() * 96);
     for (const auto& line : lines)
-        if (!line->isExcluded()) document.events.push_back(line->assEvent());
-    document.keptSections = subtitle.keptSections();
-    return ASSFormat::documentText(document);
+        if (!line->isExcluded()) ASSFormat::appendDialogue(text, line->assEvent());
+    ASSFormat::appendKeptSections(text, subtitle.keptSections());
+    return text;
 }

@@ -173,10 +173,15 @@ QString ASSFormat::eventFormatLine() {
 }
 
 QString ASSFormat::dialogueLine(const AssEvent& event) {
-    // Pieces are appended one by one: a large export builds this for every line.
     QString text;
-    text.reserve(64 + event.style.size() + event.name.size() + event.effect.size() +
-                 event.text.size());
+    appendDialogue(text, event);
+    text.chop(1);
+    return text;
+}
+
+void ASSFormat::appendDialogue(QString& text, const AssEvent& event) {
+    // Pieces are appended one by one into the document: a large export
+    // writes this for every line.
     text += QLatin1String("Dialogue: ");
     text += QString::number(event.layer);
     for (const QString& field :
@@ -188,31 +193,37 @@ QString ASSFormat::dialogueLine(const AssEvent& event) {
         text += u',';
         text += field;
     }
-    return text;
+    text += u'\n';
 }
 
-QString ASSFormat::documentText(const AssDocument& document) {
+QString ASSFormat::headerText(const QMap<QString, QString>& scriptInfo,
+                              const QStringList& styleLines) {
     QString text = QStringLiteral("[Script Info]\n");
-    const auto& info = document.scriptInfo;
-    for (auto it = info.cbegin(); it != info.cend(); ++it)
+    for (auto it = scriptInfo.cbegin(); it != scriptInfo.cend(); ++it)
         text +=
             escapeLineBreaks(it.key()) + QLatin1String(": ") + escapeLineBreaks(it.value()) + u'\n';
 
     text += QStringLiteral("\n[V4+ Styles]\n");
     text += SCStyle::assStyleFormatString() + u'\n';
-    for (const QString& style : document.styleLines) text += escapeLineBreaks(style) + u'\n';
+    for (const QString& style : styleLines) text += escapeLineBreaks(style) + u'\n';
 
     text += QStringLiteral("\n[Events]\n");
     text += eventFormatLine() + u'\n';
-    text.reserve(text.size() + qsizetype(document.events.size()) * 96);
-    for (const AssEvent& event : document.events) {
-        text += dialogueLine(event);
-        text += u'\n';
-    }
-    for (const QString& section : document.keptSections) {
+    return text;
+}
+
+void ASSFormat::appendKeptSections(QString& text, const QStringList& sections) {
+    for (const QString& section : sections) {
         text += u'\n';
         text += section;
         text += u'\n';
     }
+}
+
+QString ASSFormat::documentText(const AssDocument& document) {
+    QString text = headerText(document.scriptInfo, document.styleLines);
+    text.reserve(text.size() + qsizetype(document.events.size()) * 96);
+    for (const AssEvent& event : document.events) appendDialogue(text, event);
+    appendKeptSections(text, document.keptSections);
     return text;
 }

@@ -55,6 +55,15 @@ class ASSFormat {
     // One event's "Dialogue: " line; every field goes through the escape.
     static QString dialogueLine(const AssEvent& event);
 
+    // The pieces of a document's text, for writers that do not gather the
+    // events first: the script information, styles and events header up to
+    // the events Format line; one event line with its line feed; the kept
+    // sections, each after a blank line.
+    static QString headerText(const QMap<QString, QString>& scriptInfo,
+                              const QStringList& styleLines);
+    static void appendDialogue(QString& text, const AssEvent& event);
+    static void appendKeptSections(QString& text, const QStringList& sections);
+
     // The ASS text of a document. The Format lines are the record types'
     // own, so a document with no style or no line still writes them.
     static QString documentText(const AssDocument& document);

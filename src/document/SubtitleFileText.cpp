@@ -30,6 +30,18 @@ qint64 firstLineLost(const QString& text, const platform::StringEncoding& encodi
     return 0;
 }
 
+// Unicode forms hold every character and give back exactly what they were
+// given (an unpaired surrogate already fails the encoding), except for a
+// leading U+FEFF, which a reader takes for a byte-order mark.
+bool exact(const QString& text, const platform::StringEncoding& encoding) {
+    using Backend = platform::StringEncoding::Backend;
+    if (!text.isEmpty() && text.front() == QChar(0xFEFF)) return false;
+    if (encoding.backend() == Backend::NonLossyAscii) return true;
+    const QByteArray& name = encoding.converterName();
+    return encoding.backend() == Backend::Icu &&
+           (name.startsWith("UTF-8") || name.startsWith("UTF-16") || name.startsWith("UTF-32"));
+}
+
 }  // namespace
 
 std::optional<QString> SubtitleFileText::read(const QString& path, const QString& encodingName,
@@ -72,6 +84,7 @@ std::optional<QByteArray> SubtitleFileText::encode(const QString& text, const QS
     failure = DocumentFailure{};
     const auto encoding = myEncodings::encodingForName(encodingName);
     auto bytes = platform::TextCodec::encode(text, encoding);
+    if (bytes && exact(text, encoding)) return bytes;
     if (bytes) {
         const auto decoded = platform::TextCodec::decode(*bytes, encoding);
         if (decoded && *decoded == text) return bytes;
