@@ -32,10 +32,11 @@ qint64 firstLineLost(const QString& text, const platform::StringEncoding& encodi
 
 // Unicode forms hold every character and give back exactly what they were
 // given (an unpaired surrogate already fails the encoding), except for a
-// leading U+FEFF, which a reader takes for a byte-order mark.
+// leading U+FEFF or U+FFFE, which a reader takes for a byte-order mark.
 bool exact(const QString& text, const platform::StringEncoding& encoding) {
     using Backend = platform::StringEncoding::Backend;
-    if (!text.isEmpty() && text.front() == QChar(0xFEFF)) return false;
+    if (!text.isEmpty() && (text.front() == QChar(0xFEFF) || text.front() == QChar(0xFFFE)))
+        return false;
     if (encoding.backend() == Backend::NonLossyAscii) return true;
     const QByteArray& name = encoding.converterName();
     return encoding.backend() == Backend::Icu &&
