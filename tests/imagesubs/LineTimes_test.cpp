@@ -129,19 +129,19 @@ class LineTimesByKind : public ImageSubScratch {};
 
 TEST_F(LineTimesByKind, SupIdxAndOthers) {
     const QByteArray pgs = makePgs({{"A", 10.0, 12.5}});
-    SCImageSubImporter importer;
-    EXPECT_EQ(importer.findStartEndTimesForSubURL(write("a.sup", pgs)),
+    const auto importer = SCImageSubImporter::create();
+    EXPECT_EQ(importer->findStartEndTimesForSubURL(write("a.sup", pgs)),
               TimePairList({{10.0, 12.5}}));
-    EXPECT_EQ(importer.findStartEndTimesForSubURL(write("b.SUP", pgs)),
+    EXPECT_EQ(importer->findStartEndTimesForSubURL(write("b.SUP", pgs)),
               TimePairList({{10.0, 12.5}}));
     // A SUP that cannot be read gives an empty list, not none.
-    EXPECT_EQ(importer.findStartEndTimesForSubURL(QUrl::fromLocalFile(scratch.filePath("no.sup"))),
+    EXPECT_EQ(importer->findStartEndTimesForSubURL(QUrl::fromLocalFile(scratch.filePath("no.sup"))),
               TimePairList());
     for (const char* other : {"c.pgs", "d.srt", "e", "f.sub"})
-        EXPECT_EQ(importer.findStartEndTimesForSubURL(write(other, pgs)), std::nullopt) << other;
-    EXPECT_EQ(importer.findStartEndTimesForSubURL(QUrl::fromLocalFile(scratch.filePath("no.idx"))),
+        EXPECT_EQ(importer->findStartEndTimesForSubURL(write(other, pgs)), std::nullopt) << other;
+    EXPECT_EQ(importer->findStartEndTimesForSubURL(QUrl::fromLocalFile(scratch.filePath("no.idx"))),
               std::nullopt);
-    EXPECT_EQ(importer.streamID(), -1);
+    EXPECT_EQ(importer->streamID(), -1);
     EXPECT_TRUE(logged.isEmpty()) << logged.join('\n').toStdString();
 }
 

@@ -153,13 +153,13 @@ TEST_F(SubPictureDurationTest, Table) {
 TEST_F(SubPictureDurationTest, ThroughTheImporter) {
     const VobSubFiles files = makeVobSub(kTwo, {.controlOffset = 2500});
     const QUrl sub = write("x.sub", files.sub);
-    SCImageSubImporter importer;
-    importer.setStreamID(0);
-    EXPECT_DOUBLE_EQ(importer.readSubAtURL(sub, files.positions[0], files.positions[1]).value(),
+    const auto importer = SCImageSubImporter::create();
+    importer->setStreamID(0);
+    EXPECT_DOUBLE_EQ(importer->readSubAtURL(sub, files.positions[0], files.positions[1]).value(),
                      ticks(200));
-    importer.setStreamID(1);
-    EXPECT_EQ(importer.readSubAtURL(sub, files.positions[0], files.positions[1]), std::nullopt);
-    EXPECT_EQ(importer.readSubAtURL(QUrl::fromLocalFile(scratch.filePath("none.sub")), 0, 2048),
+    importer->setStreamID(1);
+    EXPECT_EQ(importer->readSubAtURL(sub, files.positions[0], files.positions[1]), std::nullopt);
+    EXPECT_EQ(importer->readSubAtURL(QUrl::fromLocalFile(scratch.filePath("none.sub")), 0, 2048),
               std::nullopt);
     EXPECT_TRUE(logged.isEmpty());
 }

@@ -124,9 +124,9 @@ TEST_F(VobSubLineTimes, Table) {
         const QUrl idx = write(c.idxName, files.idx);
         if (c.subName) write(c.subName, files.sub);
         logged.clear();
-        SCImageSubImporter importer;
-        expectTimes(importer.findStartEndTimesForSubURL(idx), c.times, c.name);
-        EXPECT_EQ(importer.streamID(), c.streamID) << c.name;
+        const auto importer = SCImageSubImporter::create();
+        expectTimes(importer->findStartEndTimesForSubURL(idx), c.times, c.name);
+        EXPECT_EQ(importer->streamID(), c.streamID) << c.name;
         EXPECT_EQ(logged, c.logged) << c.name;
         QFile::remove(idx.toLocalFile());
         if (c.subName) QFile::remove(scratch.filePath(c.subName));
