@@ -8,9 +8,8 @@
 // detection itself for a file's bytes.
 class DetectedCharsets {
   public:
-    // The confidence (0 to 100) below which a guess is not used. Short
-    // Cyrillic files in windows-1251 score about 40; a wrong 8-bit guess
-    // scores far lower.
+    // The confidence (0 to 100) below which a guess is not used; a few
+    // hundred bytes of Cyrillic in windows-1251 score about 40.
     static constexpr int kGoodConfidence = 25;
 
     // The catalogue's display name for a detector's charset name ("Shift_JIS"
