@@ -79,8 +79,10 @@ resultTypes cycleInputEncodings(const ViewPointer& view, const SubtitlePointer& 
     // A name outside the catalogue starts before the first: every name once.
     const qsizetype start = names.indexOf(startName);
     QStringList candidates = names.mid(start + 1) + names.mid(0, start + 1);
+    // The detector's guess goes first, unless it is the name the cycle
+    // moves away from (tried last, as ever).
     if (const auto detected = DetectedCharsets::catalogueNameForBytes(leadingBytes(url));
-        detected && candidates.contains(*detected)) {
+        detected && *detected != startName && candidates.contains(*detected)) {
         candidates.removeOne(*detected);
         candidates.prepend(*detected);
     }
