@@ -2,7 +2,9 @@
 // document's own work in the same run:
 //   view ready (model, every row height, first paint)  vs  the document load;
 //   one keystroke in a start-time cell (validator, push, conflict search,
-//   repaint)                                           vs  a bare conflict search.
+//   repaint)                                           vs  a bare conflict search;
+//   "Clean All", "Reset Dialog" for all lines, "None" then "All"
+//                                                      vs  the same model work bare.
 // Run: editor_bench [--benchmark_* options]; the ratios are printed last.
 #include <benchmark/benchmark.h>
 
@@ -11,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <atomic>
 #include <cstdio>
 #include <future>
@@ -18,9 +21,11 @@
 #include <string>
 
 #include "common/TimeTexts.h"
+#include "editor/EditingActions.h"
 #include "editor/EditorValueTransformers.h"
 #include "editor/LinesTableDelegate.h"
 #include "editor/SCViewControllerSRT.h"
+#include "formatting/SCStyle.h"
 #include "platform/MainQueue.h"
 
 namespace {
@@ -158,8 +163,95 @@ void BM_StartTimeKeystroke(benchmark::State& state) {
     record(state, "keystroke", total);
 }
 
+// A shown view on a loaded document, for the action cases.
+struct ShownView {
+    std::shared_ptr<SCSubtitle> subtitle = load();
+    SCViewControllerSRT view;
+    ShownView() {
+        view.setViewSubtitle(subtitle);
+        view.view()->resize(1100, 760);
+        view.view()->show();
+        QCoreApplication::processEvents();
+    }
+};
+
+// The action through the view, or the same work on the lines alone; the
+// document is read again, untimed, before each iteration.
+template <typename Action>
+void timeAction(benchmark::State& state, const char* name, Action action) {
+    ShownView shown;
+    double total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.view.reloadData();
+        for (const auto& line : shown.subtitle->subtitleLinesArray()) {
+            line->setUnformattedTextSRT("<i>changed</i> text");
+            line->setIsExcluded(false);
+        }
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
+        action(shown);
+        QCoreApplication::processEvents();
+        total += clock.nsecsElapsed() / 1e9;
+    }
+    record(state, name, total);
+}
+
+QPushButton& titled(const char* title) {
+    static QPushButton button;
+    button.setText(title);
+    return button;
+}
+
+void BM_CleanAll(benchmark::State& state) {
+    timeAction(state, "cleanAll", [](ShownView& s) { s.view.cleanTextAllButton(); });
+}
+void BM_CleanAllBare(benchmark::State& state) {
+    timeAction(state, "cleanAllBare", [](ShownView& s) {
+        for (const auto& line : s.subtitle->subtitleLinesArray()) line->removeFormattingFromText();
+    });
+}
+void BM_ResetDialogAll(benchmark::State& state) {
+    timeAction(state, "resetDialog",
+               [](ShownView& s) { s.view.resetAllButtons(&titled("Reset Dialog")); });
+}
+void BM_ResetDialogAllBare(benchmark::State& state) {
+    timeAction(state, "resetDialogBare", [](ShownView& s) {
+        for (const auto& line : s.subtitle->subtitleLinesArray()) line->resetDialogToOriginal();
+    });
+}
+void BM_NoneThenAll(benchmark::State& state) {
+    timeAction(state, "noneAll", [](ShownView& s) {
+        s.view.allNoneStylesButton(&titled("None"));
+        s.view.allNoneStylesButton(&titled("All"));
+    });
+}
+void BM_NoneThenAllBare(benchmark::State& state) {
+    // What the two buttons change in the model: flags, displays, two searches.
+    timeAction(state, "noneAllBare", [](ShownView& s) {
+        for (const bool all : {false, true}) {
+            for (const auto& style : s.subtitle->subtitleStylesArray()) style->setTheState(all);
+            for (const auto& line : s.subtitle->subtitleLinesArray()) {
+                if (all || !line->isExcluded()) {
+                    line->setIsExcluded(!all);
+                    EditingActions::switchDisplay(*line, all);
+                }
+            }
+            s.subtitle->findTimeConflicts();
+        }
+    });
+}
+
 }  // namespace
 
+BENCHMARK(BM_CleanAllBare)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CleanAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_ResetDialogAllBare)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_ResetDialogAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_NoneThenAllBare)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_NoneThenAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_DocumentLoad)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_ViewReady)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_FindTimeConflicts)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
@@ -178,5 +270,10 @@ int main(int argc, char** argv) {
     if (m.count("conflicts") && m.count("keystroke"))
         std::printf("keystroke / conflict search: %.2f (goal <= 2)\n",
                     m["keystroke"] / m["conflicts"]);
+    for (const char* name : {"cleanAll", "resetDialog", "noneAll"}) {
+        const std::string bare = std::string(name) + "Bare";
+        if (m.count(name) && m.count(bare))
+            std::printf("%s / bare: %.2f (goal <= 2)\n", name, m[name] / m[bare]);
+    }
     return 0;
 }

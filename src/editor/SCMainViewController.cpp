@@ -408,11 +408,19 @@ void SCMainViewController::reloadData() {
 }
 
 void SCMainViewController::reloadRows(const QList<int>& rows) {
+    if (deferredRows_) {
+        for (int row : rows) deferredRows_->noteReload(row);
+        return;
+    }
     if (subtitleTableController_) subtitleTableController_->reloadRows(rows);
 }
 
 void SCMainViewController::noteHeightOfRows(const QList<int>& rows) {
     if (!subtitleTable_) return;
+    if (deferredRows_) {
+        for (int row : rows) deferredRows_->noteHeight(row);
+        return;
+    }
     const UpdatesSuspended suspended(subtitleTable_);
     QHeaderView* header = subtitleTable_->verticalHeader();
     for (int row : rows)
@@ -585,9 +593,17 @@ void SCMainViewController::selectOnlyRow(int row, bool scroll) {
 void SCMainViewController::forEachRowSuspended(
     const std::function<void(int row, SCSubtitleLine& line)>& step) {
     if (!subtitleTableController_) return;
+    // The steps' row notes are gathered and applied once at the end: the
+    // same rows, measured and redrawn, without one notice per line.
     const UpdatesSuspended suspended(subtitleTable_);
+    deferredRows_.emplace();
     const SCSubtitleLineList lines = subtitleTableController_->lines();
     for (qsizetype row = 0; row < lines.size(); ++row) step(int(row), *lines[row]);
+    const DeferredRows rows = std::move(*deferredRows_);
+    deferredRows_.reset();
+    if (rows.heightsFirst >= 0) applyRowHeights(rows.heightsFirst, rows.heightsLast);
+    if (rows.reloadFirst >= 0)
+        subtitleTableController_->reloadRange(rows.reloadFirst, rows.reloadLast);
 }
 
 // --- Reading and actions ----------------------------------------------------------

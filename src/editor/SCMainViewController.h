@@ -282,6 +282,17 @@ class SCMainViewController : public QObject {
     // Compared by address only: events arrive while it is being destroyed.
     QObject* linesViewport_ = nullptr;
     LinesTableDelegate* linesDelegate_ = nullptr;
+    // Rows noted while forEachRowSuspended runs, applied at its end.
+    struct DeferredRows {
+        int heightsFirst = -1, heightsLast = -1, reloadFirst = -1, reloadLast = -1;
+        static void widen(int& first, int& last, int row) {
+            first = first < 0 ? row : std::min(first, row);
+            last = std::max(last, row);
+        }
+        void noteHeight(int row) { widen(heightsFirst, heightsLast, row); }
+        void noteReload(int row) { widen(reloadFirst, reloadLast, row); }
+    };
+    std::optional<DeferredRows> deferredRows_;
     std::unique_ptr<DocumentOpening> documentOpening_;
     bool showingDialogText_ = false;
 };

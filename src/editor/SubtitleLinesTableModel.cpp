@@ -202,6 +202,12 @@ void SubtitleLinesTableModel::reloadRows(const QList<int>& rows) {
             emit dataChanged(index(row, 0), index(row, numberOfColumns - 1));
 }
 
+void SubtitleLinesTableModel::reloadRange(int first, int last) {
+    first = std::max(first, 0);
+    last = std::min<int>(last, int(lines_.size()) - 1);
+    if (first <= last) emit dataChanged(index(first, 0), index(last, numberOfColumns - 1));
+}
+
 void SubtitleLinesTableModel::watchRow(int row) const {
     auto& watched = watched_[std::size_t(row)];
     if (watched) return;

@@ -64,6 +64,7 @@ class SubtitleLinesTableModel : public QAbstractTableModel {
     void reloadData();
     // The given rows read again in every column, at once.
     void reloadRows(const QList<int>& rows);
+    void reloadRange(int first, int last);
 
   signals:
     // Rows whose heights must be (re)applied: all after a reset, the new

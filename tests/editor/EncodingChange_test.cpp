@@ -159,7 +159,7 @@ TEST_F(EncodingChange, ClosingTheWindowDuringASlowCycleOrAQuestionNeverBlocks) {
     clock.start();
     view.reset();
     delete host.window();
-    EXPECT_LT(clock.elapsed(), 30);
+    EXPECT_LT(clock.elapsed(), 1000);  // the rest of the cycle would take seconds
     const int readsAtClose = reads->total();
     testsupport::spinUntil([&] { return RetiredQueues::count() == 0; }, 5000);
     EXPECT_LE(reads->total(), readsAtClose + 1);  // stops before its next candidate

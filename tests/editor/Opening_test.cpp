@@ -129,12 +129,20 @@ TEST_F(Opening, APictureImportShowsThePopoverAndClosesItBeforeTheFailureSheet) {
     view->setSubtitleReads(reads);
     view->viewSubtitle()->setSubtitleFileType(subtitleTypes::vobsub);
     host.show(view->view());
+    // Notes, as they happen, whether the popover showed before any sheet.
+    struct Watcher : QObject {
+        std::function<bool()> noSheet;
+        bool shownBeforeSheet = false;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Show && noSheet()) shownBeforeSheet = true;
+            return false;
+        }
+    } watcher;
+    watcher.noSheet = [&] { return sheet() == nullptr; };
+    view->imageSubPopover()->installEventFilter(&watcher);
     view->openSubtitleURL(editorFixture("sample.idx"));
-    bool shownBeforeSheet = false;
-    testsupport::spinUntil([&] {
-        if (view->imageSubPopover()->isShown() && !sheet()) shownBeforeSheet = true;
-        return sheet() != nullptr;
-    });
+    testsupport::spinUntil([&] { return sheet() != nullptr; });
+    const bool shownBeforeSheet = watcher.shownBeforeSheet;
     EXPECT_TRUE(shownBeforeSheet);
     EXPECT_FALSE(view->imageSubPopover()->isShown());
     EXPECT_EQ(sheet()->text(), "Quillmar Can Not Open This File");
