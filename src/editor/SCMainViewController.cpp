@@ -17,12 +17,15 @@
 #include "common/AppVariables.h"
 #include "editor/DocumentOpening.h"
 #include "editor/EditingActions.h"
+#include "editor/EditingDelegates.h"
+#include "editor/ImagePopoverActions.h"
 #include "editor/ImageSubPopover.h"
 #include "editor/LinesTableDelegate.h"
 #include "editor/RetiredQueues.h"
 #include "editor/SCViewControllerSRT.h"
 #include "editor/SubtitleLinesTableModel.h"
 #include "editor/SubtitleStylesTableModel.h"
+#include "editor/ViewControlBindings.h"
 #include "encodings/myEncodings.h"
 #include "formatting/SCStyle.h"
 #include "platform/TextMeasurer.h"
@@ -291,52 +294,14 @@ void SCMainViewController::connectActions() {
 }
 
 void SCMainViewController::bindControls() {
-    if (auto* popUp = view_->findChild<QComboBox*>(QStringLiteral("encodingPopUp"))) {
-        popUp->addItems(encodingNamesList_);
-        const auto show = [this, popUp] {
-            const QSignalBlocker blocker(popUp);
-            popUp->setCurrentIndex(int(encodingNamesList_.indexOf(importEncoding_)));
-        };
-        show();
-        connect(this, &SCMainViewController::importEncodingChanged, popUp, show);
-        // Every choice counts, the same name again included.
-        connect(popUp, &QComboBox::activated, this,
-                [this, popUp](int index) { setImportEncoding(popUp->itemText(index)); });
-    }
-    if (auto* box = view_->findChild<QCheckBox*>(QStringLiteral("spellCheckSwitch"))) {
-        box->setChecked(shouldSpellCheck_);
-        connect(this, &SCMainViewController::shouldSpellCheckChanged, box, [this, box] {
-            const QSignalBlocker blocker(box);
-            box->setChecked(shouldSpellCheck_);
-        });
-        connect(box, &QCheckBox::clicked, this, &SCMainViewController::setShouldSpellCheck);
-    }
-    if (auto* popUp = view_->findChild<QComboBox*>(QStringLiteral("timeAdjustDirectionPopUp"))) {
-        popUp->setCurrentText(timeAdjustDirection_);
-        connect(this, &SCMainViewController::timeAdjustDirectionChanged, popUp, [this, popUp] {
-            const QSignalBlocker blocker(popUp);
-            popUp->setCurrentText(timeAdjustDirection_);
-        });
-        connect(popUp, &QComboBox::activated, this,
-                [this, popUp](int index) { setTimeAdjustDirection(popUp->itemText(index)); });
-    }
-    const std::pair<const char*, void (SCMainViewController::*)()> timeFields[] = {
-        {"timeFieldSRT", &SCMainViewController::timeAdjustTextSRTChanged},
-        {"timeFieldASS", &SCMainViewController::timeAdjustTextASSChanged}};
-    for (const auto& [name, changed] : timeFields) {
-        auto* field = view_->findChild<QLineEdit*>(QLatin1String(name));
-        if (!field) continue;
-        const bool srt = QLatin1String(name) == QLatin1String("timeFieldSRT");
-        const auto show = [this, field, srt] {
-            const QString text = srt ? timeAdjustTextSRT_ : timeAdjustTextASS_;
-            if (field->text() != text) field->setText(text);
-        };
-        show();
-        connect(this, changed, field, show);
-        connect(field, &QLineEdit::textEdited, this,
-                [this, field] { controlTextDidChange(field); });
-        field->installEventFilter(this);
-    }
+    ViewControlBindings::bind(*this, view_);
+    const auto timeFields = {QStringLiteral("timeFieldSRT"), QStringLiteral("timeFieldASS")};
+    for (const QString& name : timeFields)
+        if (auto* field = view_->findChild<QLineEdit*>(name)) {
+            connect(field, &QLineEdit::textEdited, this,
+                    [this, field] { controlTextDidChange(field); });
+            field->installEventFilter(this);
+        }
     connect(dialogTextView_, &QPlainTextEdit::textChanged, this, [this] {
         if (!showingDialogText_) setDialogText(dialogTextView_->toPlainText());
     });
@@ -488,78 +453,26 @@ void SCMainViewController::showDialogTextInEditor() {
 
 // --- Delegates ---------------------------------------------------------------------
 
-void SCMainViewController::controlTextShouldBeginEditing(const QString& text) {
-    timeValidator_->setOldText(text);
-}
-
 void SCMainViewController::controlTextDidChange(QLineEdit* field) {
-    if (!field) return;
-    const int column = LinesTableDelegate::columnOfEditor(field);
-    if (column >= 0) {
-        if (column != SubtitleLinesTableModel::startColumn &&
-            column != SubtitleLinesTableModel::endColumn)
-            return;
-        const QModelIndex index =
-            subtitleTableController_->index(LinesTableDelegate::rowOfEditor(field), column);
-        QPointer<SubtitleLinesTableModel> model = subtitleTableController_;
-        timeValidator_->validateTimeTextOfForm(
-            isSRTView() ? SCTimeValidator::srtForm : SCTimeValidator::assForm, *field,
-            [model, index](const QString& text) {
-                if (model) model->setData(index, text, Qt::EditRole);
-            });
-        if (viewSubtitle_) viewSubtitle_->findTimeConflicts();
-        return;
-    }
-    if (field->objectName() == u"timeFieldSRT")
-        timeValidator_->validateTimeTextOfForm(
-            SCTimeValidator::srtForm, *field,
-            [this](const QString& text) { setTimeAdjustTextSRT(text); });
-    else if (field->objectName() == u"timeFieldASS")
-        timeValidator_->validateTimeTextOfForm(
-            SCTimeValidator::assForm, *field,
-            [this](const QString& text) { setTimeAdjustTextASS(text); });
+    EditingDelegates::controlTextDidChange(*this, field);
 }
 
 bool SCMainViewController::doCommandBy(QPlainTextEdit* textView, const QString& command) {
-    if (!textView) return false;
-    if (command == u"insertNewline:") {
-        textView->insertPlainText(QStringLiteral("\n"));
-    } else if (command == u"deleteBackward:") {
-        QTextCursor cursor = textView->textCursor();
-        if (cursor.hasSelection())
-            cursor.removeSelectedText();
-        else
-            cursor.deletePreviousChar();
-        textView->setTextCursor(cursor);
-    } else {
-        return false;
-    }
-    const int row = LinesTableDelegate::rowOfEditor(textView);
-    if (row >= 0 && subtitleTable_ && textView->parentWidget() == subtitleTable_->viewport())
-        noteHeightOfRows({row});
-    return true;
+    return EditingDelegates::doCommandBy(*this, textView, command);
+}
+
+void SCMainViewController::controlTextShouldBeginEditing(const QString& text) {
+    timeValidator_->setOldText(text);
 }
 
 // --- Picture popover ---------------------------------------------------------------
 
 QRect SCMainViewController::imageSubPopoverAnchor() const {
-    if (!dialogScrollView_) return {};
-    const QRect bounds = dialogScrollView_->rect();
-    // A one-point strip across the scroll view, two thirds up from its bottom.
-    const double h = bounds.height() * 2.0 / 3.0;
-    return ImageSubPopover::flipped(QRectF(0.0, h, bounds.width(), 1.0), bounds.height());
+    return ImagePopoverActions::anchor(*this);
 }
 
 void SCMainViewController::showImageSubPopover(QObject*) {
-    if (!imageSubPopover_) return;
-    if (imageSubPopover_->isShown()) {
-        imageSubPopover_->close();
-        return;
-    }
-    imageSubPopover_->setImageFrame(imageSubViewIsZoomedIn_ ? zoomedInImageViewRect()
-                                                            : zoomedOutImageViewRect());
-    refreshPopoverPicture();
-    imageSubPopover_->showRelativeToRect(imageSubPopoverAnchor(), dialogScrollView_);
+    ImagePopoverActions::show(*this);
 }
 
 void SCMainViewController::closeImageSubPopover(QObject*) {
@@ -567,16 +480,11 @@ void SCMainViewController::closeImageSubPopover(QObject*) {
 }
 
 void SCMainViewController::toggleImageSubPopoverZoom(QObject*) {
-    if (!imageSubPopover_) return;
-    imageSubViewIsZoomedIn_ = !imageSubViewIsZoomedIn_;
-    imageSubPopover_->setImageFrame(imageSubViewIsZoomedIn_ ? zoomedInImageViewRect()
-                                                            : zoomedOutImageViewRect());
+    ImagePopoverActions::toggleZoom(*this);
 }
 
 void SCMainViewController::refreshPopoverPicture() {
-    if (!imageSubPopover_) return;
-    const SCSubtitleLineList lines = selectedLines();
-    imageSubPopover_->setPicture(lines.isEmpty() ? QImage() : lines.first()->dialogImage());
+    ImagePopoverActions::showSelectedPicture(*this);
 }
 
 // --- Rows ---------------------------------------------------------------------------
