@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QMessageBox>
 #include <QPainter>
 #include <QTabWidget>
 
@@ -40,7 +41,8 @@ TEST_F(Screenshots, SavesBothTabsAndThePopover) {
     testsupport::drainMainQueue(300);
 
     selectRows(*srt, {1});
-    srt->subtitleTableController()->lineAt(6)->setIsExcluded(true);
+    auto* lines = srt->subtitleTableController();
+    lines->setData(lines->index(6, 0), Qt::Unchecked, Qt::CheckStateRole);  // greyed, no conflict
     testsupport::drainMainQueue(200);
     host.window()->grab().save(folder + "/editor-srt.png");
 
@@ -64,6 +66,17 @@ TEST_F(Screenshots, SavesBothTabsAndThePopover) {
     testsupport::drainMainQueue(300);
     srt->imageSubPopover()->grab().save(folder + "/editor-popover.png");
     EXPECT_TRUE(QFile::exists(folder + "/editor-popover.png"));
+    srt->closeImageSubPopover();
+
+    // The question before a re-read, on the window.
+    srt->setImportEncoding("MacRoman");
+    testsupport::drainMainQueue(300);
+    QMessageBox* question = host.window()->findChild<QMessageBox*>();
+    ASSERT_NE(question, nullptr);
+    host.window()->grab().save(folder + "/editor-question.png");
+    question->grab().save(folder + "/editor-question-box.png");
+    question->reject();
+    testsupport::drainMainQueue(100);
 }
 
 }  // namespace
