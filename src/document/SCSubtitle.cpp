@@ -143,12 +143,11 @@ resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString&
     const QStringList lines = SRTFormat::linesOfFileText(*text);
     DocumentContent content = format->read(lines, false);
     takeLoadState(content);
-    // A file with text but not one readable cue or event is no subtitle in
-    // this encoding; an empty file, or an ASS script without events, is an
-    // empty document.
+    // A file without one readable cue or event is no subtitle in this
+    // encoding (an empty file included); an ASS script whose events section
+    // is empty is an empty document.
     failure.kind = DocumentFailure::Kind::noReadableLine;
-    if (!content.readable && !lines.isEmpty()) return failLoad(failure, true);
-    if (content.lines.isEmpty() && !content.keepsEmpty && !lines.isEmpty())
+    if (!content.readable || (content.lines.isEmpty() && !content.keepsEmpty))
         return failLoad(failure, true);
     loadState_.setLastFailure({});
     publish(std::move(content.lines), std::move(content.styles));
@@ -383,7 +382,7 @@ resultTypes SCSubtitle::reinitializeForNewEncoding(const QString& encodingName) 
     DocumentContent content = format->read(lines, true);
     takeLoadState(content);
     failure.kind = DocumentFailure::Kind::noReadableLine;
-    if (!content.readable || (content.lines.isEmpty() && !content.keepsEmpty && !lines.isEmpty()))
+    if (!content.readable || (content.lines.isEmpty() && !content.keepsEmpty))
         return failLoad(failure, true);
     loadState_.setLastFailure({});
     onMainThread([format, reread = std::move(content.lines)](

@@ -54,12 +54,11 @@ TEST(SCSubtitleLoad, SRTCueEdgeCases) {
         // Without index lines the text line before a time line serves as the
         // next cue's index line; the first time line has none and is dropped.
         {"no-index.srt", {{1, 3.0, 4.0, "No index two"}, {2, 5.0, 6.0, "No index three"}}},
-        // Cue 1 (no blanks round the arrow) cannot be read; cue 3 has a
-        // point before its milliseconds, read like a comma.
+        // Cues 1 (no blanks round the arrow) and 3 (no blank after it)
+        // cannot be read.
         {"odd-times.srt",
          {{0, 1.0, 2.0, "Two blanks each side"},
           {2, 5.0, 6.0, "Position suffix"},
-          {3, 7.5, 8.0, "Point separator"},
           {4, 90000.0, 95400.25, "Past a day"}}},
     };
     for (const auto& c : cases) expectLines(*loaded(c.file, subtitleTypes::srt), c.cues, c.file);
