@@ -1,0 +1,62 @@
+#include "editor/ImageSubPopover.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui_ImageSubPopover.h"
+
+ImageSubPopover::ImageSubPopover(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+      ui_(std::make_unique<Ui::ImageSubPopover>()) {
+    setObjectName(QStringLiteral("imageSubPopover"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    content_ = new QWidget(this);
+    auto* content = content_;
+    ui_->setupUi(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+    ui_->zoomButton->raise();
+    ui_->closeButton->raise();
+    setFixedSize(content->minimumSize());
+}
+
+ImageSubPopover::~ImageSubPopover() = default;
+
+QWidget* ImageSubPopover::contentView() const {
+    return content_;
+}
+
+QLabel* ImageSubPopover::imageView() const {
+    return ui_->imageSubImageview;
+}
+
+QRect ImageSubPopover::flipped(const QRectF& r, double containerHeight) {
+    return QRectF(r.x(), containerHeight - r.y() - r.height(), r.width(), r.height()).toRect();
+}
+
+void ImageSubPopover::setImageFrame(const QRectF& bottomLeftFrame) {
+    ui_->imageSubImageview->setGeometry(flipped(bottomLeftFrame, contentView()->height()));
+    ui_->imageSubImageview->lower();
+}
+
+void ImageSubPopover::setPicture(const QImage& picture) {
+    ui_->imageSubImageview->setPixmap(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
+}
+
+void ImageSubPopover::showRelativeToRect(const QRect& anchor, QWidget* ofView) {
+    const QRect global(ofView->mapToGlobal(anchor.topLeft()), anchor.size());
+    QPoint origin(global.left() - width(), global.center().y() - height() / 2);
+    if (const QScreen* screen = ofView->screen()) {
+        const QRect area = screen->availableGeometry();
+        origin.setY(
+            std::clamp(origin.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+        origin.setX(std::max(origin.x(), area.left()));
+    }
+    move(origin);
+    show();
+    raise();
+}

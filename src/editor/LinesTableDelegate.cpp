@@ -1,0 +1,145 @@
+#include "editor/LinesTableDelegate.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+#include "editor/SCMainViewController.h"
+#include "editor/SubtitleLinesTableModel.h"
+
+namespace {
+
+const char* const kRow = "quillmarRow";
+const char* const kColumn = "quillmarColumn";
+// Set once the user has changed a time editor: updates of the model no
+// longer reset it.
+const char* const kEdited = "quillmarEdited";
+
+bool isTimeColumn(int column) {
+    return column == SubtitleLinesTableModel::startColumn ||
+           column == SubtitleLinesTableModel::endColumn;
+}
+
+}  // namespace
+
+LinesTableDelegate::LinesTableDelegate(SCMainViewController* controller, QObject* parent)
+    : QStyledItemDelegate(parent), controller_(controller) {}
+
+QWidget* LinesTableDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                          const QModelIndex& index) const {
+    QWidget* editor = nullptr;
+    if (isTimeColumn(index.column())) {
+        auto* field = new QLineEdit(parent);
+        field->setFrame(false);
+        field->setAlignment(Qt::AlignCenter);
+        connect(field, &QLineEdit::textEdited, this, [this, field] {
+            field->setProperty(kEdited, true);
+            controller_->controlTextDidChange(field);
+        });
+        editor = field;
+    } else if (index.column() == SubtitleLinesTableModel::dialogColumn) {
+        auto* text = new QPlainTextEdit(parent);
+        text->setFrameShape(QFrame::NoFrame);
+        text->setTabChangesFocus(true);
+        text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        dialogEditor_ = text;
+        editor = text;
+    } else {
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+    tagEditor(editor, index.row(), index.column());
+    return editor;
+}
+
+void LinesTableDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    const QString value = index.data(Qt::EditRole).toString();
+    if (auto* field = qobject_cast<QLineEdit*>(editor)) {
+        if (field->property(kEdited).toBool() || field->text() == value) return;
+        const bool starting = field->text().isEmpty();
+        field->setText(value);
+        if (starting) controller_->controlTextShouldBeginEditing(value);
+        return;
+    }
+    if (auto* text = qobject_cast<QPlainTextEdit*>(editor)) {
+        if (text->document()->isModified() || text->toPlainText() == value) return;
+        text->setPlainText(value);
+        text->moveCursor(QTextCursor::End);
+        controller_->controlTextShouldBeginEditing(value);
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void LinesTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                      const QModelIndex& index) const {
+    if (auto* field = qobject_cast<QLineEdit*>(editor))
+        model->setData(index, field->text(), Qt::EditRole);
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(editor))
+        model->setData(index, text->toPlainText(), Qt::EditRole);
+    else
+        QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+void LinesTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+    const auto display = index.data(SubtitleLinesTableModel::DisplayTextRole)
+                             .value<std::shared_ptr<platform::AttributedText>>();
+    if (index.column() != SubtitleLinesTableModel::dialogColumn || !display) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem background = option;
+    initStyleOption(&background, index);
+    background.text.clear();
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+
+    const auto document = display->toTextDocument();
+    document->setDocumentMargin(2.0);
+    document->setTextWidth(option.rect.width());
+    painter->save();
+    painter->translate(option.rect.topLeft());
+    painter->setClipRect(QRect(QPoint(0, 0), option.rect.size()));
+    QAbstractTextDocumentLayout::PaintContext context;
+    if (option.state & QStyle::State_Selected)
+        context.palette.setColor(QPalette::Text, option.palette.color(QPalette::HighlightedText));
+    document->documentLayout()->draw(painter, context);
+    painter->restore();
+}
+
+int LinesTableDelegate::openDialogRow() const {
+    return dialogEditor_ ? rowOfEditor(dialogEditor_) : -1;
+}
+
+void LinesTableDelegate::tagEditor(QWidget* editor, int row, int column) {
+    editor->setProperty(kRow, row);
+    editor->setProperty(kColumn, column);
+}
+
+int LinesTableDelegate::rowOfEditor(const QObject* editor) {
+    const QVariant row = editor ? editor->property(kRow) : QVariant();
+    return row.isValid() ? row.toInt() : -1;
+}
+
+int LinesTableDelegate::columnOfEditor(const QObject* editor) {
+    const QVariant column = editor ? editor->property(kColumn) : QVariant();
+    return column.isValid() ? column.toInt() : -1;
+}
+
+bool LinesTableDelegate::eventFilter(QObject* watched, QEvent* event) {
+    auto* text = qobject_cast<QPlainTextEdit*>(watched);
+    if (text && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
+            return controller_->doCommandBy(text, QStringLiteral("insertNewline:"));
+        if (plain && key->key() == Qt::Key_Backspace)
+            return controller_->doCommandBy(text, QStringLiteral("deleteBackward:"));
+    }
+    return QStyledItemDelegate::eventFilter(watched, event);
+}

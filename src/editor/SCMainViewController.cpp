@@ -1,0 +1,559 @@
+#include "editor/SCMainViewController.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QTextDocument>
+
+#include "common/AppVariables.h"
+#include "editor/ImageSubPopover.h"
+#include "editor/LinesTableDelegate.h"
+#include "editor/SCViewControllerSRT.h"
+#include "editor/SubtitleLinesTableModel.h"
+#include "editor/SubtitleStylesTableModel.h"
+#include "encodings/myEncodings.h"
+#include "formatting/SCStyle.h"
+#include "platform/TextMeasurer.h"
+#include "tools/ApplicationContext.h"
+#include "tools/SCPreferences.h"
+
+namespace {
+
+constexpr double kStyleRowHeight = 18.0;
+const char* const kActionProperty = "action";
+
+// Rows are resized with the table's drawing held back: with updates on,
+// every one repaints.
+class UpdatesSuspended {
+  public:
+    explicit UpdatesSuspended(QWidget* widget)
+        : widget_(widget), wasEnabled_(widget->updatesEnabled()) {
+        widget_->setUpdatesEnabled(false);
+    }
+    ~UpdatesSuspended() { widget_->setUpdatesEnabled(wasEnabled_); }
+
+  private:
+    QWidget* widget_;
+    bool wasEnabled_;
+};
+
+}  // namespace
+
+SCMainViewController::SCMainViewController(QObject* parent)
+    : QObject(parent),
+      encodingNamesList_(myEncodings::allNames()),
+      dColumnWidth_(float(AppVariables::dialogTableColumnWidth - 20.0)),
+      viewControllerQueue_(
+          std::make_unique<platform::OperationQueue>(QStringLiteral("viewController Queue"), 1)),
+      timeValidator_(std::make_unique<SCTimeValidator>()) {}
+
+SCMainViewController::~SCMainViewController() {
+    // The view's widgets report to this object while they go.
+    if (linesViewport_) linesViewport_->removeEventFilter(this);
+    if (view_) view_->removeEventFilter(this);
+    delete view_.data();
+}
+
+// --- Stored state ------------------------------------------------------------------
+
+void SCMainViewController::setViewWindowController(ViewWindowController* controller) {
+    viewWindowController_ = controller;
+}
+
+void SCMainViewController::setViewSubtitle(std::shared_ptr<SCSubtitle> subtitle) {
+    if (viewSubtitle_) viewSubtitle_->disconnect(this);
+    viewSubtitle_ = std::move(subtitle);
+    if (viewSubtitle_)
+        connect(viewSubtitle_.get(), &SCSubtitle::subtitleStylesArrayChanged, this,
+                &SCMainViewController::subtitleStylesNamesListChanged);
+    if (subtitleTableController_) subtitleTableController_->setSubtitle(viewSubtitle_);
+    if (stylesTableController_) stylesTableController_->setSubtitle(viewSubtitle_);
+    emit viewSubtitleChanged();
+    emit subtitleStylesNamesListChanged();
+}
+
+void SCMainViewController::setShouldSpellCheck(bool value) {
+    shouldSpellCheck_ = value;
+    emit shouldSpellCheckChanged();
+    const double width = AppVariables::dialogTableColumnWidth;
+    setDColumnWidth(float(value ? width - 20.0 : width - 3.0));
+    setSColumnWidth(value ? 15.0f : 0.0f);
+}
+
+void SCMainViewController::setDColumnWidth(float value) {
+    dColumnWidth_ = value;
+    emit dColumnWidthChanged();
+    applyColumnWidths();
+    reloadData();
+}
+
+void SCMainViewController::setSColumnWidth(float value) {
+    sColumnWidth_ = value;
+    emit sColumnWidthChanged();
+    applyColumnWidths();
+    reloadData();
+}
+
+void SCMainViewController::setImportEncoding(const QString& name) {
+    const QString previous = importEncoding_;
+    importEncoding_ = name;
+    emit importEncodingChanged();
+    if (updateImportEncodingSilently_) {
+        updateImportEncodingSilently_ = false;
+        return;
+    }
+    importEncodingDidChange(previous);
+}
+
+void SCMainViewController::importEncodingDidChange(const QString&) {}
+
+void SCMainViewController::setTimeAdjustDirection(const QString& value) {
+    timeAdjustDirection_ = value;
+    emit timeAdjustDirectionChanged();
+}
+
+void SCMainViewController::setTimeAdjustTextSRT(const QString& value) {
+    timeAdjustTextSRT_ = value;
+    emit timeAdjustTextSRTChanged();
+}
+
+void SCMainViewController::setTimeAdjustTextASS(const QString& value) {
+    timeAdjustTextASS_ = value;
+    emit timeAdjustTextASSChanged();
+}
+
+// --- Computed state ----------------------------------------------------------------
+
+bool SCMainViewController::isSRTView() const {
+    return qobject_cast<const SCViewControllerSRT*>(this) != nullptr;
+}
+
+QString SCMainViewController::dialogText() const {
+    const SCSubtitleLineList lines = selectedLines();
+    if (lines.isEmpty()) return QString();
+    return isSRTView() ? lines.first()->unformattedTextSRT() : lines.first()->unformattedTextASS();
+}
+
+void SCMainViewController::setDialogText(const QString& text) {
+    const SCSubtitleLineList lines = selectedLines();
+    if (lines.size() == 1) {
+        if (isSRTView())
+            lines.first()->setUnformattedTextSRT(text);
+        else
+            lines.first()->setUnformattedTextASS(text);
+    }
+    emit dialogTextChanged();
+}
+
+std::shared_ptr<SCPreferences> SCMainViewController::appPreferences() {
+    return ApplicationContext::appPreferences();
+}
+
+QStringList SCMainViewController::subtitleStylesNamesList() const {
+    QStringList names;
+    const SCStyleList styles = stylesTableController_ ? stylesTableController_->arrangedObjects()
+                               : viewSubtitle_        ? viewSubtitle_->subtitleStylesArray()
+                                                      : SCStyleList{};
+    for (const auto& style : styles) names.append(style->Name());
+    return names;
+}
+
+void SCMainViewController::setSubtitleStylesNamesList(const QStringList&) {
+    emit subtitleStylesNamesListChanged();
+}
+
+// --- Life cycle --------------------------------------------------------------------
+
+QWidget* SCMainViewController::view() {
+    if (!view_) {
+        auto* widget = new QWidget;
+        setUpLayout(widget);
+        view_ = widget;
+        connectOutlets();
+        connectActions();
+        bindControls();
+        layoutDidLoad();
+        viewDidLoad();
+    }
+    return view_;
+}
+
+void SCMainViewController::viewDidLoad() {
+    const auto preferences = appPreferences();
+    const QVariantMap panel = preferences->preferencePanelDictionary().value_or(
+        preferences->preferencePanelDefaultsDictionary());
+    const QVariant name = panel.value(QStringLiteral("importEncoding"));
+    if (name.typeId() != QMetaType::QString) return;
+    setUpdateImportEncodingSilently(true);
+    setImportEncoding(name.toString());
+}
+
+void SCMainViewController::viewDidAppear() {
+    if (!dialogTextView_) return;
+    QTextOption centred = dialogTextView_->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    dialogTextView_->document()->setDefaultTextOption(centred);
+    QFont font = QApplication::font();
+    font.setPointSizeF(13.0);
+    dialogTextView_->setFont(font);
+}
+
+void SCMainViewController::connectOutlets() {
+    subtitleTable_ = view_->findChild<QTableView*>(QStringLiteral("subtitleTable"));
+    stylesTable_ = view_->findChild<QTableView*>(QStringLiteral("stylesTable"));
+    dialogTextView_ = view_->findChild<QPlainTextEdit*>(QStringLiteral("dialogTextView"));
+    dialogScrollView_ = view_->findChild<QFrame*>(QStringLiteral("dialogScrollView"));
+    imageSubPopover_ = new ImageSubPopover(view_);
+    imageSubView_ = imageSubPopover_->contentView();
+    imageSubImageview_ = imageSubPopover_->imageView();
+
+    subtitleTableController_ = new SubtitleLinesTableModel(isSRTView(), this);
+    subtitleTable_->setModel(subtitleTableController_);
+    subtitleTableController_->setSelectionModel(subtitleTable_->selectionModel());
+    linesDelegate_ = new LinesTableDelegate(this, subtitleTable_);
+    subtitleTable_->setItemDelegate(linesDelegate_);
+    subtitleTable_->setWordWrap(true);
+    subtitleTable_->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                    QAbstractItemView::EditKeyPressed);
+    QHeaderView* rows = subtitleTable_->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    subtitleTable_->horizontalHeader()->setStretchLastSection(true);
+    linesViewport_ = subtitleTable_->viewport();
+    linesViewport_->installEventFilter(this);
+    connect(linesViewport_, &QObject::destroyed, this, [this] { linesViewport_ = nullptr; });
+    connect(subtitleTable_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &SCMainViewController::tableViewSelectionDidChange);
+    // A new list clears the selection without a selection signal.
+    connect(subtitleTableController_, &QAbstractItemModel::modelReset, this,
+            &SCMainViewController::tableViewSelectionDidChange);
+    connect(subtitleTableController_, &SubtitleLinesTableModel::rowHeightsNeeded, this,
+            &SCMainViewController::applyRowHeights);
+
+    stylesTableController_ = new SubtitleStylesTableModel(this);
+    stylesTable_->setModel(stylesTableController_);
+    stylesTableController_->setSelectionModel(stylesTable_->selectionModel());
+    stylesTable_->verticalHeader()->hide();
+    stylesTable_->verticalHeader()->setDefaultSectionSize(int(kStyleRowHeight));
+    stylesTable_->verticalHeader()->setMinimumSectionSize(1);
+    stylesTable_->horizontalHeader()->setStretchLastSection(true);
+    stylesTable_->horizontalHeader()->resizeSection(SubtitleStylesTableModel::stateColumn, 24);
+    connect(stylesTable_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { selectedStyleDidChange(); });
+    connect(stylesTableController_, &QAbstractItemModel::modelReset, this,
+            [this] { selectedStyleDidChange(); });
+
+    subtitleTableController_->setSubtitle(viewSubtitle_);
+    stylesTableController_->setSubtitle(viewSubtitle_);
+    applyColumnWidths();
+    view_->installEventFilter(this);
+}
+
+void SCMainViewController::connectActions() {
+    // Controls name their action by a dynamic "action" property holding the
+    // selector ("cycleEncodingsButton:"); a control whose action is not
+    // (yet) a slot of this view stays unconnected.
+    QList<QAbstractButton*> buttons = view_->findChildren<QAbstractButton*>();
+    buttons += imageSubPopover_->findChildren<QAbstractButton*>();
+    for (QAbstractButton* button : buttons) {
+        QString selector = button->property(kActionProperty).toString();
+        if (!selector.endsWith(u':')) continue;
+        selector.chop(1);
+        const QByteArray slot = selector.toLatin1();
+        if (metaObject()->indexOfMethod(slot + "(QObject*)") < 0) continue;
+        connect(button, &QAbstractButton::clicked, this, [this, button, slot] {
+            QMetaObject::invokeMethod(this, slot.constData(), Q_ARG(QObject*, button));
+        });
+    }
+}
+
+void SCMainViewController::bindControls() {
+    if (auto* popUp = view_->findChild<QComboBox*>(QStringLiteral("encodingPopUp"))) {
+        popUp->addItems(encodingNamesList_);
+        const auto show = [this, popUp] {
+            const QSignalBlocker blocker(popUp);
+            popUp->setCurrentIndex(int(encodingNamesList_.indexOf(importEncoding_)));
+        };
+        show();
+        connect(this, &SCMainViewController::importEncodingChanged, popUp, show);
+        // Every choice counts, the same name again included.
+        connect(popUp, &QComboBox::activated, this,
+                [this, popUp](int index) { setImportEncoding(popUp->itemText(index)); });
+    }
+    if (auto* box = view_->findChild<QCheckBox*>(QStringLiteral("spellCheckSwitch"))) {
+        box->setChecked(shouldSpellCheck_);
+        connect(this, &SCMainViewController::shouldSpellCheckChanged, box, [this, box] {
+            const QSignalBlocker blocker(box);
+            box->setChecked(shouldSpellCheck_);
+        });
+        connect(box, &QCheckBox::clicked, this, &SCMainViewController::setShouldSpellCheck);
+    }
+    if (auto* popUp = view_->findChild<QComboBox*>(QStringLiteral("timeAdjustDirectionPopUp"))) {
+        popUp->setCurrentText(timeAdjustDirection_);
+        connect(this, &SCMainViewController::timeAdjustDirectionChanged, popUp, [this, popUp] {
+            const QSignalBlocker blocker(popUp);
+            popUp->setCurrentText(timeAdjustDirection_);
+        });
+        connect(popUp, &QComboBox::activated, this,
+                [this, popUp](int index) { setTimeAdjustDirection(popUp->itemText(index)); });
+    }
+    const std::pair<const char*, void (SCMainViewController::*)()> timeFields[] = {
+        {"timeFieldSRT", &SCMainViewController::timeAdjustTextSRTChanged},
+        {"timeFieldASS", &SCMainViewController::timeAdjustTextASSChanged}};
+    for (const auto& [name, changed] : timeFields) {
+        auto* field = view_->findChild<QLineEdit*>(QLatin1String(name));
+        if (!field) continue;
+        const bool srt = QLatin1String(name) == QLatin1String("timeFieldSRT");
+        const auto show = [this, field, srt] {
+            const QString text = srt ? timeAdjustTextSRT_ : timeAdjustTextASS_;
+            if (field->text() != text) field->setText(text);
+        };
+        show();
+        connect(this, changed, field, show);
+        connect(field, &QLineEdit::textEdited, this,
+                [this, field] { controlTextDidChange(field); });
+        field->installEventFilter(this);
+    }
+    connect(dialogTextView_, &QPlainTextEdit::textChanged, this, [this] {
+        if (!showingDialogText_) setDialogText(dialogTextView_->toPlainText());
+    });
+    connect(this, &SCMainViewController::dialogTextChanged, this,
+            &SCMainViewController::showDialogTextInEditor);
+    showDialogTextInEditor();
+}
+
+bool SCMainViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_ && event->type() == QEvent::Show) {
+        viewDidAppear();
+    } else if (watched == linesViewport_ && linesViewport_) {
+        const auto type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+            type == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QModelIndex index = subtitleTable_->indexAt(mouse->position().toPoint());
+            if (mouse->button() == Qt::LeftButton && index.isValid() &&
+                index.column() == SubtitleLinesTableModel::includeColumn) {
+                // The check box acts on its own row and selects nothing.
+                if (type == QEvent::MouseButtonPress) toggleLineCheckBoxAt(index.row());
+                return true;
+            }
+        }
+    } else if (event->type() == QEvent::FocusIn) {
+        if (auto* field = qobject_cast<QLineEdit*>(watched))
+            controlTextShouldBeginEditing(field->text());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool SCMainViewController::toggleLineCheckBoxAt(int row) {
+    const QModelIndex index =
+        subtitleTableController_->index(row, SubtitleLinesTableModel::includeColumn);
+    const bool on = index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+    return subtitleTableController_->setData(index, on ? Qt::Unchecked : Qt::Checked,
+                                             Qt::CheckStateRole);
+}
+
+// --- Tables ------------------------------------------------------------------------
+
+SCSubtitleLineList SCMainViewController::selectedLines() const {
+    return subtitleTableController_ ? subtitleTableController_->selectedObjects()
+                                    : SCSubtitleLineList{};
+}
+
+int SCMainViewController::selectedRow() const {
+    if (!subtitleTable_) return -1;
+    const QItemSelectionModel* selection = subtitleTable_->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row(), QModelIndex()))
+        return current.row();
+    const QModelIndexList rows = selection->selectedRows();
+    return rows.isEmpty() ? -1 : rows.last().row();
+}
+
+int SCMainViewController::rowOfLine(const SCSubtitleLine* line) const {
+    if (!subtitleTableController_ || !line) return -1;
+    const SCSubtitleLineList& lines = subtitleTableController_->lines();
+    for (qsizetype row = 0; row < lines.size(); ++row)
+        if (lines[row].get() == line) return int(row);
+    return -1;
+}
+
+void SCMainViewController::reloadData() {
+    if (!subtitleTableController_) return;
+    subtitleTableController_->reloadData();
+    applyRowHeights(0, subtitleTableController_->rowCount() - 1);
+}
+
+void SCMainViewController::reloadRows(const QList<int>& rows) {
+    if (subtitleTableController_) subtitleTableController_->reloadRows(rows);
+}
+
+void SCMainViewController::noteHeightOfRows(const QList<int>& rows) {
+    if (!subtitleTable_) return;
+    const UpdatesSuspended suspended(subtitleTable_);
+    QHeaderView* header = subtitleTable_->verticalHeader();
+    for (int row : rows)
+        if (row >= 0 && row < header->count())
+            header->resizeSection(row, qRound(heightOfRow(subtitleTable_, row)));
+}
+
+void SCMainViewController::applyRowHeights(int first, int last) {
+    if (!subtitleTable_ || first > last) return;
+    const UpdatesSuspended suspended(subtitleTable_);
+    QHeaderView* header = subtitleTable_->verticalHeader();
+    const SCSubtitleLineList& lines = subtitleTableController_->lines();
+    for (int row = first; row <= last && row < lines.size(); ++row)
+        header->resizeSection(row, qRound(lines[row]->textTableRowHeight()));
+    if (linesDelegate_->openDialogRow() >= first)
+        noteHeightOfRows({linesDelegate_->openDialogRow()});
+}
+
+double SCMainViewController::heightOfRow(const QTableView* table, int row) const {
+    if (!table || table != subtitleTable_) return kStyleRowHeight;
+    const SCSubtitleLinePtr line = subtitleTableController_->lineAt(row);
+    double height = line ? line->textTableRowHeight() : 16.0;
+    // An open dialog editor grows its row while the text is typed.
+    if (linesDelegate_ && linesDelegate_->openDialogRow() == row)
+        height = std::max(height, platform::TextMeasurer::cellHeight(
+                                      linesDelegate_->openDialogEditor()->toPlainText(),
+                                      AppVariables::dialogTableColumnWidth) +
+                                      3.0);
+    return height;
+}
+
+void SCMainViewController::applyColumnWidths() {
+    if (!subtitleTable_) return;
+    QHeaderView* header = subtitleTable_->horizontalHeader();
+    header->resizeSection(SubtitleLinesTableModel::includeColumn, 24);
+    header->resizeSection(SubtitleLinesTableModel::numberColumn, 48);
+    header->resizeSection(SubtitleLinesTableModel::startColumn, 96);
+    header->resizeSection(SubtitleLinesTableModel::endColumn, 96);
+    header->resizeSection(SubtitleLinesTableModel::dialogColumn, qRound(dColumnWidth_));
+    header->resizeSection(SubtitleLinesTableModel::spellColumn, qRound(sColumnWidth_));
+    subtitleTable_->setColumnHidden(SubtitleLinesTableModel::spellColumn, sColumnWidth_ <= 0.0f);
+}
+
+void SCMainViewController::tableViewSelectionDidChange() {
+    const SCSubtitleLineList lines = selectedLines();
+    if (lines.isEmpty())
+        setDialogText(QString());
+    else
+        setDialogText(isSRTView() ? lines.first()->unformattedTextSRT()
+                                  : lines.first()->unformattedTextASS());
+    refreshPopoverPicture();
+}
+
+void SCMainViewController::showDialogTextInEditor() {
+    if (!dialogTextView_) return;
+    const QString text = dialogText();
+    if (dialogTextView_->toPlainText() != text) {
+        showingDialogText_ = true;
+        dialogTextView_->setPlainText(text);
+        showingDialogText_ = false;
+    }
+    // Typing is kept only where it can be stored: one selected line.
+    dialogTextView_->setReadOnly(selectedLines().size() != 1);
+}
+
+// --- Delegates ---------------------------------------------------------------------
+
+void SCMainViewController::controlTextShouldBeginEditing(const QString& text) {
+    timeValidator_->setOldText(text);
+}
+
+void SCMainViewController::controlTextDidChange(QLineEdit* field) {
+    if (!field) return;
+    const int column = LinesTableDelegate::columnOfEditor(field);
+    if (column >= 0) {
+        if (column != SubtitleLinesTableModel::startColumn &&
+            column != SubtitleLinesTableModel::endColumn)
+            return;
+        const QModelIndex index =
+            subtitleTableController_->index(LinesTableDelegate::rowOfEditor(field), column);
+        QPointer<SubtitleLinesTableModel> model = subtitleTableController_;
+        timeValidator_->validateTimeTextOfForm(
+            isSRTView() ? SCTimeValidator::srtForm : SCTimeValidator::assForm, *field,
+            [model, index](const QString& text) {
+                if (model) model->setData(index, text, Qt::EditRole);
+            });
+        if (viewSubtitle_) viewSubtitle_->findTimeConflicts();
+        return;
+    }
+    if (field->objectName() == u"timeFieldSRT")
+        timeValidator_->validateTimeTextOfForm(
+            SCTimeValidator::srtForm, *field,
+            [this](const QString& text) { setTimeAdjustTextSRT(text); });
+    else if (field->objectName() == u"timeFieldASS")
+        timeValidator_->validateTimeTextOfForm(
+            SCTimeValidator::assForm, *field,
+            [this](const QString& text) { setTimeAdjustTextASS(text); });
+}
+
+bool SCMainViewController::doCommandBy(QPlainTextEdit* textView, const QString& command) {
+    if (!textView) return false;
+    if (command == u"insertNewline:") {
+        textView->insertPlainText(QStringLiteral("\n"));
+    } else if (command == u"deleteBackward:") {
+        QTextCursor cursor = textView->textCursor();
+        if (cursor.hasSelection())
+            cursor.removeSelectedText();
+        else
+            cursor.deletePreviousChar();
+        textView->setTextCursor(cursor);
+    } else {
+        return false;
+    }
+    const int row = LinesTableDelegate::rowOfEditor(textView);
+    if (row >= 0 && subtitleTable_ && textView->parentWidget() == subtitleTable_->viewport())
+        noteHeightOfRows({row});
+    return true;
+}
+
+// --- Picture popover ---------------------------------------------------------------
+
+QRect SCMainViewController::imageSubPopoverAnchor() const {
+    if (!dialogScrollView_) return {};
+    const QRect bounds = dialogScrollView_->rect();
+    // A one-point strip across the scroll view, two thirds up from its bottom.
+    const double h = bounds.height() * 2.0 / 3.0;
+    return ImageSubPopover::flipped(QRectF(0.0, h, bounds.width(), 1.0), bounds.height());
+}
+
+void SCMainViewController::showImageSubPopover(QObject*) {
+    if (!imageSubPopover_) return;
+    if (imageSubPopover_->isShown()) {
+        imageSubPopover_->close();
+        return;
+    }
+    imageSubPopover_->setImageFrame(imageSubViewIsZoomedIn_ ? zoomedInImageViewRect()
+                                                            : zoomedOutImageViewRect());
+    refreshPopoverPicture();
+    imageSubPopover_->showRelativeToRect(imageSubPopoverAnchor(), dialogScrollView_);
+}
+
+void SCMainViewController::closeImageSubPopover(QObject*) {
+    if (imageSubPopover_) imageSubPopover_->close();
+}
+
+void SCMainViewController::toggleImageSubPopoverZoom(QObject*) {
+    if (!imageSubPopover_) return;
+    imageSubViewIsZoomedIn_ = !imageSubViewIsZoomedIn_;
+    imageSubPopover_->setImageFrame(imageSubViewIsZoomedIn_ ? zoomedInImageViewRect()
+                                                            : zoomedOutImageViewRect());
+}
+
+void SCMainViewController::refreshPopoverPicture() {
+    if (!imageSubPopover_) return;
+    const SCSubtitleLineList lines = selectedLines();
+    imageSubPopover_->setPicture(lines.isEmpty() ? QImage() : lines.first()->dialogImage());
+}

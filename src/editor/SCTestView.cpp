@@ -1,0 +1,7 @@
+#include "editor/SCTestView.h"
+
+#include <QMouseEvent>
+
+void SCTestView::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}

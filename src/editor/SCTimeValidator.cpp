@@ -1,0 +1,217 @@
+#include "editor/SCTimeValidator.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <algorithm>
+
+#include "common/TimeTexts.h"
+#include "editor/SystemBeep.h"
+
+namespace {
+
+// A read or write outside a text: the change is refused.
+struct OutsideText {};
+
+class Run {
+  public:
+    Run(const QString& oldText, const QString& newText, const SCTimeValidator::Form& form)
+        : old_(oldText), new_(newText), form_(form), working_(oldText) {}
+
+    QChar oldAt(qsizetype i) const { return at(old_, i); }
+    QChar newAt(qsizetype i) const { return at(new_, i); }
+    bool isSeparator(QChar c) const { return c == u':' || QString(c) == form_.decimalSeparator; }
+    bool newTextHasDisallowed() const {
+        return std::any_of(new_.begin(), new_.end(), [this](QChar c) {
+            return !(c.isDigit() && c.unicode() < 128) && !isSeparator(c);
+        });
+    }
+    void put(qsizetype position, QChar c) {
+        if (position < 0 || position >= working_.size()) throw OutsideText{};
+        working_[position] = c;
+    }
+    void write(const QString& text) {
+        outcome.writes.append(text);
+        outcome.fieldText = text;
+    }
+    void writeWorking() { write(working_); }
+    void restoreOld() { write(old_); }
+    void placeCaret(qsizetype position) {
+        outcome.caret = int(std::clamp<qsizetype>(position, 0, outcome.fieldText.size()));
+    }
+    void beep() { ++outcome.beeps; }
+
+    // One typed character over the template at `position`: a typed
+    // separator is skipped, a separator of the template is stepped over.
+    void overwrite(qsizetype& position, QChar ch, QChar templateChar) {
+        if (isSeparator(ch)) {
+            writeWorking();
+        } else if (isSeparator(templateChar)) {
+            ++position;
+            put(position, ch);
+            writeWorking();
+            placeCaret(position + 1);
+            ++position;
+        } else {
+            put(position, ch);
+            writeWorking();
+            ++position;
+        }
+    }
+
+    void grown(int caret);
+    void shrunk(int caret);
+
+    SCTimeValidator::Outcome outcome;
+
+  private:
+    static QChar at(const QString& text, qsizetype i) {
+        if (i < 0 || i >= text.size()) throw OutsideText{};
+        return text[i];
+    }
+    void zeroFill(int caret, qsizetype removed, qsizetype firstChanged, bool replaced);
+
+    const QString& old_;
+    const QString& new_;
+    const SCTimeValidator::Form& form_;
+    QString working_;
+};
+
+void Run::grown(int caret) {
+    const int length = form_.timeStringLength;
+    std::optional<qsizetype> firstChanged;
+    for (qsizetype i = 0; i < length; ++i)
+        if (oldAt(i) != newAt(i)) {
+            firstChanged = i;
+            break;
+        }
+    if (!firstChanged || *firstChanged >= caret) {
+        restoreOld();  // nothing found, or nothing typed before the caret
+    } else if (newTextHasDisallowed()) {
+        beep();
+        restoreOld();
+        placeCaret(*firstChanged);
+    } else {
+        const QString inserted = new_.mid(*firstChanged, caret - *firstChanged);
+        qsizetype position = *firstChanged;
+        for (QChar ch : inserted) {
+            if (position > length - 1) {
+                beep();
+                break;
+            }
+            overwrite(position, ch, oldAt(position));
+        }
+    }
+    if (form_.specialCharacterIndexes.contains(caret)) placeCaret(caret + 1);
+}
+
+void Run::shrunk(int caret) {
+    const qsizetype removed = old_.size() - new_.size();
+    std::optional<qsizetype> found;
+    for (qsizetype k = 0; k < new_.size(); ++k)
+        if (oldAt(k) != newAt(k)) {
+            found = k;
+            break;
+        }
+    const qsizetype firstChanged = found.value_or(caret + removed);
+    if (firstChanged < caret) {
+        // A selection replaced by fewer characters.
+        qsizetype position = firstChanged;
+        for (qsizetype pass = 0; pass < caret - firstChanged; ++pass) {
+            if (position > form_.timeStringLength - 1) {
+                beep();
+                break;
+            }
+            const QChar ch = newAt(position);
+            const QChar oc = oldAt(position);
+            if (newTextHasDisallowed()) {
+                beep();
+                restoreOld();
+                placeCaret(firstChanged - 1);
+                break;
+            }
+            overwrite(position, ch, oc);
+        }
+        zeroFill(caret, removed, firstChanged, true);
+    } else {
+        zeroFill(caret, removed, firstChanged, false);
+    }
+}
+
+void Run::zeroFill(int caret, qsizetype removed, qsizetype firstChanged, bool replaced) {
+    for (qsizetype d = caret; d < caret + removed; ++d) {
+        if (isSeparator(oldAt(d))) {
+            ++d;
+            put(d, u'0');
+            writeWorking();
+            placeCaret(replaced ? d + 1 : d - 1);
+        } else {
+            put(d, u'0');
+            writeWorking();
+            placeCaret(replaced ? firstChanged + 1 : caret);
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<SCTimeValidator::Form> SCTimeValidator::formFor(const QString& formText) {
+    if (formText == srtForm) return Form{QStringLiteral(","), 12, {2, 5, 8}};
+    if (formText == assForm) return Form{QStringLiteral("."), 10, {1, 4, 7}};
+    return std::nullopt;
+}
+
+bool SCTimeValidator::isDisallowedCharacter(QChar c) const {
+    return !(c.isDigit() && c.unicode() < 128) && c != u':' && QString(c) != decimalSeparator();
+}
+
+SCTimeValidator::Outcome SCTimeValidator::validate(const QString& oldText, const QString& newText,
+                                                   int caret, const Form& form) {
+    const int readCaret = std::clamp<int>(caret, 0, int(newText.size()));
+    Run run(oldText, newText, form);
+    run.outcome.fieldText = newText;
+    try {
+        if (newText.size() >= oldText.size())
+            run.grown(readCaret);
+        else
+            run.shrunk(readCaret);
+    } catch (const OutsideText&) {
+        // Refused as a whole: the field shows oldText again.
+        run.outcome = Outcome{};
+        run.outcome.beeps = 1;
+        run.write(oldText);
+    }
+    Outcome outcome = std::move(run.outcome);
+    const auto seconds = doubleTimeFromStringTime(outcome.fieldText);
+    if (!seconds) {
+        // Nothing readable to hand on: the field keeps the text it had.
+        if (outcome.fieldText != oldText) {
+            outcome.writes.append(oldText);
+            outcome.fieldText = oldText;
+        }
+        outcome.oldText = oldText;
+        return outcome;
+    }
+    const QString formatted = form.decimalSeparator == u"," ? srtTimeStringFromDoubleTime(*seconds)
+                                                            : assTimeStringFromDoubleTime(*seconds);
+    outcome.writes.append(formatted);
+    outcome.fieldText = formatted;
+    outcome.oldText = formatted;
+    outcome.pushed = formatted;
+    return outcome;
+}
+
+void SCTimeValidator::validateTimeTextOfForm(const QString& form, QLineEdit& field,
+                                             const std::function<void(const QString&)>& push) {
+    if (const auto chosen = formFor(form)) form_ = *chosen;
+    const int caretRead = field.cursorPosition();
+    const Outcome outcome = validate(oldText_, field.text(), caretRead, form_);
+    for (int i = 0; i < outcome.beeps; ++i) SystemBeep::beep();
+    {
+        const QSignalBlocker blocker(&field);
+        field.setText(outcome.fieldText);
+        const int caret = outcome.caret.value_or(caretRead);
+        field.setCursorPosition(std::clamp<int>(caret, 0, int(outcome.fieldText.size())));
+    }
+    oldText_ = outcome.oldText;
+    if (outcome.pushed && push) push(*outcome.pushed);
+}

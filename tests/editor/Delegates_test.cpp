@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+
+#include "editor/EditorFixture.h"
+#include "editor/LinesTableDelegate.h"
+#include "editor/QtPrinters.h"
+
+using editortest::EditorTest;
+
+namespace {
+
+class Delegates : public EditorTest {
+  protected:
+    template <typename Editor>
+    Editor* openEditor(SCMainViewController& view, int row, int column) {
+        const QModelIndex index = view.subtitleTableController()->index(row, column);
+        view.subtitleTable()->setCurrentIndex(index);
+        view.subtitleTable()->edit(index);
+        return view.subtitleTable()->viewport()->findChild<Editor*>();
+    }
+    static int rowHeight(SCMainViewController& view, int row) {
+        return view.subtitleTable()->verticalHeader()->sectionSize(row);
+    }
+};
+
+TEST_F(Delegates, ReturnAndBackspaceInADialogCellBreakTheLineAndMeasureTheRow) {
+    auto view = shownView<SCViewControllerSRT>("overlap.srt", subtitleTypes::srt);
+    const int before = rowHeight(*view, 0);
+    auto* editor = openEditor<QPlainTextEdit>(*view, 0, SubtitleLinesTableModel::dialogColumn);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(view->timeValidator().oldText(), "first");
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(editor->toPlainText(), "first\n");
+    EXPECT_TRUE(view->subtitleTable()->isPersistentEditorOpen(QModelIndex()) ||
+                editor->isVisible());
+    EXPECT_GT(rowHeight(*view, 0), before);
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    EXPECT_EQ(editor->toPlainText(), "first");
+    EXPECT_EQ(rowHeight(*view, 0), before);
+    // Other commands keep their standard meaning.
+    for (const char* command : {"insertTab:", "cancelOperation:", "moveUp:"})
+        EXPECT_FALSE(view->doCommandBy(editor, command)) << command;
+    EXPECT_EQ(editor->toPlainText(), "first");
+}
+
+TEST_F(Delegates, TypingInATimeCellKeepsTheFormAndTheMarksFollow) {
+    struct Case {
+        bool srt;
+        int column;
+        int caret;
+        QString expected;
+    };
+    for (const Case& c : {Case{true, 2, 7, "00:00:05,000"}, Case{false, 2, 6, "0:00:05.00"},
+                          Case{true, 3, 7, "00:00:05,000"}}) {
+        SCOPED_TRACE(c.expected.toStdString() + " column " + std::to_string(c.column));
+        std::unique_ptr<SCMainViewController> view;
+        if (c.srt)
+            view = shownView<SCViewControllerSRT>("overlap.srt", subtitleTypes::srt);
+        else
+            view = shownView<SCViewControllerASS>("overlap.srt", subtitleTypes::srt);
+        const auto lines = view->viewSubtitle()->subtitleLinesArray();
+        ASSERT_EQ(lines[0]->timeConflict(), "End Overlap");
+        // Row 1 starts at 3 s (end 9 s); row 0 ends at 4 s.
+        const int row = c.column == 2 ? 1 : 0;
+        auto* field = openEditor<QLineEdit>(*view, row, c.column);
+        ASSERT_NE(field, nullptr);
+        field->setCursorPosition(c.caret);
+        QTest::keyClick(field, c.column == 2 ? Qt::Key_5 : Qt::Key_2);
+        const QString expected = c.column == 2 ? c.expected : QString("00:00:02,000");
+        EXPECT_EQ(field->text(), expected);
+        const double seconds =
+            c.column == 2 ? lines[1]->userStartTimeDouble() : lines[0]->userEndTimeDouble();
+        EXPECT_DOUBLE_EQ(seconds, c.column == 2 ? 5.0 : 2.0);
+        EXPECT_EQ(lines[0]->timeConflict(), "");
+        EXPECT_EQ(lines[1]->timeConflict(), "");
+        // The open editor is not reset by the model's refresh.
+        testsupport::drainMainQueue();
+        EXPECT_EQ(field->text(), expected);
+        // The caret steps over the separator after the typed digit.
+        EXPECT_EQ(field->cursorPosition(), c.caret + 2);
+    }
+}
+
+TEST_F(Delegates, OtherColumnsAndFieldsAreLeftAloneAndAdjustFieldsUseTheirOwnForm) {
+    auto view = shownView<SCViewControllerSRT>("overlap.srt", subtitleTypes::srt);
+    auto line = view->viewSubtitle()->subtitleLinesArray()[0];
+    line->setTimeConflict("marker");  // a conflict search would clear it
+    for (int column : {0, 1, 4, 5, 6}) {
+        QLineEdit cell("abc", view->subtitleTable()->viewport());
+        LinesTableDelegate::tagEditor(&cell, 0, column);
+        view->controlTextDidChange(&cell);
+        EXPECT_EQ(cell.text(), "abc") << column;
+    }
+    QLineEdit unnamed("abc");
+    view->controlTextDidChange(&unnamed);
+    EXPECT_EQ(unnamed.text(), "abc");
+
+    QLineEdit assField(view->view());
+    assField.setObjectName("timeFieldASS");
+    view->controlTextShouldBeginEditing("0:00:00.00");
+    assField.setText("0:500:00.00");
+    assField.setCursorPosition(3);
+    view->controlTextDidChange(&assField);
+    EXPECT_EQ(assField.text(), "0:50:00.00");
+    EXPECT_EQ(view->timeAdjustTextASS(), "0:50:00.00");
+    EXPECT_EQ(view->timeAdjustTextSRT(), "00:00:00,000");
+    EXPECT_EQ(line->timeConflict(), "marker");
+    EXPECT_EQ(beeps, 0);
+
+    auto* srtField = view->view()->findChild<QLineEdit*>("timeFieldSRT");
+    srtField->setFocus();
+    srtField->setCursorPosition(7);
+    QTest::keyClick(srtField, Qt::Key_2);
+    EXPECT_EQ(view->timeAdjustTextSRT(), "00:00:02,000");
+    EXPECT_EQ(line->timeConflict(), "marker");
+}
+
+TEST_F(Delegates, RowHeightsComeFromTheLinesAndStylesRowsAreEighteen) {
+    auto view = shownView<SCViewControllerASS>("two-styles.ass", subtitleTypes::ass);
+    const auto lines = view->viewSubtitle()->subtitleLinesArray();
+    ASSERT_GE(lines.size(), 3);
+    for (int row = 0; row < lines.size(); ++row) {
+        EXPECT_EQ(rowHeight(*view, row), qRound(lines[row]->textTableRowHeight())) << row;
+        EXPECT_EQ(view->heightOfRow(view->subtitleTable(), row), lines[row]->textTableRowHeight());
+    }
+    EXPECT_GT(rowHeight(*view, 1), rowHeight(*view, 0));  // "First\NSecond"
+    EXPECT_EQ(view->heightOfRow(view->stylesTable(), 0), 18.0);
+}
+
+TEST_F(Delegates, ALinesRowIsFoundByTheLineNotByItsIndex) {
+    // Cues 2 and 4 are dropped: the lines keep indexes 0, 2, 4.
+    auto view = shownView<SCViewControllerSRT>("odd-times.srt", subtitleTypes::srt);
+    const auto lines = view->viewSubtitle()->subtitleLinesArray();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[2]->userIndex(), 4);
+    EXPECT_EQ(view->rowOfLine(lines[2].get()), 2);
+    EXPECT_EQ(view->rowOfLine(lines[1].get()), 1);
+    EXPECT_EQ(view->rowOfLine(nullptr), -1);
+    lines[2]->setUnformattedTextSRT("Much longer now\nover\nthree lines");
+    view->noteHeightOfRows({view->rowOfLine(lines[2].get())});
+    EXPECT_EQ(rowHeight(*view, 2), qRound(lines[2]->textTableRowHeight()));
+    EXPECT_GT(rowHeight(*view, 2), rowHeight(*view, 1));
+}
+
+TEST_F(Delegates, TheIncludeCheckBoxWritesTheLineAndSelectsNothing) {
+    auto view = shownView<SCViewControllerSRT>("overlap.srt", subtitleTypes::srt);
+    auto line = view->viewSubtitle()->subtitleLinesArray()[1];
+    const QRect cell = view->subtitleTable()->visualRect(
+        view->subtitleTableController()->index(1, SubtitleLinesTableModel::includeColumn));
+    QTest::mouseClick(view->subtitleTable()->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_TRUE(line->isExcluded());
+    EXPECT_EQ(view->selectedRow(), -1);
+    const QModelIndex start =
+        view->subtitleTableController()->index(1, SubtitleLinesTableModel::startColumn);
+    EXPECT_EQ(start.data(Qt::ForegroundRole).value<QColor>(), QColor::fromRgbF(0.5f, 0.5f, 0.5f));
+    QTest::mouseClick(view->subtitleTable()->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_FALSE(line->isExcluded());
+    EXPECT_EQ(start.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+}
+
+}  // namespace
