@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QRect>
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class PreferencesPanelSwift;
+}
+
+class SCPreferencesController;
+
+// The preferences window made from its layout, with its controls bound to the
+// controller: a control shows its property and follows every change of it,
+// and a user's edit (typing, a click, a choice) sets the property. No code
+// sets a control's value any other way.
+class PreferencesWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    ~PreferencesWindow() override;
+    explicit PreferencesWindow(SCPreferencesController* controller);
+
+    // Where the window goes over the key window K: centred across it, its top
+    // 25 below K's top, in the screen's downward y.
+    static QPoint placement(const QRect& keyFrame, const QRect& ownFrame);
+
+  private:
+    void bindFields();
+    void bindChoices();
+    void bindToolTipSwitch();
+    void connectActions();
+    void refillLanguages();
+
+    SCPreferencesController* controller_;
+    std::unique_ptr<Ui::PreferencesPanelSwift> ui_;
+};
