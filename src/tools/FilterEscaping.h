@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+// A text as one option value inside an ffmpeg filter graph given as one
+// argument ("subtitles=" followed by it): a backslash before each of
+// \ ' : = for the option level, then before each of \ ' [ ] , ; for the
+// graph level, since ffmpeg unescapes the two levels one after the other.
+QString escapedForFilterGraph(const QString& value);

@@ -1,0 +1,67 @@
+#include "tools/SCMoviePlayer.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "common/HelperFunctions.h"
+#include "platform/AppPaths.h"
+#include "tools/ChildEnvironments.h"
+#include "tools/FilterEscaping.h"
+#include "tools/ToolLocation.h"
+
+bool SCMoviePlayer::playMovieUrl(const QUrl& movie, const std::optional<QUrl>& withSubtitleURL,
+                                 double atTime,
+                                 const platform::CancellationFlag& cancellation) const {
+    return runFfplay(ffplayArguments(movie, withSubtitleURL, atTime), cancellation);
+}
+
+QStringList SCMoviePlayer::ffplayArguments(const QUrl& movie,
+                                           const std::optional<QUrl>& withSubtitleURL,
+                                           double atTime) {
+    QStringList arguments{QStringLiteral("-i"),   movie.toLocalFile(),
+                          QStringLiteral("-ss"),  timeArgument(atTime),
+                          QStringLiteral("-af"),  QStringLiteral("aformat=channel_layouts=stereo"),
+                          QStringLiteral("-sst"), QStringLiteral("111")};
+    if (withSubtitleURL) {
+        arguments << QStringLiteral("-vf")
+                  << QStringLiteral("subtitles=") +
+                         escapedForFilterGraph(withSubtitleURL->toLocalFile());
+    }
+    return arguments;
+}
+
+QString SCMoviePlayer::timeArgument(double seconds) {
+    if (!std::isfinite(seconds) || seconds <= 0) return QStringLiteral("0.0");
+    // Plain notation of the largest double takes 309 digits.
+    char buffer[400];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed);
+    QString text = QString::fromLatin1(buffer, written.ptr - buffer);
+    if (!text.contains(u'.')) text += QStringLiteral(".0");
+    return text;
+}
+
+platform::EnvironmentDictionary SCMoviePlayer::updateTaskEnvironmentDictionaryForBinary(
+    const QString& name, const platform::EnvironmentDictionary& andDictionary) {
+    const QString lower = name.toLower();
+    if (lower != u"ffmpeg" && lower != u"ffplay") return andDictionary;
+    return ::updateTaskEnvironmentDictionaryForBinary(lower, andDictionary);
+}
+
+bool SCMoviePlayer::runFfplay(const QStringList& forOptions,
+                              const platform::CancellationFlag& cancellation) const {
+    const QUrl ffplay = urlOfApp(QStringLiteral("ffplay")).value_or(QUrl());
+    platform::ChildProcess::Options options;
+    options.workingDirectory = platform::AppPaths::childWorkingDirectory();
+    options.environment = updateTaskEnvironmentDictionaryForBinary(
+        QStringLiteral("ffplay"), platform::ChildProcess::currentEnvironment());
+    options.output = platform::ChildProcess::Output::Inherited;
+    options.cancellation = cancellation;  // films are long: no time limit
+    platform::ChildProcess child(ffplay.toLocalFile(), forOptions, options);
+    if (!child.start()) {
+        qpl(child.result().errorText);
+        return false;
+    }
+    child.waitForFinished();
+    return true;
+}
