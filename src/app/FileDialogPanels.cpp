@@ -24,7 +24,7 @@ void FileDialogPanels::beginOpenPanel(const OpenPanel& panel, OpenCompletion com
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     QStringList patterns;
     for (const QString& type : panel.fileTypes) patterns.append(caseInsensitivePattern(type));
-    dialog->setNameFilter(panel.title + " (" + patterns.join(' ') + ")");
+    dialog->setNameFilter(QStringLiteral("Supported files (") + patterns.join(u' ') + ")");
     QObject::connect(dialog, &QFileDialog::finished, dialog,
                      [dialog, completion = std::move(completion)](int result) {
                          const QStringList files = dialog->selectedFiles();

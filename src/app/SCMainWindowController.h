@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/AppServices.h"
+#include "editor/SCMainViewController.h"
 #include "editor/ViewWindowController.h"
 #include "platform/NotificationCenter.h"
 #include "platform/OperationQueue.h"
@@ -15,7 +16,6 @@
 class DocumentWindow;
 class QAbstractButton;
 class QTabWidget;
-class SCMainViewController;
 class SCPreferences;
 class SCSubtitle;
 class SCViewControllerASS;

@@ -20,6 +20,12 @@
 
 namespace {
 
+// Until the views open files themselves.
+template <typename View>
+void openInView(View* view, const QUrl& url) {
+    if constexpr (requires { view->openSubtitleURL(url); }) view->openSubtitleURL(url);
+}
+
 void putViewIntoTab(QWidget* tab, QWidget* view) {
     tab->layout()->addWidget(view);
     view->show();
@@ -71,7 +77,7 @@ void SCMainWindowController::windowDidLoad() {
     window_->show();
     window_->raise();
     window_->activateWindow();
-    currentViewController_->openSubtitleURL(fileURL_);
+    openInView(currentViewController_.data(), fileURL_);
 }
 
 void SCMainWindowController::showCanNotOpenSheet(const QString& informative) {
