@@ -26,12 +26,14 @@ QString commandChainLine(const QString& command, const QList<CommandChainItem>& 
     return line;
 }
 
-ToolRunResult runUnixCommandChain(const QString& command, const QList<CommandChainItem>& options) {
+ToolRunResult runUnixCommandChain(const QString& command, const QList<CommandChainItem>& options,
+                                  const ToolRunLimits& limits) {
     return runToolProcess(QStringLiteral("/bin/sh"),
-                          {QStringLiteral("-c"), commandChainLine(command, options)});
+                          {QStringLiteral("-c"), commandChainLine(command, options)}, {}, limits);
 }
 
 std::optional<QString> doUnixCommandChain(const QString& forCommand,
-                                          const QList<CommandChainItem>& withOptionsArray) {
-    return runUnixCommandChain(forCommand, withOptionsArray).text();
+                                          const QList<CommandChainItem>& withOptionsArray,
+                                          const ToolRunLimits& limits) {
+    return runUnixCommandChain(forCommand, withOptionsArray, limits).text();
 }

@@ -23,9 +23,11 @@ QString commandChainLine(const QString& command, const QList<CommandChainItem>& 
 
 // Runs the line through "/bin/sh" and keeps the exit status beside the text,
 // so that a failed listing cannot pass for a list of names.
-ToolRunResult runUnixCommandChain(const QString& command, const QList<CommandChainItem>& options);
+ToolRunResult runUnixCommandChain(const QString& command, const QList<CommandChainItem>& options,
+                                  const ToolRunLimits& limits = {});
 
 // The same, reduced to the text: standard output on status 0, standard error
 // otherwise, none when nothing was printed or the shell could not start.
 std::optional<QString> doUnixCommandChain(const QString& forCommand,
-                                          const QList<CommandChainItem>& withOptionsArray);
+                                          const QList<CommandChainItem>& withOptionsArray,
+                                          const ToolRunLimits& limits = {});

@@ -18,17 +18,18 @@ std::optional<QString> locateUnixCommand(const QString& command, const QStringLi
     return std::nullopt;
 }
 
-std::optional<QString> doUnixCommand(const QString& forCommand,
-                                     const QStringList& withOptionsArray) {
+std::optional<QString> doUnixCommand(const QString& forCommand, const QStringList& withOptionsArray,
+                                     const ToolRunLimits& limits) {
     const auto path = locateUnixCommand(forCommand);
     if (!path) {
         std::fprintf(stdout, "%s could not be found for NSTask\n", forCommand.toUtf8().constData());
         std::fflush(stdout);
         return std::nullopt;
     }
-    return runToolProcess(*path, withOptionsArray).text();
+    return runToolProcess(*path, withOptionsArray, {}, limits).text();
 }
 
-std::optional<QString> runAppWithPath(const QString& path, const QStringList& withOptionsArray) {
-    return runToolProcess(path, withOptionsArray).text();
+std::optional<QString> runAppWithPath(const QString& path, const QStringList& withOptionsArray,
+                                      const ToolRunLimits& limits) {
+    return runToolProcess(path, withOptionsArray, {}, limits).text();
 }

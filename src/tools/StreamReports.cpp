@@ -1,36 +1,34 @@
 #include "tools/StreamReports.h"
 
+#include "tools/FfmpegReport.h"
+#include "tools/FfprobeReport.h"
 #include "tools/ToolLocation.h"
-#include "tools/ToolRunResult.h"
 
 namespace {
 
-ToolRunResult runMediaTool(const QString& tool, const QStringList& arguments) {
+ToolRunResult runMediaTool(const QString& tool, const QStringList& arguments,
+                           const ToolRunLimits& limits) {
     const auto location = urlOfApp(tool);
     if (!location) return {};
-    return runToolProcess(location->toLocalFile(), arguments);
+    return runToolProcess(location->toLocalFile(), arguments, {}, limits);
 }
 
 }  // namespace
 
-std::optional<QString> findFfmpegFileInfo(const QUrl& forFileURL) {
-    return runMediaTool(QStringLiteral("ffmpeg"), {QStringLiteral("-i"), forFileURL.toLocalFile(),
-                                                   QStringLiteral("-hide_banner")})
+std::optional<QString> findFfmpegFileInfo(const QUrl& forFileURL, const ToolRunLimits& limits) {
+    return runMediaTool(QStringLiteral("ffmpeg"), ffmpegFileInfoArguments(forFileURL.toLocalFile()),
+                        limits)
         .text();
 }
 
-std::optional<QString> findFfprobeJsonString(const QUrl& forFileURL) {
+std::optional<QString> findFfprobeJsonString(const QUrl& forFileURL, const ToolRunLimits& limits) {
     return runMediaTool(QStringLiteral("ffprobe"),
-                        {QStringLiteral("-i"), forFileURL.toLocalFile(),
-                         QStringLiteral("-show_streams"), QStringLiteral("-show_chapters"),
-                         QStringLiteral("-print_format"), QStringLiteral("json")})
+                        ffprobeStreamsAndChaptersArguments(forFileURL.toLocalFile()), limits)
         .text();
 }
 
-std::optional<QByteArray> findFfprobeJsonData(const QUrl& forFileURL) {
-    return runMediaTool(
-               QStringLiteral("ffprobe"),
-               {QStringLiteral("-i"), forFileURL.toLocalFile(), QStringLiteral("-show_streams"),
-                QStringLiteral("-print_format"), QStringLiteral("json")})
+std::optional<QByteArray> findFfprobeJsonData(const QUrl& forFileURL, const ToolRunLimits& limits) {
+    return runMediaTool(QStringLiteral("ffprobe"),
+                        ffprobeStreamsArguments(forFileURL.toLocalFile()), limits)
         .output;
 }

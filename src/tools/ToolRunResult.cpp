@@ -24,6 +24,7 @@ std::optional<QString> ToolRunResult::text() const {
 ToolRunResult ToolRunResult::fromChild(const platform::ChildProcess::Result& child) {
     using Outcome = platform::ChildProcess::Outcome;
     ToolRunResult result;
+    result.outcome = child.outcome;
     result.started =
         child.outcome != Outcome::FailedToStart && child.outcome != Outcome::NotStarted;
     if (!result.started) return result;
@@ -34,9 +35,12 @@ ToolRunResult ToolRunResult::fromChild(const platform::ChildProcess::Result& chi
 }
 
 ToolRunResult runToolProcess(const QString& program, const QStringList& arguments,
-                             const std::optional<platform::EnvironmentDictionary>& environment) {
+                             const std::optional<platform::EnvironmentDictionary>& environment,
+                             const ToolRunLimits& limits) {
     platform::ChildProcess::Options options;
     options.workingDirectory = platform::AppPaths::childWorkingDirectory();
     options.environment = environment;
+    options.timeLimit = limits.timeLimit;
+    options.cancellation = limits.cancellation;
     return ToolRunResult::fromChild(platform::ChildProcess::run(program, arguments, options));
 }

@@ -1,0 +1,276 @@
+#include "imagesubs/SCImageSubImporter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
+#include "common/HelperFunctions.h"
+#include "common/NotificationTypes.h"
+#include "common/SubtitleTypes.h"
+#include "document/SCSubtitle.h"
+#include "document/SCSubtitleLine.h"
+#include "imagesubs/PgsLineTimes.h"
+#include "imagesubs/SCImageSubLineConverter.h"
+#include "imagesubs/SubPictureDuration.h"
+#include "imagesubs/VobSubIndex.h"
+#include "platform/MainQueue.h"
+#include "tools/ChildEnvironments.h"
+#include "tools/FfmpegReport.h"
+#include "tools/MkvmergeCommand.h"
+#include "tools/StreamReports.h"
+#include "tools/TemporaryNames.h"
+#include "tools/ToolLocation.h"
+
+namespace {
+
+std::atomic<qint64> nextImportNumber{1};
+
+std::optional<QByteArray> readWholeFile(const QUrl& url) {
+    QFile file(url.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes;
+}
+
+// The SUB file beside an index: its path without the extension, ".sub".
+QUrl subFileBesideIndex(const QUrl& indexURL) {
+    const QString path = indexURL.toLocalFile();
+    const QString suffix = QFileInfo(path).suffix();
+    const QString stem = suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
+    return QUrl::fromLocalFile(stem + QStringLiteral(".sub"));
+}
+
+void removeFile(const QUrl& url) {
+    const QString path = url.toLocalFile();
+    if (QFileInfo::exists(path)) QFile::remove(path);
+}
+
+QString nameOf(notificationTypes type) {
+    return type.rawValue();
+}
+
+}  // namespace
+
+// --- Life cycle ---------------------------------------------------------------------
+
+SCImageSubImporter::SCImageSubImporter()
+    : importNumber_(nextImportNumber++),
+      imageSubImporterQueue_(
+          std::make_unique<platform::OperationQueue>(QStringLiteral("imageSubLineQueue"), 4)) {
+    auto handler = [this](const platform::Notification& n) { notificationHub(n); };
+    lineObserver_ =
+        platform::NotificationObserver(nameOf(notificationTypes::imageSubLineImported), handler);
+    blackDetectObserver_ =
+        platform::NotificationObserver(nameOf(notificationTypes::blackDetectNewResult), handler);
+}
+
+std::shared_ptr<SCImageSubImporter> SCImageSubImporter::create() {
+    return std::shared_ptr<SCImageSubImporter>(new SCImageSubImporter());
+}
+
+ImageSubImporter::Factory SCImageSubImporter::factory() {
+    return [] { return std::static_pointer_cast<ImageSubImporter>(create()); };
+}
+
+SCImageSubImporter::~SCImageSubImporter() {
+    // Once removed, no report can reach this object, on whatever thread.
+    lineObserver_.reset();
+    blackDetectObserver_.reset();
+    cleanUp();
+}
+
+void SCImageSubImporter::setParentSubtitle(const std::weak_ptr<SCSubtitle>& subtitle) {
+    std::lock_guard lock(mutex_);
+    parentSubtitle_ = subtitle;
+}
+
+std::weak_ptr<SCSubtitle> SCImageSubImporter::parentSubtitle() const {
+    std::lock_guard lock(mutex_);
+    return parentSubtitle_;
+}
+
+ImageSubTimeLimits SCImageSubImporter::timeLimits() const {
+    std::lock_guard lock(mutex_);
+    return timeLimits_;
+}
+
+void SCImageSubImporter::setTimeLimits(const ImageSubTimeLimits& limits) {
+    std::lock_guard lock(mutex_);
+    timeLimits_ = limits;
+}
+
+std::optional<QUrl> SCImageSubImporter::importedSubURL() const {
+    std::lock_guard lock(mutex_);
+    return importedSubURL_;
+}
+
+std::optional<QUrl> SCImageSubImporter::tempSubToMkvURL() const {
+    std::lock_guard lock(mutex_);
+    return tempSubToMkvURL_;
+}
+
+// --- Import -------------------------------------------------------------------------
+
+resultTypes SCImageSubImporter::importImageSubtitleURL(const QUrl& url) {
+    // Held until the line work is over, so that the last reference is never
+    // dropped inside one of the queue's own operations.
+    const auto self = shared_from_this();
+    const std::optional<QUrl> temporary = createTempVideoForSubURL(url);
+    if (!temporary) return resultTypes::error;
+    {
+        std::lock_guard lock(mutex_);
+        importedSubURL_ = url;
+        tempSubToMkvURL_ = temporary;
+    }
+    tempSubToMkvStartTime_ = 0;
+    // A cancel that came while the file was made found nothing to delete.
+    if (!shouldCancelImport_) readReport(*temporary);
+    if (!shouldCancelImport_) startEndTimesArray_ = findStartEndTimesForSubURL(url);
+    if (!shouldCancelImport_) queueLines();
+    imageSubImporterQueue_->waitUntilAllOperationsAreFinished();
+    if (shouldCancelImport_) cleanUp();
+    // After every line's report on the main queue: the lines still held.
+    std::weak_ptr<SCImageSubImporter> weak = self;
+    platform::MainQueue::post([weak] {
+        if (const auto importer = weak.lock()) importer->finishCollection();
+    });
+    return resultTypes::ok;
+}
+
+std::optional<QUrl> SCImageSubImporter::createTempVideoForSubURL(const QUrl& url) {
+    const QUrl target =
+        makeUniqueNSTempFileURL(QStringLiteral("tempVideoForSubURL"), QStringLiteral("mkv"));
+    const auto program = urlOfApp(QStringLiteral("mkvmerge"));
+    if (!program) return std::nullopt;
+    const ToolRunResult run = runToolProcess(
+        program->toLocalFile(), mkvmergeArguments(target.toLocalFile(), url.toLocalFile()),
+        updateTaskEnvironmentDictionaryForBinary(QStringLiteral("mkvmerge"),
+                                                 platform::ChildProcess::currentEnvironment()),
+        {timeLimits().mkvmerge, cancellation_});
+    if (mkvmergeOutcome(run) == MkvmergeOutcome::Failed) {
+        removeFile(target);
+        return std::nullopt;
+    }
+    if (!QFileInfo::exists(target.toLocalFile())) return std::nullopt;
+    return target;
+}
+
+void SCImageSubImporter::readReport(const QUrl& temporaryFile) {
+    const auto report = findFfmpegFileInfo(temporaryFile, {timeLimits().report, cancellation_});
+    if (!report) return;
+    const FfmpegFileInfo info = parseFfmpegFileInfo(*report);
+    if (info.size) tempSubToMkvResolution_ = {info.size->width, info.size->height};
+    tempSubToMkvStartTime_ = info.startTime;
+}
+
+void SCImageSubImporter::queueLines() {
+    if (!startEndTimesArray_) return;
+    const TimePairList times = *startEndTimesArray_;
+    const std::optional<QUrl> temporary = tempSubToMkvURL();
+    const std::weak_ptr<SCImageSubImporter> weak = weak_from_this();
+    for (qsizetype i = 0; i < times.size(); ++i) {
+        if (shouldCancelImport_) break;
+        const bool isLast = i + 1 == times.size();
+        // The import holds the importer until the queue is idle.
+        imageSubImporterQueue_->addOperation([weak, i, pair = times[i], temporary, isLast] {
+            SCImageSubLineConverter converter(weak);
+            converter.importLineNumber(i, pair.start, pair.end, temporary.value_or(QUrl()), isLast);
+        });
+    }
+}
+
+void SCImageSubImporter::cancelImport() {
+    imageSubImporterQueue_->cancelAllOperations();
+    shouldCancelImport_ = true;
+    cancellation_->store(true);
+    imageSubImporterQueue_->waitUntilAllOperationsAreFinished();
+    cleanUp();
+}
+
+void SCImageSubImporter::cleanUp() {
+    if (const auto temporary = tempSubToMkvURL()) removeFile(*temporary);
+}
+
+// --- Line times ---------------------------------------------------------------------
+
+std::optional<TimePairList> SCImageSubImporter::findStartEndTimesForSubURL(const QUrl& url) {
+    const subtitleTypes kind = subtitleTypes::enumForExtension(QFileInfo(url.path()).suffix());
+    if (kind == subtitleTypes::vobsub) return vobSubLineTimes(url);
+    if (kind != subtitleTypes::pgs) return std::nullopt;
+    const std::optional<QByteArray> sup = readWholeFile(url);
+    if (!sup) return TimePairList();
+    return pgsLineTimes(*sup);
+}
+
+std::optional<TimePairList> SCImageSubImporter::vobSubLineTimes(const QUrl& indexURL) {
+    const std::optional<QByteArray> bytes = readWholeFile(indexURL);
+    if (!bytes) return std::nullopt;
+    VobSubIndex index = readVobSubIndex(*bytes);
+    if (index.streamID) streamID_ = *index.streamID;
+
+    const qsizetype count = index.times.size();
+    if (count > 1) {
+        const QUrl subURL = subFileBesideIndex(indexURL);
+        sharedSubFile_ = SubFile{subURL, readWholeFile(subURL)};
+        for (qsizetype i = 0; i + 1 < count; ++i) {
+            const auto duration = readSubAtURL(subURL, index.positions[i], index.positions[i + 1]);
+            if (duration) index.times[i].end = index.times[i].start + *duration;
+        }
+        sharedSubFile_.reset();
+    }
+    repairEndTimes(index.times);
+    return index.times;
+}
+
+std::optional<double> SCImageSubImporter::readSubAtURL(const QUrl& url, qint64 startingAt,
+                                                       qint64 andEndingAt) {
+    if (sharedSubFile_ && sharedSubFile_->url == url) {
+        if (!sharedSubFile_->bytes) return std::nullopt;
+        return subPictureDuration(*sharedSubFile_->bytes, streamID_, startingAt, andEndingAt);
+    }
+    const std::optional<QByteArray> sub = readWholeFile(url);
+    if (!sub) return std::nullopt;
+    return subPictureDuration(*sub, streamID_, startingAt, andEndingAt);
+}
+
+// --- Collection (main thread) -------------------------------------------------------
+
+void SCImageSubImporter::notificationHub(const platform::Notification& notification) {
+    if (notification.name != nameOf(notificationTypes::imageSubLineImported)) return;
+    const QVariantMap& info = notification.userInfo;
+    const QVariant owner = info.value(QStringLiteral("theImporter"));
+    if (!owner.isValid() || owner.toLongLong() != importNumber_) return;
+    // A line without picture or text still counts: it gets an empty one.
+    const QVariant image = info.value(QStringLiteral("lineImage"));
+    const QVariant dialog = info.value(QStringLiteral("lineDialog"));
+    const ImageLineCollection::Record record = {
+        {QStringLiteral("startTime"), info.value(QStringLiteral("startTime")).toDouble()},
+        {QStringLiteral("endTime"), info.value(QStringLiteral("endTime")).toDouble()},
+        {QStringLiteral("lineImage"),
+         image.metaType() == QMetaType::fromType<QImage>() ? image : QVariant(QImage())},
+        {QStringLiteral("lineDialog"), dialog.isValid() ? dialog.toString() : QString()},
+    };
+    handOver(collection_.take(info.value(QStringLiteral("lineNumber")).toLongLong(), record,
+                              info.value(QStringLiteral("isLast")).toBool()));
+}
+
+void SCImageSubImporter::finishCollection() {
+    handOver(collection_.finish());
+}
+
+void SCImageSubImporter::handOver(const QList<ImageLineCollection::Ready>& lines) {
+    // A document that is gone gets nothing.
+    const auto subtitle = parentSubtitle().lock();
+    if (!subtitle) return;
+    for (const ImageLineCollection::Ready& ready : lines) {
+        auto line = SCSubtitleLine::create();
+        line->setOriginalIndex(ready.number);
+        line->setUserIndex(ready.number);
+        line->initializeFromImageSubImportedDictiary(ready.record);
+        platform::NotificationCenter::defaultCenter().post(
+            nameOf(notificationTypes::imageSubSCSubtitleLineCreated), nullptr,
+            {{QStringLiteral("theSubtitleLine"), QVariant::fromValue(line)},
+             {QStringLiteral("theSubtitle"), QVariant::fromValue<QObject*>(subtitle.get())}});
+    }
+}

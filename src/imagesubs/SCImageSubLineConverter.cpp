@@ -1,0 +1,179 @@
+#include "imagesubs/SCImageSubLineConverter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QThread>
+#include <QVariantMap>
+#include <chrono>
+
+#include "common/HelperFunctions.h"
+#include "common/NotificationTypes.h"
+#include "imagesubs/LineGrabCommand.h"
+#include "imagesubs/SCImageSubImporter.h"
+#include "platform/NotificationCenter.h"
+#include "tools/ApplicationContext.h"
+#include "tools/ChildEnvironments.h"
+#include "tools/SCPreferences.h"
+#include "tools/TemporaryNames.h"
+#include "tools/TesseractCommand.h"
+#include "tools/ToolLocation.h"
+#include "tools/ToolRunResult.h"
+
+namespace {
+
+constexpr int kGrabRuns = 6;
+constexpr double kGrabOffset = 0.2;
+
+// What a line needs of its importer, read once; the defaults stand when the
+// importer is gone.
+struct ImportSettings {
+    ImageSubResolution resolution;
+    double startTime = 0;
+    ImageSubTimeLimits limits;
+    platform::CancellationFlag cancellation;
+};
+
+ImportSettings settingsOf(const std::weak_ptr<SCImageSubImporter>& weak) {
+    ImportSettings settings;
+    if (const auto importer = weak.lock()) {
+        settings.resolution = importer->tempSubToMkvResolution();
+        settings.startTime = importer->tempSubToMkvStartTime();
+        settings.limits = importer->timeLimits();
+        settings.cancellation = importer->cancellation();
+    }
+    return settings;
+}
+
+void removeIfThere(const std::optional<QUrl>& url) {
+    if (!url) return;
+    const QString path = url->toLocalFile();
+    if (QFileInfo::exists(path)) QFile::remove(path);
+}
+
+QString ocrLanguage() {
+    // A copy taken under the preferences' guard, afresh for every line.
+    const auto preferences = ApplicationContext::appPreferences();
+    const QString key = QStringLiteral("userTesseractLanguage");
+    const auto panel = preferences->preferencePanelDictionary();
+    if (panel && panel->contains(key)) return panel->value(key).toString();
+    return preferences->preferencePanelDefaultsDictionary().value(key).toString();
+}
+
+// The engine writes its file before it exits; a slow file system gets a
+// short grace, never an open-ended wait.
+bool waitForFile(const QString& path, std::chrono::milliseconds limit) {
+    const auto giveUp = std::chrono::steady_clock::now() + limit;
+    while (!QFileInfo::exists(path)) {
+        if (std::chrono::steady_clock::now() >= giveUp) return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+}  // namespace
+
+SCImageSubLineConverter::SCImageSubLineConverter(std::weak_ptr<SCImageSubImporter> forImporter)
+    : parentImporter_(std::move(forImporter)) {}
+
+SCImageSubLineConverter::~SCImageSubLineConverter() = default;
+
+void SCImageSubLineConverter::importLineNumber(qint64 lineNumber, double forStartTime,
+                                               double andEndTime, const QUrl& inTempFile,
+                                               bool isLastTime) {
+    tempFileURL_ = inTempFile;
+    startTime_ = forStartTime;
+    endTime_ = andEndTime;
+    const ImportSettings settings = settingsOf(parentImporter_);
+    const double grabTime = forStartTime + kGrabOffset - settings.startTime;
+
+    imageSubLineQueue_.addOperation(
+        [this, grabTime] { croppedPngURL_ = createCroppedPngForFile(*tempFileURL_, grabTime); });
+    imageSubLineQueue_.waitUntilAllOperationsAreFinished();
+
+    if (!croppedPngURL_) {
+        lineDialog_ = QStringLiteral("CROP ERROR");
+        lineImage_ = QImage();
+    } else {
+        const QString png = croppedPngURL_->toLocalFile();
+        imageSubLineQueue_.addOperation(
+            [this] { lineDialog_ = ocrTextForPngURL(*croppedPngURL_); });
+        imageSubLineQueue_.addOperation([this, png] {
+            QImage image;
+            lineImage_ = image.load(png) ? QVariant(image) : QVariant();
+        });
+        imageSubLineQueue_.waitUntilAllOperationsAreFinished();
+    }
+
+    QVariantMap userInfo = {
+        {QStringLiteral("startTime"), forStartTime},
+        {QStringLiteral("endTime"), andEndTime},
+        {QStringLiteral("isLast"), isLastTime},
+        {QStringLiteral("lineNumber"), lineNumber},
+        {QStringLiteral("lineImage"), lineImage_},
+        {QStringLiteral("lineDialog"), lineDialog_ ? QVariant(*lineDialog_) : QVariant()},
+    };
+    // The importer is named by its number, and only while it exists.
+    const std::weak_ptr<SCImageSubImporter> importer = parentImporter_;
+    qint64 number = 0;
+    if (const auto alive = importer.lock()) number = alive->importNumber();
+    doOnMainThread([userInfo, importer, number]() mutable {
+        userInfo.insert(QStringLiteral("theImporter"),
+                        importer.expired() ? QVariant() : QVariant(number));
+        platform::NotificationCenter::defaultCenter().post(
+            notificationTypes(notificationTypes::imageSubLineImported).rawValue(), nullptr,
+            userInfo);
+    });
+    cleanUp();
+}
+
+std::optional<QUrl> SCImageSubLineConverter::createCroppedPngForFile(const QUrl& file,
+                                                                     double atTime) {
+    const ImportSettings settings = settingsOf(parentImporter_);
+    const QUrl output =
+        makeUniqueNSTempFileURL(QStringLiteral("croppedPng"), QStringLiteral("png"));
+    const auto program = urlOfApp(QStringLiteral("ffmpeg"));
+    if (!program) return std::nullopt;
+    const QStringList arguments = lineGrabArguments(
+        atTime, file.toLocalFile(),
+        grabSizeFor(settings.resolution.width, settings.resolution.height), output.toLocalFile());
+    for (int run = 0; run < kGrabRuns; ++run) {
+        const ToolRunResult result = runToolProcess(program->toLocalFile(), arguments, {},
+                                                    {settings.limits.grab, settings.cancellation});
+        if (QFileInfo::exists(output.toLocalFile())) return output;
+        // Neither a tool that cannot start nor a stopped one does better
+        // the next time.
+        if (!result.started || result.timedOut() || result.cancelled()) break;
+    }
+    return std::nullopt;
+}
+
+QString SCImageSubLineConverter::ocrTextForPngURL(const QUrl& pngURL) {
+    const QString picture = pngURL.toLocalFile();
+    const QString textFile = tesseractTextFilePath(picture);
+    ocrTextFileURL_ = QUrl::fromLocalFile(textFile);
+    const QStringList arguments = tesseractArguments(picture, ocrLanguage());
+    const auto program = urlOfApp(QStringLiteral("tesseract"));
+    if (!program) return {};
+
+    const ImportSettings settings = settingsOf(parentImporter_);
+    platform::EnvironmentDictionary environment = updateTaskEnvironmentDictionaryForBinary(
+        QStringLiteral("tesseract"), platform::ChildProcess::currentEnvironment());
+    // Four engines at once, each with its own threads, slow one another down
+    // many times over.
+    environment.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
+    const ToolRunResult run = runToolProcess(program->toLocalFile(), arguments, environment,
+                                             {settings.limits.ocr, settings.cancellation});
+    if (!run.started || run.timedOut() || run.cancelled()) return {};
+    if (!waitForFile(textFile, settings.limits.ocrTextFile)) return {};
+    QFile file(textFile);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return tesseractText(file.readAll());
+}
+
+void SCImageSubLineConverter::cleanUp() {
+    if (!shouldCleanup_) return;
+    removeIfThere(croppedPngURL_);
+    removeIfThere(ocrPngURL_);
+    removeIfThere(ocrTextFileURL_);
+}

@@ -1,0 +1,189 @@
+// The whole import through the document, with fake mkvmerge, ffmpeg and
+// tesseract in scratch folders.
+#include <QElapsedTimer>
+#include <QImage>
+#include <future>
+
+#include "ImportFixture.h"
+#include "PgsFixture.h"
+#include "document/SCSubtitle.h"
+#include "document/SCSubtitleLine.h"
+#include "imagesubs/SCImageSubImporter.h"
+#include "support/EventLoop.h"
+
+using namespace imagesubfixtures;
+
+namespace {
+
+class ImageSubImportTest : public ImportFixture {
+  protected:
+    void SetUp() override {
+        ImportFixture::SetUp();
+        SCSubtitle::setImageSubImporterFactory(SCImageSubImporter::factory());
+        QImage picture(32, 8, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        picture.save(scratch.filePath("picture.png"));
+        fakeTools(1, "", "");
+    }
+    void TearDown() override {
+        SCSubtitle::setImageSubImporterFactory(nullptr);
+        ImportFixture::TearDown();
+    }
+
+    // mkvmerge writes its output and exits with `status`; ffmpeg reports a
+    // 720×576 stream starting at 0.5 s, or grabs by copying the picture;
+    // the engine reads "line text". `beforeReport` and `beforeGrab` run
+    // first (a hang, for instance).
+    void fakeTools(int status, const QByteArray& beforeReport, const QByteArray& beforeGrab) {
+        const QByteArray dir = scratch.path().toUtf8();
+        script("tools/mkvtoolnix/mkvmerge",
+               "printf '%s\\n' \"$@\" > '" + dir + "/mkvmerge-args'\nprintf '%s' \"$LANG\" > '" +
+                   dir + "/mkvmerge-lang'\n: > \"$2\"\nexit " + QByteArray::number(status));
+        script("tools/ffmpeg/ffmpeg",
+               "case \" $* \" in *' -hide_banner '*)\n  : > '" + dir + "/report-started'\n  " +
+                   beforeReport +
+                   "\n  printf '  Duration: 00:00:07.00, start: 0.500000\\n  Stream #0:0: "
+                   "Subtitle: hdmv_pgs_subtitle, 720x576\\n' >&2\n  exit 1;;\nesac\necho \"$2\" "
+                   ">> '" +
+                   dir + "/grabs'\n" + beforeGrab + "\nfor a; do out=$a; done\ncp '" + dir +
+                   "/picture.png' \"$out\"");
+        script("support/tesseract304/tesseract", "printf 'line text\\n' > \"$2.txt\"");
+    }
+
+    QUrl source(const QString& name, const QList<PgsPicture>& pictures) {
+        return write(name, makePgs(pictures));
+    }
+
+    // Opens the file as the editor does: on a loading thread, the main
+    // thread running its queue, until the document's end step has run.
+    resultTypes open(const std::shared_ptr<SCSubtitle>& document, const QUrl& url) {
+        auto result = std::async(std::launch::async, [document, url] {
+            return document->initializeFromImageSubURL(url);
+        });
+        EXPECT_TRUE(testsupport::spinUntil(
+            [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+            30000));
+        EXPECT_TRUE(testsupport::spinUntil([&] { return !document->isInitializing(); }, 5000));
+        return result.get();
+    }
+
+    const QList<PgsPicture> three = {{"A", 1.0, 2.0}, {"B", 3.0, 4.0}, {"C", 5.0, 6.0}};
+};
+
+TEST_F(ImageSubImportTest, LinesArriveInOrderAndNothingIsLeft) {
+    fakeTools(1, "", "");  // warnings only
+    const QUrl url = source("a b \"c\" $d; [e] \u00E9.sup", three);
+    auto document = SCSubtitle::create();
+    EXPECT_EQ(open(document, url), resultTypes::ok);
+
+    const SCSubtitleLineList lines = document->subtitleLinesArray();
+    ASSERT_EQ(lines.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(lines[i]->userIndex(), i);
+        EXPECT_DOUBLE_EQ(lines[i]->userStartTimeDouble(), 1.0 + 2 * i);
+        EXPECT_DOUBLE_EQ(lines[i]->userEndTimeDouble(), 2.0 + 2 * i);
+        EXPECT_EQ(lines[i]->masterText().originalText(), "line text");
+        EXPECT_EQ(lines[i]->dialogImage().size(), QSize(32, 8));
+    }
+    const QStringList mkvmerge = read("mkvmerge-args").split('\n');
+    ASSERT_EQ(mkvmerge.size(), 4);
+    EXPECT_EQ(mkvmerge[0], "-o");
+    EXPECT_TRUE(mkvmerge[1].startsWith(temporary + "/tempVideoForSubURL."))
+        << mkvmerge[1].toStdString();
+    EXPECT_EQ(mkvmerge[2], url.toLocalFile());
+    EXPECT_FALSE(read("mkvmerge-lang").isEmpty());
+    // Grabbed 0.2 s into each line, less the reported start.
+    QStringList grabs = read("grabs").split('\n', Qt::SkipEmptyParts);
+    grabs.sort();
+    EXPECT_EQ(grabs, QStringList({"0.7", "2.7", "4.7"}));
+    EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
+    EXPECT_EQ(leftInTemporary("croppedPng"), QStringList());
+}
+
+TEST_F(ImageSubImportTest, AFailedMkvmergeLeavesNothing) {
+    fakeTools(2, "", "");
+    auto document = SCSubtitle::create();
+    EXPECT_EQ(open(document, source("s.sup", three)), resultTypes::error);
+    EXPECT_TRUE(document->subtitleLinesArray().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(scratch.filePath("grabs")));
+    EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
+}
+
+TEST_F(ImageSubImportTest, CancelStopsHangingLines) {
+    fakeTools(0, "", "sleep 30");
+    auto document = SCSubtitle::create();
+    const QUrl url = source("s.sup", three);
+    auto result = std::async(std::launch::async,
+                             [document, url] { return document->initializeFromImageSubURL(url); });
+    ASSERT_TRUE(testsupport::spinUntil([&] { return read("grabs").count('\n') == 3; }, 20000));
+    QElapsedTimer clock;
+    clock.start();
+    document->imageSubImporter()->cancelImport();
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(result.get(), resultTypes::ok);
+    ASSERT_TRUE(testsupport::spinUntil([&] { return !document->isInitializing(); }));
+    // The stopped lines came as failed grabs, which the document drops.
+    EXPECT_TRUE(document->subtitleLinesArray().isEmpty());
+    EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
+    EXPECT_EQ(leftInTemporary("croppedPng"), QStringList());
+}
+
+TEST_F(ImageSubImportTest, CancelBeforeTheLinesAreQueued) {
+    fakeTools(0, "sleep 30", "");
+    auto document = SCSubtitle::create();
+    const QUrl url = source("s.sup", three);
+    QElapsedTimer clock;
+    clock.start();
+    auto result = std::async(std::launch::async,
+                             [document, url] { return document->initializeFromImageSubURL(url); });
+    ASSERT_TRUE(testsupport::spinUntil(
+        [&] { return QFileInfo::exists(scratch.filePath("report-started")); }, 20000));
+    document->imageSubImporter()->cancelImport();
+    EXPECT_EQ(result.get(), resultTypes::ok);
+    EXPECT_LT(clock.elapsed(), 5000);
+    ASSERT_TRUE(testsupport::spinUntil([&] { return !document->isInitializing(); }));
+    EXPECT_FALSE(QFileInfo::exists(scratch.filePath("grabs")));
+    EXPECT_TRUE(document->subtitleLinesArray().isEmpty());
+    EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
+}
+
+TEST_F(ImageSubImportTest, ReleasingTheDocumentMidImport) {
+    fakeTools(0, "", "sleep 0.3");
+    auto document = SCSubtitle::create();
+    std::weak_ptr<SCSubtitle> weak = document;
+    const QUrl url = source("s.sup", three);
+    auto result = std::async(std::launch::async,
+                             [document, url] { return document->initializeFromImageSubURL(url); });
+    document.reset();
+    ASSERT_TRUE(testsupport::spinUntil(
+        [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+        20000));
+    EXPECT_EQ(result.get(), resultTypes::ok);
+    EXPECT_TRUE(testsupport::spinUntil([&] { return weak.expired(); }));
+    EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
+}
+
+TEST_F(ImageSubImportTest, TwoDocumentsGetOnlyTheirOwnLines) {
+    auto first = SCSubtitle::create();
+    auto second = SCSubtitle::create();
+    const QUrl one = source("one.sup", three);
+    const QUrl two = source("two.sup", {{"X", 10.0, 11.0}, {"Y", 20.0, 21.0}});
+    auto a = std::async(std::launch::async,
+                        [first, one] { return first->initializeFromImageSubURL(one); });
+    auto b = std::async(std::launch::async,
+                        [second, two] { return second->initializeFromImageSubURL(two); });
+    ASSERT_TRUE(testsupport::spinUntil(
+        [&] {
+            return a.wait_for(std::chrono::seconds(0)) == std::future_status::ready &&
+                   b.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+        },
+        30000));
+    ASSERT_TRUE(testsupport::spinUntil(
+        [&] { return !first->isInitializing() && !second->isInitializing(); }));
+    ASSERT_EQ(first->subtitleLinesArray().size(), 3);
+    ASSERT_EQ(second->subtitleLinesArray().size(), 2);
+    EXPECT_DOUBLE_EQ(second->subtitleLinesArray()[1]->userStartTimeDouble(), 20.0);
+    EXPECT_DOUBLE_EQ(first->subtitleLinesArray()[2]->userStartTimeDouble(), 5.0);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <memory>
+
+#include "ImageSubScratch.h"
+#include "platform/AppPaths.h"
+#include "platform/TemporaryFolder.h"
+#include "tools/ApplicationContext.h"
+#include "tools/InMemoryPreferenceStore.h"
+#include "tools/SCPreferences.h"
+
+// A scratch folder with fresh preferences in memory, the private temporary
+// folder and the application's folder inside it ("app/bin", so children run
+// in "app/"), the tools folder "tools" and the support folder "support" for
+// fake tools; everything is put back afterwards.
+class ImportFixture : public ImageSubScratch {
+  protected:
+    void SetUp() override {
+        ImageSubScratch::SetUp();
+        temporary = scratch.filePath("tmp");
+        platform::TemporaryFolder::setOverride(temporary);
+        QDir().mkpath(scratch.filePath("app/bin"));
+        platform::AppPaths::setOverrides({.bundleFolder = scratch.filePath("app/bin")});
+        preferences = std::make_shared<SCPreferences>(std::make_shared<InMemoryPreferenceStore>());
+        preferences->setToolsLocationURL(QUrl::fromLocalFile(scratch.filePath("tools")));
+        preferences->setBorvaneSupportFolderURL(QUrl::fromLocalFile(scratch.filePath("support")));
+        ApplicationContext::setAppPreferences(preferences);
+    }
+    void TearDown() override {
+        ApplicationContext::setAppPreferences(nullptr);
+        platform::AppPaths::setOverrides({});
+        platform::TemporaryFolder::setOverride({});
+        ImageSubScratch::TearDown();
+    }
+
+    // An executable "/bin/sh" script.
+    QString script(const QString& relative, const QByteArray& body) const {
+        const QString file = scratch.filePath(relative);
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QFile out(file);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("#!/bin/sh\n" + body + "\n");
+        out.close();
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return file;
+    }
+
+    QString read(const QString& relative) const {
+        QFile file(scratch.filePath(relative));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    // Names in the private temporary folder that start with the stem.
+    QStringList leftInTemporary(const QString& stem) const {
+        return QDir(temporary).entryList({stem + "*"}, QDir::Files | QDir::Hidden);
+    }
+
+    QString temporary;
+    std::shared_ptr<SCPreferences> preferences;
+};
