@@ -16,6 +16,7 @@
 #include "common/HelperFunctions.h"
 #include "document/SCSubtitle.h"
 #include "editor/EditorValueTransformers.h"
+#include "imagesubs/SCImageSubImporter.h"
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
 #include "tools/ApplicationContext.h"
@@ -24,7 +25,8 @@ AppDelegate::AppDelegate() : AppDelegate(Options{}) {}
 
 AppDelegate::AppDelegate(Options options)
     : appPreferences_(std::make_shared<SCPreferences>(options.preferenceStore)),
-      importerFactory_(std::move(options.importerFactory)),
+      importerFactory_(options.importerFactory ? std::move(options.importerFactory)
+                                               : SCImageSubImporter::factory()),
       panels_(options.panels ? std::move(options.panels) : std::make_unique<FileDialogPanels>()),
       workspace_(options.workspace ? std::move(options.workspace)
                                    : std::make_unique<SystemWorkspace>()) {
@@ -71,7 +73,7 @@ void AppDelegate::awakeFromNib() {
     appPreferences_->initializePreferences();
     preferencesController_->intializeAfterPreferencesLoaded();
     registerEditorValueTransformers();
-    if (importerFactory_) SCSubtitle::setImageSubImporterFactory(importerFactory_);
+    SCSubtitle::setImageSubImporterFactory(importerFactory_);
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
