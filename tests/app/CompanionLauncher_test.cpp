@@ -46,7 +46,9 @@ TEST(DesktopEntry, FieldCodesHandTheFileOver) {
         {"sh %u", {url}},
         {"sh --sub=%f --x", {"--sub=" + file, "--x"}},
         {"sh", {file}},
-        {"sh %i %c %k 100%% %d %m", {"--icon", "film", "Harnwick Player", "/e/h.desktop", "100%"}},
+        // No file code: the file is appended.
+        {"sh %i %c %k 100%% %d %m",
+         {"--icon", "film", "Harnwick Player", "/e/h.desktop", "100%", file}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.exec.toStdString());
@@ -148,7 +150,7 @@ TEST_F(Launcher, NamesAreLookedUpAlongPathThenInDesktopEntries) {
     const std::vector<Row> rows{
         {"Pellimor", QStringList{onPath, file}},
         {"Harnwick", QStringList{exact, file}},
-        {"Lodestra", QStringList{viaEntry, QUrl::fromLocalFile(file).toString()}},
+        {"Lodestra", QStringList{viaEntry, QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)}},
         {"other", QStringList{byFileName, file}},
         {"Ghost", std::nullopt},
         {"Nobody", std::nullopt},
