@@ -37,8 +37,8 @@ QAction* AppActions::make(const QString& title) {
 }
 
 QList<QAction*> AppActions::menuItemActions() const {
-    return {open_,        export_,      preferences_, toolTips_, onlineGuide_,
-            onlineTroubleshooting_, sendBugReport_};
+    return {open_,         export_, preferences_, toolTips_, onlineGuide_, onlineTroubleshooting_,
+            sendBugReport_};
 }
 
 QMenuBar* AppActions::makeMenuBar(QWidget* parent) const {

@@ -35,7 +35,8 @@ AppDelegate::AppDelegate(Options options)
     ApplicationContext::setAppPreferences(appPreferences_);
     // The tool-tip holder is made after the controller, as it asks for it
     // only when needed.
-    preferencesController_ = new SCPreferencesController([this] { return toolTips_; }, nullptr, this);
+    preferencesController_ =
+        new SCPreferencesController([this] { return toolTips_; }, nullptr, this);
     toolTips_ = new SCToolTips(this);
 
     actions_ = new AppActions(this);
@@ -65,7 +66,9 @@ void AppDelegate::setIsShowingOpenPanel(bool value) {
     emit isShowingOpenPanelChanged();
 }
 
-StartWindow* AppDelegate::startWindow() const { return startWindow_.get(); }
+StartWindow* AppDelegate::startWindow() const {
+    return startWindow_.get();
+}
 
 // --- Start-up ----------------------------------------------------------------------
 

@@ -34,7 +34,9 @@ QString unescapeValue(const QString& value) {
     return out;
 }
 
-bool isTrue(const QString& value) { return value.trimmed() == QLatin1String("true"); }
+bool isTrue(const QString& value) {
+    return value.trimmed() == QLatin1String("true");
+}
 
 std::optional<QString> findProgram(const QString& program) {
     if (program.isEmpty()) return std::nullopt;
@@ -138,7 +140,7 @@ std::optional<QStringList> DesktopEntry::splitExec(const QString& exec) {
 }
 
 std::optional<QStringList> DesktopEntry::commandForFile(const QString& file,
-                                                         const QString& entryLocation) const {
+                                                        const QString& entryLocation) const {
     const auto split = splitExec(exec);
     if (!split) return std::nullopt;
     const QString fileURL = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);

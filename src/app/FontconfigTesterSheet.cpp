@@ -6,7 +6,9 @@
 
 FontconfigTesterSheet::FontconfigTesterSheet(QWidget* window) : window_(window) {}
 
-FontconfigTesterSheet::~FontconfigTesterSheet() { end(); }
+FontconfigTesterSheet::~FontconfigTesterSheet() {
+    end();
+}
 
 void FontconfigTesterSheet::begin() {
     if (!window_ || dialog_) return;

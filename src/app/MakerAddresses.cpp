@@ -4,9 +4,13 @@
 
 namespace MakerAddresses {
 
-QString siteRoot() { return QStringLiteral("https://www.example.com/borvane/"); }
+QString siteRoot() {
+    return QStringLiteral("https://www.example.com/borvane/");
+}
 
-QString bugReportMailbox() { return QStringLiteral("bugs@example.com"); }
+QString bugReportMailbox() {
+    return QStringLiteral("bugs@example.com");
+}
 
 namespace {
 
@@ -17,9 +21,13 @@ QString helpPage(const QString& page) {
 
 }  // namespace
 
-QString onlineGuideAddress() { return helpPage(QStringLiteral("guide.html")); }
+QString onlineGuideAddress() {
+    return helpPage(QStringLiteral("guide.html"));
+}
 
-QString onlineTroubleshootingAddress() { return helpPage(QStringLiteral("help.html")); }
+QString onlineTroubleshootingAddress() {
+    return helpPage(QStringLiteral("help.html"));
+}
 
 QString bugReportBody() {
     return QStringLiteral(
@@ -40,8 +48,8 @@ QString bugReportMailAddress() {
     QString body = bugReportBody();
     body.replace(' ', QStringLiteral("%20"));
     body.replace('\n', QStringLiteral("%0D%0A"));
-    return "mailto:" + bugReportMailbox() + "?subject=" +
-           QString(subject).replace(' ', QStringLiteral("%20")) + "&body=" + body;
+    return "mailto:" + bugReportMailbox() +
+           "?subject=" + QString(subject).replace(' ', QStringLiteral("%20")) + "&body=" + body;
 }
 
 QUrl urlFromAddress(const QString& address) {

@@ -51,8 +51,12 @@ SCMainWindowController::~SCMainWindowController() {
 
 // --- State -------------------------------------------------------------------------
 
-QWidget* SCMainWindowController::workView() const { return ui_ ? ui_->workView : nullptr; }
-QTabWidget* SCMainWindowController::mainTabView() const { return ui_ ? ui_->mainTabView : nullptr; }
+QWidget* SCMainWindowController::workView() const {
+    return ui_ ? ui_->workView : nullptr;
+}
+QTabWidget* SCMainWindowController::mainTabView() const {
+    return ui_ ? ui_->mainTabView : nullptr;
+}
 QWidget* SCMainWindowController::srtTabViewItem() const {
     return ui_ ? ui_->srtTabViewItem : nullptr;
 }
@@ -88,7 +92,9 @@ std::optional<QUrl> SCMainWindowController::previewFileURL() const {
     return QUrl::fromLocalFile(previewFilePath_);
 }
 
-QWidget* SCMainWindowController::window() const { return window_.get(); }
+QWidget* SCMainWindowController::window() const {
+    return window_.get();
+}
 
 // --- Window ------------------------------------------------------------------------
 
@@ -124,8 +130,9 @@ void SCMainWindowController::bindControls() {
             [this](int index) { setExportType(exportTypesList_.value(index)); });
     connect(ui_->exportDestinationPopUp, &QComboBox::activated, this,
             [this](int index) { setExportDestination(exportDestinationsList_.value(index)); });
-    connect(this, &SCMainWindowController::exportTypeChanged, ui_->exportTypePopUp,
-            [this, showChoice] { showChoice(ui_->exportTypePopUp, exportTypesList_, exportType_); });
+    connect(
+        this, &SCMainWindowController::exportTypeChanged, ui_->exportTypePopUp,
+        [this, showChoice] { showChoice(ui_->exportTypePopUp, exportTypesList_, exportType_); });
     connect(this, &SCMainWindowController::exportDestinationChanged, ui_->exportDestinationPopUp,
             [this, showChoice] {
                 showChoice(ui_->exportDestinationPopUp, exportDestinationsList_,

@@ -125,7 +125,8 @@ void SCMainWindowController::exportToApplication(const QString& encoding) {
     if (services_.workspace) {
         if (!location.isEmpty())
             launched = services_.workspace->openFileWithApplicationAt(file, location);
-        if (!launched) launched = services_.workspace->openFileWithApplicationNamed(file, destination);
+        if (!launched)
+            launched = services_.workspace->openFileWithApplicationNamed(file, destination);
     }
     if (!launched) doOnMainThread([this, destination] { showLaunchFailure(destination); });
 }

@@ -51,7 +51,9 @@ void SCMainWindowController::selectPreviewFileButton(QObject*) {
         });
 }
 
-bool SCMainWindowController::isPreviewing() const { return preview_ != nullptr; }
+bool SCMainWindowController::isPreviewing() const {
+    return preview_ != nullptr;
+}
 
 void SCMainWindowController::stopPreview() {
     if (!preview_) return;

@@ -37,10 +37,9 @@ QMessageBox* askOnWindow(QWidget* window, const QString& message, const QString&
     QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
     box->setDefaultButton(ok);
-    QObject::connect(box, &QMessageBox::finished, box,
-                     [box, ok, answered = std::move(answered)](int) {
-                         answered(box->clickedButton() == ok);
-                     });
+    QObject::connect(
+        box, &QMessageBox::finished, box,
+        [box, ok, answered = std::move(answered)](int) { answered(box->clickedButton() == ok); });
     box->open();
     return box;
 }

@@ -15,7 +15,9 @@ StartWindow::StartWindow(const AppActions& actions, QWidget* parent)
 
 StartWindow::~StartWindow() = default;
 
-QWidget* StartWindow::openButton() const { return ui_->openButton; }
+QWidget* StartWindow::openButton() const {
+    return ui_->openButton;
+}
 
 // The program only hides this window; every close comes from the user.
 void StartWindow::closeEvent(QCloseEvent* event) {

@@ -7,7 +7,7 @@
 namespace SubtitleNeighbours {
 
 const QStringList& movieExtensions() {
-    static const QStringList extensions{"mkv", "mov", "mp4", "avi", "m4v",
+    static const QStringList extensions{"mkv", "mov", "mp4",   "avi", "m4v",
                                         "ts",  "mts", "mjpeg", "mpeg"};
     return extensions;
 }
@@ -44,9 +44,10 @@ std::optional<QString> findPreviewMovie(const QString& subtitlePath) {
 }
 
 bool hasVobSubPartner(const QString& subtitlePath) {
-    return firstSibling(subtitlePath, [](const QString& extension) {
-               return extension.toLower() == QLatin1String("sub");
-           }).has_value();
+    return firstSibling(
+               subtitlePath,
+               [](const QString& extension) { return extension.toLower() == QLatin1String("sub"); })
+        .has_value();
 }
 
 }  // namespace SubtitleNeighbours

@@ -5,7 +5,9 @@
 SystemWorkspace::SystemWorkspace(std::optional<CompanionLauncher::SearchPaths> searchPaths)
     : searchPaths_(std::move(searchPaths)) {}
 
-bool SystemWorkspace::openURL(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool SystemWorkspace::openURL(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 bool SystemWorkspace::openFileWithApplicationAt(const QString& file, const QString& location) {
     return CompanionLauncher::openFileWithApplicationAt(file, location);

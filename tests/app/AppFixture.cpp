@@ -18,7 +18,9 @@
 #include "support/EventLoop.h"
 #include "tools/InMemoryPreferenceStore.h"
 
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 bool RecordingWorkspace::openURL(const QUrl& url) {
     urls.append(url);
@@ -94,7 +96,9 @@ void AppFixture::TearDown() {
     platform::TemporaryFolder::setOverride({});
 }
 
-QString AppFixture::path(const QString& relative) const { return scratch.filePath(relative); }
+QString AppFixture::path(const QString& relative) const {
+    return scratch.filePath(relative);
+}
 
 QString AppFixture::makeFolder(const QString& relative) const {
     QDir().mkpath(path(relative));
@@ -121,7 +125,9 @@ QByteArray AppFixture::readFile(const QString& file) const {
     return in.readAll();
 }
 
-void AppFixture::startDelegate() { delegate->awakeFromNib(); }
+void AppFixture::startDelegate() {
+    delegate->awakeFromNib();
+}
 
 SCMainWindowController* AppFixture::open(const QString& file) {
     EXPECT_TRUE(delegate->applicationOpenFile(file));
@@ -187,7 +193,9 @@ std::optional<AppFixture::Answered> AppFixture::answerDuring(const QString& butt
     return answered;
 }
 
-void AppFixture::drain(int ms) { testsupport::drainMainQueue(ms); }
+void AppFixture::drain(int ms) {
+    testsupport::drainMainQueue(ms);
+}
 
 void AppFixture::collect() {
     for (int i = 0; i < 3; ++i) {

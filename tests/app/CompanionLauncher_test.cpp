@@ -78,9 +78,10 @@ class Launcher : public AppFixture {
   protected:
     // Writes its arguments, one a line, and its folder to <record>.
     QString fakeApplication(const QString& relative) {
-        return writeScript(relative, "pwd > \"$0.cwd\"\nfor a in \"$@\"; do printf '%s\\n' "
-                                     "\"$a\"; done > \"$0.args.tmp\" && mv \"$0.args.tmp\" "
-                                     "\"$0.args\"");
+        return writeScript(relative,
+                           "pwd > \"$0.cwd\"\nfor a in \"$@\"; do printf '%s\\n' "
+                           "\"$a\"; done > \"$0.args.tmp\" && mv \"$0.args.tmp\" "
+                           "\"$0.args\"");
     }
     QStringList argumentsOf(const QString& program) {
         const QString record = program + ".args";
@@ -88,7 +89,8 @@ class Launcher : public AppFixture {
         return QString::fromUtf8(readFile(record)).split('\n', Qt::SkipEmptyParts);
     }
     CompanionLauncher::SearchPaths searchPaths() {
-        return {{path("bin1"), path("bin2")}, {path("share1/applications"), path("share2/applications")}};
+        return {{path("bin1"), path("bin2")},
+                {path("share1/applications"), path("share2/applications")}};
     }
     const QString file = "/tmp/quillmar Export «1».srt";
 };
@@ -102,11 +104,11 @@ TEST_F(Launcher, AnExecutableGetsTheFileAsItsOneArgument) {
 TEST_F(Launcher, ADesktopFileStartsItsExecLine) {
     const QString program = fakeApplication("apps/lodestra");
     makeFolder("work");
-    const QString entry = writeFile(
-        "apps/lodestra.desktop",
-        ("[Desktop Entry]\nType=Application\nName=Lodestra\nPath=" + path("work") + "\nExec=\"" +
-         program + "\" --subtitles %f --fullscreen\n")
-            .toUtf8());
+    const QString entry =
+        writeFile("apps/lodestra.desktop",
+                  ("[Desktop Entry]\nType=Application\nName=Lodestra\nPath=" + path("work") +
+                   "\nExec=\"" + program + "\" --subtitles %f --fullscreen\n")
+                      .toUtf8());
     ASSERT_TRUE(CompanionLauncher::openFileWithApplicationAt(file, entry));
     EXPECT_EQ(argumentsOf(program), (QStringList{"--subtitles", file, "--fullscreen"}));
     EXPECT_EQ(readFile(program + ".cwd").trimmed(), path("work").toUtf8());
@@ -134,13 +136,13 @@ TEST_F(Launcher, NamesAreLookedUpAlongPathThenInDesktopEntries) {
     const QString onPath = fakeApplication("bin2/pellimor");
     const QString exact = fakeApplication("bin2/Harnwick");
     const QString viaEntry = fakeApplication("apps/lodestra-player");
-    writeFile("share2/applications/vendor/lodestra-video.desktop",
-              ("[Desktop Entry]\nType=Application\nName=LODESTRA\nExec=" + viaEntry + " %U\n")
-                  .toUtf8());
+    writeFile(
+        "share2/applications/vendor/lodestra-video.desktop",
+        ("[Desktop Entry]\nType=Application\nName=LODESTRA\nExec=" + viaEntry + " %U\n").toUtf8());
     const QString byFileName = fakeApplication("apps/other");
-    writeFile("share1/applications/Other.desktop",
-              ("[Desktop Entry]\nType=Application\nName=Something\nExec=" + byFileName + "\n")
-                  .toUtf8());
+    writeFile(
+        "share1/applications/Other.desktop",
+        ("[Desktop Entry]\nType=Application\nName=Something\nExec=" + byFileName + "\n").toUtf8());
     writeFile("share1/applications/ghost.desktop",
               "[Desktop Entry]\nType=Application\nName=Ghost\nHidden=true\nExec=sh\n");
     struct Row {

@@ -54,7 +54,11 @@ TEST_F(Export, TypeSwitchKeepsTheLineAndSwitchesView) {
         {8, 5, "SRT", {5}},  {1, 0, "ASS", {0}}, {0, -1, "ASS", {}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(QString("%1 lines, row %2 → %3").arg(row.lines).arg(row.selected).arg(row.type).toStdString());
+        SCOPED_TRACE(QString("%1 lines, row %2 → %3")
+                         .arg(row.lines)
+                         .arg(row.selected)
+                         .arg(row.type)
+                         .toStdString());
         auto* controller = openLoaded("Film.srt", row.lines);
         SCMainViewController* before = controller->currentViewController();
         if (row.selected >= 0) before->subtitleTable()->selectRow(row.selected);
@@ -84,8 +88,10 @@ TEST_F(Export, DiskExportFollowsTheExtensionRule) {
         QString written;
     };
     const std::vector<Row> rows{
-        {"SRT", "Film", "Film.srt"},          {"SRT", "Film.SRT", "Film.SRT"},
-        {"SRT", "Film.txt", "Film.txt.srt"},  {"ASS", "Film.ssa", "Film.ssa.ass"},
+        {"SRT", "Film", "Film.srt"},
+        {"SRT", "Film.SRT", "Film.SRT"},
+        {"SRT", "Film.txt", "Film.txt.srt"},
+        {"ASS", "Film.ssa", "Film.ssa.ass"},
         {"ASS", "Film.export.ass", "Film.export.ass"},
     };
     auto* controller = openLoaded("Film.srt", 2);
@@ -217,15 +223,16 @@ TEST_F(Export, TheLaunchFailureSheetGoesByItself) {
 TEST_F(Export, RealLaunchesThroughTheDesktop) {
     auto* controller = openLoaded("Film.srt", 1);
     const QString recorder = writeScript("apps/player", "cp \"$1\" \"$0.got\"");
-    writeFile("share/applications/harnwick.desktop",
-              ("[Desktop Entry]\nType=Application\nName=Harnwick\nExec=" + recorder + " %f\n")
-                  .toUtf8());
+    writeFile(
+        "share/applications/harnwick.desktop",
+        ("[Desktop Entry]\nType=Application\nName=Harnwick\nExec=" + recorder + " %f\n").toUtf8());
     SystemWorkspace system(
         CompanionLauncher::SearchPaths{{path("bin")}, {path("share/applications")}});
     EXPECT_TRUE(system.openFileWithApplicationNamed(
         controller->windowSubtitle()->exportTempSubtitleWithEncoding("UTF8")->toLocalFile(),
         "harnwick"));
-    EXPECT_TRUE(testsupport::spinUntil([&] { return QFileInfo::exists(recorder + ".got"); }, 10000));
+    EXPECT_TRUE(
+        testsupport::spinUntil([&] { return QFileInfo::exists(recorder + ".got"); }, 10000));
     EXPECT_EQ(readFile(recorder + ".got"), srtOfLines(1));
 }
 

@@ -86,9 +86,8 @@ TEST_F(Loading, TableOfFoldersAndNames) {
     for (const Row& row : rows) {
         SCOPED_TRACE((row.name + " " + row.neighbours.join(',')).toStdString());
         const QString folder = makeFolder("case" + QString::number(n++));
-        const QString file = writeFile(QDir(scratch.path()).relativeFilePath(folder) + "/" +
-                                           row.name,
-                                       srtOfLines(1));
+        const QString file = writeFile(
+            QDir(scratch.path()).relativeFilePath(folder) + "/" + row.name, srtOfLines(1));
         for (const QString& neighbour : row.neighbours) {
             if (neighbour.startsWith('@'))
                 QFile::link(folder, folder + "/" + neighbour.mid(1));

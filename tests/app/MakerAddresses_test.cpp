@@ -33,8 +33,8 @@ TEST(MakerAddresses, BugReportMailKeepsItsBytes) {
     const QString mailbox = MakerAddresses::bugReportMailbox();
     ASSERT_TRUE(address.startsWith("mailto:" + mailbox + "?subject=Quillmar%20Bug%20Report&body="));
     const QString body = address.section("&body=", 1);
-    EXPECT_TRUE(body.startsWith(
-        "Thank%20you%20for%20initiating%20a%20bug%20report.%20%20Your%20feedback"));
+    EXPECT_TRUE(
+        body.startsWith("Thank%20you%20for%20initiating%20a%20bug%20report.%20%20Your%20feedback"));
     EXPECT_TRUE(body.contains("information.%0D%0A%0D%0A%0D%0AApp%20Version%20Number:"));
     EXPECT_TRUE(body.contains("(including%20screenshots%20can%20be%20helpful):"));
     EXPECT_TRUE(body.contains("console.app?%20If"));

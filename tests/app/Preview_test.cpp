@@ -180,8 +180,8 @@ TEST_F(Preview, QuittingStopsThePlayerAndRemovesItsFile) {
     EXPECT_TRUE(terminated);
     EXPECT_TRUE(temporaryExports().isEmpty());
     // The player is stopped, not left to play on.
-    EXPECT_TRUE(testsupport::spinUntil(
-        [&] { return !QFileInfo::exists(path("record/ended")); }, 100));
+    EXPECT_TRUE(
+        testsupport::spinUntil([&] { return !QFileInfo::exists(path("record/ended")); }, 100));
     collect();
     AppFixture::drain(2500);
     EXPECT_FALSE(QFileInfo::exists(path("record/ended")));

@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     AppDelegate delegate;
-    QObject::connect(&delegate, &AppDelegate::terminateRequested, &application,
-                     &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&delegate, &AppDelegate::terminateRequested, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
     delegate.awakeFromNib();
 
     // Qt has taken its own options; what is left are files. A lone "--"
