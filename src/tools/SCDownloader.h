@@ -24,7 +24,9 @@ class DownloadSession;
 //
 // Start and cancel on one thread (the main thread); the downloader may be
 // released from any thread, also from inside its own notification: its
-// outstanding transfers are then stopped and nothing more is posted.
+// outstanding transfers are then stopped and nothing more is posted. A
+// release on another thread waits (at most a few seconds) for a finish step
+// in progress, so release it outside any lock that its observers take.
 class SCDownloader : public QObject {
     Q_OBJECT
 

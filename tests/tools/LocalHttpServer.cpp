@@ -18,6 +18,14 @@ QUrl LocalHttpServer::url(const QString& encodedPath) const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()) + encodedPath);
 }
 
+QUrl LocalHttpServer::refusingUrl(const QString& encodedPath) {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port) + encodedPath);
+}
+
 void LocalHttpServer::route(const QString& encodedPath, const Route& route) {
     routes_.insert(encodedPath, route);
 }
@@ -55,6 +63,10 @@ void LocalHttpServer::readRequest(QTcpSocket* socket) {
 }
 
 void LocalHttpServer::answer(QTcpSocket* socket, const QString& path, const Route& route) {
+    if (route.answer == Answer::Close) {
+        socket->abort();
+        return;
+    }
     QByteArray head;
     qsizetype announced = route.body.size();
     switch (route.answer) {
@@ -71,6 +83,8 @@ void LocalHttpServer::answer(QTcpSocket* socket, const QString& path, const Rout
             break;
         case Answer::RedirectLoop:
             head = "HTTP/1.1 302 Found\r\nLocation: " + path.toLatin1() + "\r\n";
+            break;
+        case Answer::Close:
             break;
     }
     const QByteArray body = route.answer == Answer::RedirectLoop ? QByteArray() : route.body;

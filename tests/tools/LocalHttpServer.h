@@ -26,6 +26,7 @@ class LocalHttpServer : public QObject {
         CutShort,      // announces twice the body's length, sends the body, closes
         Stall,         // announces twice the body's length, sends the body, waits for ever
         RedirectLoop,  // 302 back to the same path
+        Close,         // closes the connection without a word
     };
     struct Route {
         Answer answer = Answer::Body;
@@ -38,6 +39,8 @@ class LocalHttpServer : public QObject {
     ~LocalHttpServer() override;
 
     QUrl url(const QString& encodedPath) const;
+    // The path on a port where nothing listens.
+    static QUrl refusingUrl(const QString& encodedPath);
     void route(const QString& encodedPath, const Route& route);
     void setFallback(const Route& route);  // for paths without a route; else 404
 

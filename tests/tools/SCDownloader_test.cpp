@@ -33,7 +33,7 @@ struct Served {
 struct DownloadCase {
     const char* name;
     std::vector<Served> served;
-    QStringList asked;  // paths, in order, all into "tessdata"
+    QStringList asked;  // paths, in order, all into "tessdata"; "!" before: nobody listens
     Tree before;
     Tree after;
     QStringList stored;  // names listed as written
@@ -141,7 +141,8 @@ TEST_P(DownloadBatch, EndsWithOneNoticeAndOnlyWholeAnswersStored) {
     NoticeRecorder recorder(downloader.get());
     QList<QUrl> asked;
     for (const QString& encoded : c.asked) {
-        asked.append(server.url(encoded));
+        asked.append(encoded.startsWith(u'!') ? LocalHttpServer::refusingUrl(encoded.mid(1))
+                                              : server.url(encoded));
         downloader->downloadLanguageFileAtURL(asked.last(), folderUrl());
     }
     if (c.holdUntilAllAsked) {
@@ -244,6 +245,14 @@ INSTANTIATE_TEST_SUITE_P(
                      {"deu.traineddata"},
                      false,
                      500ms},
+        DownloadCase{"RefusedAndClosedConnections",
+                     {{"/tesseract/eng.traineddata", {Answer::Close, ""}},
+                      {"/tesseract/deu.traineddata", kEng}},
+                     {"/tesseract/eng.traineddata", "!/tesseract/fra.traineddata",
+                      "/tesseract/deu.traineddata"},
+                     {{"tessdata", "/"}},
+                     {{"tessdata", "/"}, {"tessdata/deu.traineddata", "ENG DATA"}},
+                     {"deu.traineddata"}},
         DownloadCase{"ARedirectLoop",
                      {{"/tesseract/eng.traineddata", {Answer::RedirectLoop, ""}}},
                      {"/tesseract/eng.traineddata"},

@@ -127,6 +127,20 @@ TEST_F(MoviePlayer, EnvironmentDiffersOnlyInTheFontConfigurationInTheChildrensFo
     EXPECT_EQ(QFileInfo(folder).canonicalFilePath(), QFileInfo(path("app")).canonicalFilePath());
 }
 
+TEST_F(MoviePlayer, OnlyTheMediaPlayersGetTheFontConfiguration) {
+    const platform::EnvironmentDictionary given{{"FONTCONFIG_FILE", "/old"}, {"HOME", "/h"}};
+    for (const char* name : {"ffplay", "FFmpeg"}) {
+        auto expected = given;
+        expected.insert("FONTCONFIG_PATH", resources() + "/fonts");
+        expected.insert("FONTCONFIG_FILE", resources() + "/fonts/fonts.conf");
+        EXPECT_EQ(SCMoviePlayer::updateTaskEnvironmentDictionaryForBinary(name, given), expected)
+            << name;
+    }
+    for (const char* name : {"mkvmerge", "tesseract", "ffprobe", ""})
+        EXPECT_EQ(SCMoviePlayer::updateTaskEnvironmentDictionaryForBinary(name, given), given)
+            << name;
+}
+
 TEST_F(MoviePlayer, ReturnsOnlyAfterFfplayHasEnded) {
     auto playing = playInBackground(QUrl::fromLocalFile(path("m.mkv")), {});
     ASSERT_TRUE(waitForFile(record("started")));
