@@ -41,10 +41,21 @@ QRect ImageSubPopover::flipped(const QRectF& r, double containerHeight) {
 void ImageSubPopover::setImageFrame(const QRectF& bottomLeftFrame) {
     ui_->imageSubImageview->setGeometry(flipped(bottomLeftFrame, contentView()->height()));
     ui_->imageSubImageview->lower();
+    showPicture();
 }
 
 void ImageSubPopover::setPicture(const QImage& picture) {
-    ui_->imageSubImageview->setPixmap(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
+    picture_ = picture;
+    showPicture();
+}
+
+void ImageSubPopover::showPicture() {
+    // Scaled to the frame with its proportions kept, centred in it.
+    QLabel* view = ui_->imageSubImageview;
+    view->setPixmap(picture_.isNull()
+                        ? QPixmap()
+                        : QPixmap::fromImage(picture_.scaled(view->size(), Qt::KeepAspectRatio,
+                                                             Qt::SmoothTransformation)));
 }
 
 void ImageSubPopover::showRelativeToRect(const QRect& anchor, QWidget* ofView) {

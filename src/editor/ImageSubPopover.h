@@ -40,7 +40,12 @@ class ImageSubPopover : public QWidget {
     // places it (y' = height - y - h).
     static QRect flipped(const QRectF& bottomLeftRect, double containerHeight);
 
+    const QImage& picture() const { return picture_; }
+
   private:
+    void showPicture();
+
     std::unique_ptr<Ui::ImageSubPopover> ui_;
+    QImage picture_;
     QWidget* content_;
 };

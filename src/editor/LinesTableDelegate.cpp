@@ -10,6 +10,7 @@
 
 #include "editor/SCMainViewController.h"
 #include "editor/SubtitleLinesTableModel.h"
+#include "platform/TextMeasurer.h"
 
 namespace {
 
@@ -99,12 +100,22 @@ void LinesTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
 
+    // The display text's sizes are points where the row heights were
+    // measured with one point per pixel: drawn at that scale, the text
+    // fills the measured height.
+    const double dpi = widget ? widget->logicalDpiY() : 96.0;
+    const double scale = dpi > 0 ? 72.0 / dpi : 1.0;
+    const QRectF area = QRectF(option.rect)
+                            .adjusted(platform::TextMeasurer::kCellInset, 1.0,
+                                      -platform::TextMeasurer::kCellInset, 0.0);
     const auto document = display->toTextDocument();
-    document->setDocumentMargin(2.0);
-    document->setTextWidth(option.rect.width());
+    document->setDocumentMargin(0.0);
+    document->setTextWidth(area.width() / scale);
+    const double height = document->size().height() * scale;
     painter->save();
-    painter->translate(option.rect.topLeft());
-    painter->setClipRect(QRect(QPoint(0, 0), option.rect.size()));
+    painter->setClipRect(option.rect);
+    painter->translate(area.left(), area.top() + std::max(0.0, (area.height() - height) / 2.0));
+    painter->scale(scale, scale);
     QAbstractTextDocumentLayout::PaintContext context;
     if (option.state & QStyle::State_Selected)
         context.palette.setColor(QPalette::Text, option.palette.color(QPalette::HighlightedText));

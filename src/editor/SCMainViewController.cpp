@@ -15,8 +15,11 @@
 #include <QTextDocument>
 
 #include "common/AppVariables.h"
+#include "editor/DocumentOpening.h"
+#include "editor/EditingActions.h"
 #include "editor/ImageSubPopover.h"
 #include "editor/LinesTableDelegate.h"
+#include "editor/RetiredQueues.h"
 #include "editor/SCViewControllerSRT.h"
 #include "editor/SubtitleLinesTableModel.h"
 #include "editor/SubtitleStylesTableModel.h"
@@ -54,13 +57,17 @@ SCMainViewController::SCMainViewController(QObject* parent)
       dColumnWidth_(float(AppVariables::dialogTableColumnWidth - 20.0)),
       viewControllerQueue_(
           std::make_unique<platform::OperationQueue>(QStringLiteral("viewController Queue"), 1)),
-      timeValidator_(std::make_unique<SCTimeValidator>()) {}
+      timeValidator_(std::make_unique<SCTimeValidator>()),
+      documentOpening_(std::make_unique<DocumentOpening>(*this)) {}
 
 SCMainViewController::~SCMainViewController() {
     // The view's widgets report to this object while they go.
     if (linesViewport_) linesViewport_->removeEventFilter(this);
     if (view_) view_->removeEventFilter(this);
     delete view_.data();
+    // Queued reads stop before their next read; nobody waits for them here.
+    documentOpening_.reset();
+    RetiredQueues::retire(std::move(viewControllerQueue_));
 }
 
 // --- Stored state ------------------------------------------------------------------
@@ -114,7 +121,9 @@ void SCMainViewController::setImportEncoding(const QString& name) {
     importEncodingDidChange(previous);
 }
 
-void SCMainViewController::importEncodingDidChange(const QString&) {}
+void SCMainViewController::importEncodingDidChange(const QString& previous) {
+    documentOpening_->importEncodingDidChange(previous);
+}
 
 void SCMainViewController::setTimeAdjustDirection(const QString& value) {
     timeAdjustDirection_ = value;
@@ -239,6 +248,8 @@ void SCMainViewController::connectOutlets() {
             &SCMainViewController::tableViewSelectionDidChange);
     connect(subtitleTableController_, &SubtitleLinesTableModel::rowHeightsNeeded, this,
             &SCMainViewController::applyRowHeights);
+    connect(subtitleTableController_, &SubtitleLinesTableModel::includeCheckBoxToggled, this,
+            &SCMainViewController::excludeLineCheckBox);
 
     stylesTableController_ = new SubtitleStylesTableModel(this);
     stylesTable_->setModel(stylesTableController_);
@@ -252,6 +263,8 @@ void SCMainViewController::connectOutlets() {
             [this] { selectedStyleDidChange(); });
     connect(stylesTableController_, &QAbstractItemModel::modelReset, this,
             [this] { selectedStyleDidChange(); });
+    connect(stylesTableController_, &SubtitleStylesTableModel::stateCheckBoxToggled, this,
+            &SCMainViewController::includeStyleCheckBox);
 
     subtitleTableController_->setSubtitle(viewSubtitle_);
     stylesTableController_->setSubtitle(viewSubtitle_);
@@ -556,4 +569,98 @@ void SCMainViewController::refreshPopoverPicture() {
     if (!imageSubPopover_) return;
     const SCSubtitleLineList lines = selectedLines();
     imageSubPopover_->setPicture(lines.isEmpty() ? QImage() : lines.first()->dialogImage());
+}
+
+// --- Rows ---------------------------------------------------------------------------
+
+void SCMainViewController::selectOnlyRow(int row, bool scroll) {
+    if (!subtitleTable_ || row < 0 || row >= subtitleTableController_->rowCount()) return;
+    const QModelIndex index = subtitleTableController_->index(row, 0);
+    // Through the selection model: the table's own selectRow scrolls.
+    subtitleTable_->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (scroll) subtitleTable_->scrollTo(index);
+}
+
+void SCMainViewController::forEachRowSuspended(
+    const std::function<void(int row, SCSubtitleLine& line)>& step) {
+    if (!subtitleTableController_) return;
+    const UpdatesSuspended suspended(subtitleTable_);
+    const SCSubtitleLineList lines = subtitleTableController_->lines();
+    for (qsizetype row = 0; row < lines.size(); ++row) step(int(row), *lines[row]);
+}
+
+// --- Reading and actions ----------------------------------------------------------
+
+void SCMainViewController::openSubtitleURL(const QUrl& url) {
+    documentOpening_->openSubtitleURL(url);
+}
+
+void SCMainViewController::reinitializeSubtitleWithEncoding(const QString& name, bool withAlerts) {
+    documentOpening_->reinitializeSubtitleWithEncoding(name, withAlerts);
+}
+
+void SCMainViewController::setSubtitleReads(std::shared_ptr<SubtitleReads> reads) {
+    documentOpening_->setReads(std::move(reads));
+}
+
+void SCMainViewController::cycleEncodingsButton(QObject*) {
+    documentOpening_->cycleEncodingsButton();
+}
+
+void SCMainViewController::excludeLineCheckBox(int row) {
+    EditingActions::excludeLineCheckBox(*this, row);
+}
+
+void SCMainViewController::includeStyleCheckBox(int row) {
+    EditingActions::includeStyleCheckBox(*this, row);
+}
+
+void SCMainViewController::textStyleButtonClicked(QObject* sender) {
+    EditingActions::textStyleButtonClicked(*this, sender);
+}
+
+void SCMainViewController::nextLineButtonClicked(QObject*) {
+    EditingActions::nextLine(*this);
+}
+
+void SCMainViewController::previousLineButtonClicked(QObject*) {
+    EditingActions::previousLine(*this);
+}
+
+namespace {
+
+QString titleOf(QObject* sender) {
+    const auto* button = qobject_cast<const QAbstractButton*>(sender);
+    return button ? button->text() : QString();
+}
+
+}  // namespace
+
+void SCMainViewController::allNoneStylesButton(QObject* sender) {
+    EditingActions::allNoneStylesButton(*this, titleOf(sender));
+}
+
+void SCMainViewController::cleanTextLineButton(QObject*) {
+    EditingActions::cleanTextLine(*this);
+}
+
+void SCMainViewController::cleanTextAllButton(QObject*) {
+    EditingActions::cleanTextAll(*this);
+}
+
+void SCMainViewController::resetLineButtons(QObject* sender) {
+    EditingActions::resetLine(*this, titleOf(sender));
+}
+
+void SCMainViewController::resetAllButtons(QObject* sender) {
+    EditingActions::resetAll(*this, titleOf(sender));
+}
+
+void SCMainViewController::timeShiftButton(QObject*) {
+    EditingActions::timeShift(*this);
+}
+
+void SCMainViewController::timeStretchButton(QObject*) {
+    EditingActions::timeStretch(*this);
 }

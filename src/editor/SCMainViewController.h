@@ -19,7 +19,9 @@
 #include "editor/ViewWindowController.h"
 #include "platform/OperationQueue.h"
 
+class DocumentOpening;
 class LinesTableDelegate;
+class SubtitleReads;
 class QLineEdit;
 class SCPreferences;
 
@@ -154,6 +156,31 @@ class SCMainViewController : public QObject {
     // coordinates). The popover opens to the strip's left.
     QRect imageSubPopoverAnchor() const;
 
+    // Makes the row the only selected one (the current row too), scrolling
+    // it into view when asked; the selection handler runs.
+    void selectOnlyRow(int row, bool scroll);
+    // Runs the step on every line with its row, the table's drawing held
+    // back until the end.
+    void forEachRowSuspended(const std::function<void(int row, SCSubtitleLine& line)>& step);
+
+    // --- Reading the document (on the view's queue; see DocumentOpening).
+    // Once the window has loaded: the encoding taken silently from the
+    // preferences, then the file read by the document's type; a text file
+    // that no encoding reads ends in the "Can Not Open" sheet, whose answer
+    // posts `subInitializationError` (object: this view; "theWindow": the
+    // window as a QObject*).
+    void openSubtitleURL(const QUrl& url);
+    // Reads the file again in the name; a failure shows a sheet (with
+    // alerts) and goes back to the encoding that last read the file.
+    void reinitializeSubtitleWithEncoding(const QString& name, bool withAlerts);
+    // Replaces the document reads (tests count, slow and watch them).
+    void setSubtitleReads(std::shared_ptr<SubtitleReads> reads);
+    DocumentOpening& documentOpening() const { return *documentOpening_; }
+
+    // The check boxes of the two tables, after they wrote the new state.
+    void excludeLineCheckBox(int row);
+    void includeStyleCheckBox(int row);
+
     // --- Delegate entry points (called by the layout's controls).
     // Editing of a field begins: the validator compares with its text.
     void controlTextShouldBeginEditing(const QString& text);
@@ -171,6 +198,17 @@ class SCMainViewController : public QObject {
     void showImageSubPopover(QObject* sender = nullptr);
     void closeImageSubPopover(QObject* sender = nullptr);
     void toggleImageSubPopoverZoom(QObject* sender = nullptr);
+    void cycleEncodingsButton(QObject* sender = nullptr);
+    void textStyleButtonClicked(QObject* sender = nullptr);
+    void nextLineButtonClicked(QObject* sender = nullptr);
+    void previousLineButtonClicked(QObject* sender = nullptr);
+    void allNoneStylesButton(QObject* sender = nullptr);
+    void cleanTextLineButton(QObject* sender = nullptr);
+    void cleanTextAllButton(QObject* sender = nullptr);
+    void resetLineButtons(QObject* sender = nullptr);
+    void resetAllButtons(QObject* sender = nullptr);
+    void timeShiftButton(QObject* sender = nullptr);
+    void timeStretchButton(QObject* sender = nullptr);
 
     virtual void viewDidLoad();
     virtual void viewDidAppear();
@@ -244,5 +282,6 @@ class SCMainViewController : public QObject {
     // Compared by address only: events arrive while it is being destroyed.
     QObject* linesViewport_ = nullptr;
     LinesTableDelegate* linesDelegate_ = nullptr;
+    std::unique_ptr<DocumentOpening> documentOpening_;
     bool showingDialogText_ = false;
 };

@@ -6,6 +6,7 @@
 
 #include "editor/StyleEditorBinding.h"
 #include "editor/SubtitleStylesTableModel.h"
+#include "formatting/SCStyle.h"
 #include "ui_ViewASS.h"
 
 SCViewControllerASS::SCViewControllerASS(QObject* parent)
@@ -49,4 +50,16 @@ void SCViewControllerASS::bindLineStylePopUp() {
         const SCSubtitleLineList lines = selectedLines();
         if (lines.size() == 1) lines.first()->setStyle(popUp->itemText(index));
     });
+}
+
+void SCViewControllerASS::assTestButton(QObject*) {}
+
+void SCViewControllerASS::resetColorsButton(QObject*) {
+    const SCStyleList selected = stylesTableController()->selectedObjects();
+    if (!selected.isEmpty()) selected.first()->resetStyleColorsToOriginal();
+}
+
+void SCViewControllerASS::resetFontButton(QObject*) {
+    const SCStyleList selected = stylesTableController()->selectedObjects();
+    if (!selected.isEmpty()) selected.first()->resetFontsToOriginal();
 }

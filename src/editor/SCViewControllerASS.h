@@ -19,6 +19,13 @@ class SCViewControllerASS : public SCMainViewController {
     // The installed font families, taken once when the view is made.
     const QStringList& availableFontsList() const { return availableFontsList_; }
 
+  public slots:
+    void assTestButton(QObject* sender = nullptr);
+    // The first selected style's colours, with Outline and Shadow, or its
+    // font settings, as read from the file; nothing with no style selected.
+    void resetColorsButton(QObject* sender = nullptr);
+    void resetFontButton(QObject* sender = nullptr);
+
   protected:
     void setUpLayout(QWidget* view) override;
     void layoutDidLoad() override;

@@ -56,7 +56,9 @@ TEST_F(Popover, ShowsTheSelectedLinesPicture) {
     view->showImageSubPopover();
     EXPECT_TRUE(view->imageSubImageview()->pixmap().isNull());
     selectRows(*view, {1});
-    EXPECT_EQ(view->imageSubImageview()->pixmap().size(), QSize(40, 20));
+    EXPECT_EQ(view->imageSubPopover()->picture(), picture);
+    // Zoomed in: 608 x 342, the picture's 2:1 kept.
+    EXPECT_EQ(view->imageSubImageview()->pixmap().size(), QSize(608, 304));
     selectRows(*view, {});
     EXPECT_TRUE(view->imageSubImageview()->pixmap().isNull());
 }

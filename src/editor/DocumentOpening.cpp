@@ -1,0 +1,273 @@
+#include "editor/DocumentOpening.h"
+
+#include <QFile>
+#include <QWidget>
+
+#include "common/NotificationTypes.h"
+#include "document/SCSubtitle.h"
+#include "editor/SCMainViewController.h"
+#include "editor/SheetAlert.h"
+#include "editor/SubtitleReads.h"
+#include "encodings/DetectedCharsets.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "tools/SCPreferences.h"
+
+namespace {
+
+using ViewPointer = QPointer<SCMainViewController>;
+using SubtitlePointer = std::shared_ptr<SCSubtitle>;
+using SharedPointer = std::shared_ptr<DocumentOpening::Shared>;
+
+const QString kQuestion =
+    QStringLiteral("All Edits for the Current Subitlte Will Be Lost!  Continue?");
+
+// Runs on the main thread if the view is still there.
+void onMain(const ViewPointer& view, std::function<void(SCMainViewController&)> step) {
+    platform::MainQueue::post([view, step = std::move(step)] {
+        if (view) step(*view);
+    });
+}
+
+void silentUpdate(SCMainViewController& view, const QString& name) {
+    view.setUpdateImportEncodingSilently(true);
+    view.setImportEncoding(name);
+}
+
+QWidget* windowOf(const SCMainViewController& view) {
+    return view.viewWindowController() ? view.viewWindowController()->window() : nullptr;
+}
+
+// The open-failure sheet; its answer has the window closed.
+void showOpenFailure(SCMainViewController& view) {
+    QWidget* window = windowOf(view);
+    if (!window) return;
+    const ViewPointer guarded = &view;
+    const QPointer<QWidget> guardedWindow = window;
+    SheetAlert::begin(
+        window, QStringLiteral("Quillmar Can Not Open This File"),
+        QStringLiteral("Check to see if this is a valid subtitle file."), {QStringLiteral("OK")},
+        [guarded, guardedWindow](SheetAlert::Answer) {
+            if (!guarded || !guardedWindow) return;
+            platform::NotificationCenter::defaultCenter().post(
+                notificationTypes(notificationTypes::subInitializationError).rawValue(),
+                guarded.data(),
+                {{QStringLiteral("theWindow"),
+                  QVariant::fromValue<QObject*>(guardedWindow.data())}});
+        });
+}
+
+// The file's first bytes, for the charset detector.
+QByteArray leadingBytes(const QUrl& url) {
+    QFile file(url.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.read(256 * 1024);
+}
+
+// Tries the catalogue's encodings after `startName` in turn (the detected
+// one first), until one reads the file. Queue thread.
+resultTypes cycleInputEncodings(const ViewPointer& view, const SubtitlePointer& subtitle,
+                                const SharedPointer& shared, const QString& startName,
+                                bool hasLines, QString& succeeded) {
+    platform::MainQueue::post([subtitle] {
+        subtitle->setIsCyclingEncodings(true);
+        subtitle->setIsInitializing(true);
+    });
+    const bool wasValid = subtitle->subtitleIsValid();
+    const QUrl url = subtitle->subtitleFileURL();
+    const QStringList& names = shared->names;
+    // A name outside the catalogue starts before the first: every name once.
+    const qsizetype start = names.indexOf(startName);
+    QStringList candidates = names.mid(start + 1) + names.mid(0, start + 1);
+    // The detector's guess goes first, unless it is the name the cycle
+    // moves away from (tried last, as ever).
+    if (const auto detected = DetectedCharsets::catalogueNameForBytes(leadingBytes(url));
+        detected && *detected != startName && candidates.contains(*detected)) {
+        candidates.removeOne(*detected);
+        candidates.prepend(*detected);
+    }
+    resultTypes result = resultTypes::error;
+    for (const QString& name : candidates) {
+        if (shared->cancelled) break;
+        onMain(view, [name](SCMainViewController& v) { silentUpdate(v, name); });
+        result = hasLines ? shared->reads->reinitializeForNewEncoding(*subtitle, name)
+                          : shared->reads->initializeFromTextSubURL(*subtitle, url, name);
+        if (result != resultTypes::error) {
+            succeeded = name;
+            break;
+        }
+    }
+    // A cycle that found nothing leaves the document's validity as it was.
+    if (result == resultTypes::error && hasLines) subtitle->setSubtitleIsValid(wasValid);
+    platform::MainQueue::post([subtitle] {
+        subtitle->setIsCyclingEncodings(false);
+        subtitle->setIsInitializing(false);
+    });
+    return result;
+}
+
+}  // namespace
+
+DocumentOpening::DocumentOpening(SCMainViewController& view)
+    : view_(view), shared_(std::make_shared<Shared>()) {
+    shared_->reads = std::make_shared<SubtitleReads>();
+    shared_->names = view.encodingNamesList();
+}
+
+DocumentOpening::~DocumentOpening() {
+    shared_->cancelled = true;
+}
+
+void DocumentOpening::setReads(std::shared_ptr<SubtitleReads> reads) {
+    shared_->reads = reads ? std::move(reads) : std::make_shared<SubtitleReads>();
+}
+
+bool DocumentOpening::documentCountsAsValid() const {
+    if (pendingReads_ > 0) return validBeforeReads_;
+    return view_.viewSubtitle() && view_.viewSubtitle()->subtitleIsValid();
+}
+
+void DocumentOpening::enqueue(std::function<void()> work) {
+    // No read is running here (they all go through this queue), so the
+    // document's flag can be read.
+    if (pendingReads_++ == 0)
+        validBeforeReads_ = view_.viewSubtitle() && view_.viewSubtitle()->subtitleIsValid();
+    view_.viewControllerQueue().addOperation(std::move(work));
+}
+
+void DocumentOpening::readFinished(resultTypes result, const QString& encoding) {
+    pendingReads_ = std::max(0, pendingReads_ - 1);
+    if (result == resultTypes::ok && !encoding.isEmpty()) lastReadEncoding_ = encoding;
+}
+
+void DocumentOpening::openSubtitleURL(const QUrl& url) {
+    const auto panel = SCMainViewController::appPreferences()->preferencePanelDictionary();
+    const QVariant stored = panel ? panel->value(QStringLiteral("importEncoding")) : QVariant();
+    if (stored.typeId() == QMetaType::QString) silentUpdate(view_, stored.toString());
+    const SubtitlePointer subtitle = view_.viewSubtitle();
+    if (!subtitle) return;
+    const ViewPointer view = &view_;
+    const SharedPointer shared = shared_;
+    const QString encoding = view_.importEncoding();
+    const bool hasLines = !subtitle->subtitleLinesArray().isEmpty();
+    enqueue([view, subtitle, shared, url, encoding, hasLines] {
+        const subtitleTypes type = subtitle->subtitleFileType();
+        resultTypes result = resultTypes::ok;
+        QString readWith;
+        if (type.isTextBased()) {
+            result = shared->reads->initializeFromTextSubURL(*subtitle, url, encoding);
+            if (result == resultTypes::ok)
+                readWith = encoding;
+            else if (!shared->cancelled)
+                result = cycleInputEncodings(view, subtitle, shared, encoding, hasLines, readWith);
+            if (result == resultTypes::error) onMain(view, showOpenFailure);
+        } else if (type.isImageBased()) {
+            onMain(view, [](SCMainViewController& v) { v.showImageSubPopover(); });
+            result = shared->reads->initializeFromImageSubURL(*subtitle, url);
+            if (result == resultTypes::error)
+                onMain(view, [](SCMainViewController& v) {
+                    v.closeImageSubPopover();
+                    showOpenFailure(v);
+                });
+        }
+        onMain(view, [result, readWith](SCMainViewController& v) {
+            v.documentOpening().readFinished(result, readWith);
+        });
+    });
+}
+
+void DocumentOpening::queueCycle() {
+    const SubtitlePointer subtitle = view_.viewSubtitle();
+    if (!subtitle) return;
+    const ViewPointer view = &view_;
+    const SharedPointer shared = shared_;
+    const QString start = view_.importEncoding();
+    const bool hasLines = !subtitle->subtitleLinesArray().isEmpty();
+    enqueue([view, subtitle, shared, start, hasLines] {
+        QString readWith;
+        const resultTypes result =
+            cycleInputEncodings(view, subtitle, shared, start, hasLines, readWith);
+        onMain(view, [result, readWith](SCMainViewController& v) {
+            v.documentOpening().readFinished(result, readWith);
+        });
+    });
+}
+
+void DocumentOpening::askBeforeReading(std::function<void()> onOK,
+                                       std::function<void()> otherwise) {
+    QWidget* window = windowOf(view_);
+    if (!window) {
+        if (otherwise) otherwise();
+        return;
+    }
+    SheetAlert::begin(
+        window, kQuestion, QString(), {QStringLiteral("OK"), QStringLiteral("Cancel")},
+        [onOK = std::move(onOK), otherwise = std::move(otherwise)](SheetAlert::Answer answer) {
+            if (answer == SheetAlert::firstButton) {
+                if (onOK) onOK();
+            } else if (otherwise) {
+                otherwise();
+            }
+        },
+        SheetAlert::questionTimeout());
+}
+
+void DocumentOpening::cycleEncodingsButton() {
+    if (!documentCountsAsValid()) {
+        queueCycle();
+        return;
+    }
+    const ViewPointer view = &view_;
+    askBeforeReading(
+        [view] {
+            if (view) view->documentOpening().queueCycle();
+        },
+        {});
+}
+
+void DocumentOpening::importEncodingDidChange(const QString& previous) {
+    if (!documentCountsAsValid()) {
+        reinitializeSubtitleWithEncoding(view_.importEncoding(), true);
+        return;
+    }
+    const ViewPointer view = &view_;
+    askBeforeReading(
+        [view] {
+            // The name the pop-up shows when the answer comes.
+            if (view) view->reinitializeSubtitleWithEncoding(view->importEncoding(), true);
+        },
+        [view, previous] {
+            if (view) silentUpdate(*view, previous);
+        });
+}
+
+void DocumentOpening::reinitializeSubtitleWithEncoding(const QString& name, bool withAlerts) {
+    const SubtitlePointer subtitle = view_.viewSubtitle();
+    if (!subtitle) return;
+    if (lastReadEncoding_.isEmpty() && pendingReads_ == 0)
+        lastReadEncoding_ = subtitle->currentImportEncoding();
+    const ViewPointer view = &view_;
+    const SharedPointer shared = shared_;
+    enqueue([view, subtitle, shared, name, withAlerts] {
+        if (shared->cancelled) return;
+        const bool wasValid = subtitle->subtitleIsValid();
+        const resultTypes result = shared->reads->reinitializeForNewEncoding(*subtitle, name);
+        if (result == resultTypes::error) subtitle->setSubtitleIsValid(wasValid);
+        onMain(view, [result, name, withAlerts, subtitle](SCMainViewController& v) {
+            v.documentOpening().readFinished(result, name);
+            if (result != resultTypes::error || !withAlerts) return;
+            QWidget* window = windowOf(v);
+            if (!window) return;
+            const ViewPointer guarded = &v;
+            SheetAlert::begin(
+                window, QStringLiteral("The File Can Not be Opened With the Selected Encoding"),
+                QStringLiteral("The original encoding will be used."), {QStringLiteral("OK")},
+                [guarded, subtitle](SheetAlert::Answer) {
+                    if (!guarded) return;
+                    const QString old = guarded->documentOpening().lastReadEncoding_;
+                    subtitle->setCurrentImportEncoding(old);
+                    silentUpdate(*guarded, old);
+                });
+        });
+    });
+}

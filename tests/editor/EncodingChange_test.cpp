@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include "editor/OpeningFixture.h"
+#include "editor/QtPrinters.h"
+#include "encodings/DetectedCharsets.h"
+#include "encodings/myEncodings.h"
+
+using editortest::OpeningTest;
+
+namespace {
+
+const QString kQuestion = "All Edits for the Current Subitlte Will Be Lost!  Continue?";
+
+class EncodingChange : public OpeningTest {
+  protected:
+    std::unique_ptr<SCViewControllerSRT> validView() {
+        auto view = openedView(editorFixture("sample.srt"), subtitleTypes::srt);
+        reads = std::make_shared<editortest::CountingReads>();
+        view->setSubtitleReads(reads);
+        return view;
+    }
+};
+
+TEST_F(EncodingChange, AValidDocumentAsksFirst) {
+    struct Case {
+        const char* answer;  // "OK", "Cancel" or "" for the timeout
+        int rereads;
+        const char* shownAfter;
+    };
+    for (const Case& c :
+         {Case{"OK", 1, "MacRoman"}, Case{"Cancel", 0, "UTF8"}, Case{"", 0, "UTF8"}}) {
+        SCOPED_TRACE(c.answer);
+        SheetAlert::setQuestionTimeout(0.2);
+        auto view = validView();
+        view->setImportEncoding("MacRoman");
+        QMessageBox* box = sheet();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), kQuestion);
+        EXPECT_EQ(box->informativeText(), "");
+        ASSERT_EQ(box->buttons().size(), 2);
+        EXPECT_EQ(box->defaultButton()->text(), "OK");
+        EXPECT_EQ(reads->total(), 0);
+        if (QString(c.answer).isEmpty())
+            testsupport::spinUntil([&] { return sheet() == nullptr; });
+        else
+            answer(c.answer);
+        settle(*view);
+        EXPECT_EQ(reads->rereads, c.rereads);
+        EXPECT_EQ(view->importEncoding(), c.shownAfter);
+        EXPECT_FALSE(view->updateImportEncodingSilently());
+        EXPECT_EQ(sheet(), nullptr);
+    }
+}
+
+TEST_F(EncodingChange, TheSameNameAsksAgainAndAnEarlierAnswerKeepsTheTimerHarmless) {
+    SheetAlert::setQuestionTimeout(0.3);
+    auto view = validView();
+    view->setImportEncoding("UTF8");
+    answer("Cancel");
+    view->setImportEncoding("UTF8");
+    ASSERT_NE(sheet(), nullptr);  // the first timer must not end this one
+    testsupport::drainMainQueue(150);
+    EXPECT_NE(sheet(), nullptr);
+    answer("OK");
+    settle(*view);
+    EXPECT_EQ(reads->rereads, 1);
+}
+
+TEST_F(EncodingChange, AnInvalidDocumentRereadsAtOnce) {
+    auto view = makeView<SCViewControllerSRT>();
+    view->setSubtitleReads(reads);
+    host.show(view->view());
+    view->viewSubtitle()->setSubtitleFileType(subtitleTypes::srt);
+    view->viewSubtitle()->setSubtitleFileURL(editorFixture("sample.srt"));
+    view->setImportEncoding("MacRoman");
+    settle(*view);
+    EXPECT_EQ(reads->names(), QStringList({"MacRoman"}));
+}
+
+TEST_F(EncodingChange, AFailedRereadShowsItsSheetPutsBothNamesBackAndTheNextChangeAsks) {
+    auto view = validView();
+    view->setImportEncoding("MacHebrew");  // no converter here: the re-read fails
+    answer("OK");
+    settle(*view);
+    QMessageBox* box = sheet();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "The File Can Not be Opened With the Selected Encoding");
+    EXPECT_EQ(box->informativeText(), "The original encoding will be used.");
+    EXPECT_EQ(view->importEncoding(), "MacHebrew");
+    EXPECT_EQ(view->viewSubtitle()->currentImportEncoding(), "MacHebrew");
+    answer("OK");
+    EXPECT_EQ(view->importEncoding(), "UTF8");
+    EXPECT_EQ(view->viewSubtitle()->currentImportEncoding(), "UTF8");
+    EXPECT_TRUE(view->viewSubtitle()->subtitleIsValid());
+    view->setImportEncoding("MacRoman");
+    ASSERT_NE(sheet(), nullptr);
+    EXPECT_EQ(sheet()->text(), kQuestion);
+    answer("Cancel");
+}
+
+TEST_F(EncodingChange, ASecondChangeDuringARereadStillAsksAndBothFailuresGoBackToTheLastGoodName) {
+    auto view = validView();
+    reads->delayMs = 150;
+    view->setImportEncoding("MacHebrew");
+    answer("OK");
+    view->setImportEncoding("MacThai");  // while the first re-read runs
+    ASSERT_NE(sheet(), nullptr);
+    EXPECT_EQ(sheet()->text(), kQuestion);
+    answer("OK");
+    settle(*view);
+    for (int i = 0; i < 2 && sheet(); ++i) {
+        answer("OK");
+        settle(*view);
+    }
+    EXPECT_EQ(view->importEncoding(), "UTF8");
+    EXPECT_EQ(view->viewSubtitle()->currentImportEncoding(), "UTF8");
+}
+
+TEST_F(EncodingChange, TheCycleButtonAsksOnAValidDocumentOnly) {
+    auto view = validView();
+    view->cycleEncodingsButton();
+    ASSERT_NE(sheet(), nullptr);
+    EXPECT_EQ(sheet()->text(), kQuestion);
+    answer("OK");
+    settle(*view);
+    EXPECT_GE(reads->rereads, 1);
+    // The detector's guess first (plain ASCII here), else the name after "UTF8".
+    QFile file(editorFixture("sample.srt").toLocalFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(reads->names().first(),
+              DetectedCharsets::catalogueNameForBytes(file.readAll()).value_or("Unicode"));
+    EXPECT_NE(view->importEncoding(), "UTF8");
+
+    auto fresh = makeView<SCViewControllerSRT>();
+    auto freshReads = std::make_shared<editortest::CountingReads>();
+    fresh->setSubtitleReads(freshReads);
+    fresh->viewSubtitle()->setSubtitleFileType(subtitleTypes::srt);
+    fresh->viewSubtitle()->setSubtitleFileURL(editorFixture("empty.srt"));
+    fresh->setUpdateImportEncodingSilently(true);
+    fresh->setImportEncoding("Klingon");  // no catalogue name: every name once
+    fresh->cycleEncodingsButton();
+    settle(*fresh);
+    EXPECT_EQ(freshReads->texts, 141);
+    EXPECT_EQ(fresh->importEncoding(), myEncodings::allNames().last());
+}
+
+TEST_F(EncodingChange, ClosingTheWindowDuringASlowCycleOrAQuestionNeverBlocks) {
+    auto view = makeView<SCViewControllerSRT>();
+    reads->delayMs = 40;
+    view->setSubtitleReads(reads);
+    view->viewSubtitle()->setSubtitleFileType(subtitleTypes::srt);
+    host.show(view->view());
+    view->openSubtitleURL(editorFixture("empty.srt"));
+    testsupport::spinUntil([&] { return reads->total() >= 3; });
+    QElapsedTimer clock;
+    clock.start();
+    view.reset();
+    delete host.window();
+    EXPECT_LT(clock.elapsed(), 30);
+    const int readsAtClose = reads->total();
+    testsupport::spinUntil([&] { return RetiredQueues::count() == 0; }, 5000);
+    EXPECT_LE(reads->total(), readsAtClose + 1);  // stops before its next candidate
+}
+
+TEST_F(EncodingChange, ClosingTheWindowWithAQuestionOpenLeavesItsTimerHarmless) {
+    SheetAlert::setQuestionTimeout(0.2);
+    auto view = validView();
+    view->setImportEncoding("MacRoman");
+    ASSERT_NE(sheet(), nullptr);
+    delete host.window();
+    testsupport::drainMainQueue(350);  // the timer's moment passes
+    EXPECT_EQ(view->importEncoding(), "MacRoman");
+    EXPECT_EQ(reads->total(), 0);
+    view.reset();
+    testsupport::drainMainQueue(50);
+}
+
+}  // namespace

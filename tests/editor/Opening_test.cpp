@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "common/NotificationTypes.h"
+#include "document/ImageSubImporter.h"
+#include "editor/OpeningFixture.h"
+#include "editor/QtPrinters.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+
+using editortest::OpeningTest;
+
+namespace {
+
+class Opening : public OpeningTest {};
+
+TEST_F(Opening, AUtf8FileOpensWithoutCycleOrSheet) {
+    auto view = openedView(editorFixture("sample.srt"), subtitleTypes::srt);
+    EXPECT_EQ(reads->total(), 1);
+    EXPECT_EQ(view->importEncoding(), "UTF8");
+    EXPECT_EQ(view->viewSubtitle()->subtitleLinesArray().size(), 12);
+    EXPECT_EQ(sheet(), nullptr);
+    EXPECT_FALSE(reads->onMainThread);
+}
+
+struct LegacyFile {
+    const char* file;
+    const char* encoding;
+    QString firstLine;
+};
+
+TEST_F(Opening, LegacyAndUnicodeFilesOpenInTheRightEncodingWithTheirTextIntact) {
+    const LegacyFile files[] = {
+        {"english-utf16le.srt", "Unicode", "Where were you last night?"},
+        {"french-windows1252.srt", "WindowsLatin1",
+         QString::fromUtf8("Le maître d'hôtel arrive à l'heure, comme d'habitude.")},
+        {"russian-windows1251.srt", "WindowsCyrillic",
+         QString::fromUtf8("Где вы были вчера вечером?")},
+        {"czech-isolatin2.srt", "ISOLatin2",
+         QString::fromUtf8("Příliš žluťoučký kůň úpěl ďábelské ódy.")},
+        {"japanese-shiftjis.srt", "ShiftJIS", QString::fromUtf8("昨日の夜はどこにいましたか？")},
+    };
+    for (const LegacyFile& f : files) {
+        SCOPED_TRACE(f.file);
+        reads = std::make_shared<editortest::CountingReads>();
+        auto view = openedView(editorFixture(f.file), subtitleTypes::srt);
+        EXPECT_EQ(view->importEncoding(), f.encoding);
+        EXPECT_EQ(view->viewSubtitle()->currentImportEncoding(), f.encoding);
+        ASSERT_FALSE(view->viewSubtitle()->subtitleLinesArray().isEmpty());
+        EXPECT_EQ(view->viewSubtitle()->subtitleLinesArray()[0]->unformattedTextSRT(), f.firstLine);
+        EXPECT_EQ(reads->names().first(), "UTF8");
+        EXPECT_EQ(sheet(), nullptr);
+        EXPECT_FALSE(view->viewSubtitle()->isCyclingEncodings());
+        EXPECT_FALSE(view->viewSubtitle()->isInitializing());
+    }
+}
+
+TEST_F(Opening, AFileNoEncodingReadsEndsInTheSheetAndTheNotification) {
+    QList<platform::Notification> posted;
+    platform::NotificationObserver observer(
+        notificationTypes(notificationTypes::subInitializationError).rawValue(),
+        [&](const platform::Notification& n) { posted.append(n); });
+    auto view = openedView(editorFixture("empty.srt"), subtitleTypes::srt);
+    EXPECT_EQ(reads->texts, 142);
+    EXPECT_EQ(reads->names().first(), "UTF8");
+    EXPECT_EQ(reads->names().last(), "UTF8");
+    EXPECT_EQ(view->importEncoding(), "UTF8");
+    QMessageBox* box = sheet();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "Quillmar Can Not Open This File");
+    EXPECT_EQ(box->informativeText(), "Check to see if this is a valid subtitle file.");
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+    EXPECT_TRUE(posted.isEmpty());
+    answer("OK");
+    ASSERT_EQ(posted.size(), 1);
+    EXPECT_EQ(posted[0].object, view.get());
+    EXPECT_EQ(posted[0].userInfo.value("theWindow").value<QObject*>(), host.window());
+    EXPECT_FALSE(reads->onMainThread);
+}
+
+TEST_F(Opening, ADocumentOfTypeNoneReadsNothing) {
+    auto view = openedView(editorFixture("sample.srt"), subtitleTypes::none);
+    EXPECT_EQ(reads->total(), 0);
+    EXPECT_EQ(sheet(), nullptr);
+}
+
+// Delivers its lines on the main thread, or fails.
+class FakeImporter : public ImageSubImporter {
+  public:
+    explicit FakeImporter(bool succeed) : succeed_(succeed) {}
+    void setParentSubtitle(const std::weak_ptr<SCSubtitle>& subtitle) override {
+        parent_ = subtitle;
+    }
+    void cancelImport() override {}
+    resultTypes importImageSubtitleURL(const QUrl&) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        if (!succeed_) return resultTypes::error;
+        for (int number = 0; number < 2; ++number) {
+            auto parent = parent_;
+            platform::MainQueue::post([parent, number] {
+                auto subtitle = parent.lock();
+                if (!subtitle) return;
+                auto line = SCSubtitleLine::create();
+                line->setOriginalIndex(number);
+                line->setUserIndex(number);
+                QImage picture(60 + number * 20, 20, QImage::Format_RGB32);
+                picture.fill(Qt::white);
+                line->initializeFromImageSubImportedDictiary({{"startTime", number * 2.0},
+                                                              {"endTime", number * 2.0 + 1.0},
+                                                              {"lineImage", picture},
+                                                              {"lineDialog", "picture line"}});
+                platform::NotificationCenter::defaultCenter().post(
+                    "imageSubSCSubtitleLineCreated", nullptr,
+                    {{"theSubtitleLine", QVariant::fromValue(line)},
+                     {"theSubtitle", QVariant::fromValue<QObject*>(subtitle.get())}});
+            });
+        }
+        return resultTypes::ok;
+    }
+
+  private:
+    bool succeed_;
+    std::weak_ptr<SCSubtitle> parent_;
+};
+
+TEST_F(Opening, APictureImportShowsThePopoverAndClosesItBeforeTheFailureSheet) {
+    SCSubtitle::setImageSubImporterFactory([] { return std::make_shared<FakeImporter>(false); });
+    auto view = makeView<SCViewControllerSRT>();
+    view->setSubtitleReads(reads);
+    view->viewSubtitle()->setSubtitleFileType(subtitleTypes::vobsub);
+    host.show(view->view());
+    view->openSubtitleURL(editorFixture("sample.idx"));
+    bool shownBeforeSheet = false;
+    testsupport::spinUntil([&] {
+        if (view->imageSubPopover()->isShown() && !sheet()) shownBeforeSheet = true;
+        return sheet() != nullptr;
+    });
+    EXPECT_TRUE(shownBeforeSheet);
+    EXPECT_FALSE(view->imageSubPopover()->isShown());
+    EXPECT_EQ(sheet()->text(), "Quillmar Can Not Open This File");
+    EXPECT_EQ(reads->pictures, 1);
+    SCSubtitle::setImageSubImporterFactory({});
+}
+
+TEST_F(Opening, APictureImportShowsTheSelectedLinesPicture) {
+    SCSubtitle::setImageSubImporterFactory([] { return std::make_shared<FakeImporter>(true); });
+    auto view = openedView(editorFixture("sample.idx"), subtitleTypes::vobsub);
+    ASSERT_EQ(view->viewSubtitle()->subtitleLinesArray().size(), 2);
+    EXPECT_TRUE(view->imageSubPopover()->isShown());
+    EXPECT_EQ(sheet(), nullptr);
+    selectRows(*view, {1});
+    EXPECT_EQ(view->imageSubPopover()->picture().width(), 80);
+    EXPECT_FALSE(view->viewSubtitle()->subtitleIsValid());
+    SCSubtitle::setImageSubImporterFactory({});
+}
+
+}  // namespace

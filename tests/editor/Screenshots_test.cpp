@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPainter>
+#include <QTabWidget>
+
+#include "editor/EditorFixture.h"
+
+using editortest::EditorTest;
+
+namespace {
+
+// On demand only: QUILLMAR_SCREENSHOTS names a folder, and the run is meant
+// for a real display (xvfb-run with QT_QPA_PLATFORM=xcb). Saves the two tabs
+// of a document window with real files loaded, and the picture popover.
+class Screenshots : public EditorTest {};
+
+QUrl editorFixture(const QString& name) {
+    return QUrl::fromLocalFile(QStringLiteral(QUILLMAR_FIXTURES "/editor/") + name);
+}
+
+TEST_F(Screenshots, SavesBothTabsAndThePopover) {
+    const QString folder = qEnvironmentVariable("QUILLMAR_SCREENSHOTS");
+    if (folder.isEmpty()) GTEST_SKIP() << "set QUILLMAR_SCREENSHOTS to a folder";
+    QDir().mkpath(folder);
+
+    auto srtDocument = SCSubtitle::create();
+    documenttest::load(srtDocument, editorFixture("sample.srt"), subtitleTypes::srt);
+    auto assDocument = SCSubtitle::create();
+    documenttest::load(assDocument, editorFixture("sample.ass"), subtitleTypes::ass);
+    auto srt = makeView<SCViewControllerSRT>(srtDocument);
+    auto ass = makeView<SCViewControllerASS>(assDocument);
+
+    auto* tabs = new QTabWidget;
+    tabs->addTab(srt->view(), "SRT");
+    tabs->addTab(ass->view(), "ASS");
+    host.show(tabs);
+    host.window()->setWindowTitle("sample.srt");
+    host.window()->resize(1180, 820);
+    testsupport::drainMainQueue(300);
+
+    selectRows(*srt, {1});
+    srt->subtitleTableController()->lineAt(6)->setIsExcluded(true);
+    testsupport::drainMainQueue(200);
+    host.window()->grab().save(folder + "/editor-srt.png");
+
+    tabs->setCurrentIndex(1);
+    selectRows(*ass, {4});
+    ass->stylesTable()->selectRow(1);
+    testsupport::drainMainQueue(300);
+    host.window()->grab().save(folder + "/editor-ass.png");
+
+    tabs->setCurrentIndex(0);
+    QImage picture(720, 120, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    QPainter painter(&picture);
+    painter.setPen(Qt::white);
+    painter.setFont(QFont("DejaVu Sans", 36));
+    painter.drawText(picture.rect(), Qt::AlignCenter, "At the harbour,");
+    painter.end();
+    srt->subtitleTableController()->lineAt(1)->setDialogImage(picture);
+    selectRows(*srt, {1});
+    srt->showImageSubPopover();
+    testsupport::drainMainQueue(300);
+    srt->imageSubPopover()->grab().save(folder + "/editor-popover.png");
+    EXPECT_TRUE(QFile::exists(folder + "/editor-popover.png"));
+}
+
+}  // namespace

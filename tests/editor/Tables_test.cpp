@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QSignalSpy>
+#include <QToolButton>
+
+#include "editor/EditorFixture.h"
+#include "editor/QtPrinters.h"
+#include "formatting/SCStyle.h"
+
+using editortest::EditorTest;
+
+namespace {
+
+class Tables : public EditorTest {};
+
+TEST_F(Tables, ListsGrownAtTheEndInsertRowsOthersResetAndReloadsKeepTheSelection) {
+    auto view = shownView<SCViewControllerSRT>("overlap.srt", subtitleTypes::srt);
+    auto* model = view->subtitleTableController();
+    auto subtitle = view->viewSubtitle();
+    selectRows(*view, {1});
+    QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(model, &QAbstractItemModel::modelReset);
+
+    SCSubtitleLineList lines = subtitle->subtitleLinesArray();
+    auto extra = lines.first()->copy();
+    extra->setUnformattedTextSRT("third\nline");
+    lines.append(extra);
+    subtitle->setSubtitleLinesArray(lines);  // a picture line arriving
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(view->selectedRow(), 1);
+    EXPECT_EQ(view->heightOfRow(view->subtitleTable(), 2), extra->textTableRowHeight());
+
+    view->reloadData();
+    EXPECT_EQ(view->selectedRow(), 1);
+    EXPECT_EQ(view->dialogText(), "second");
+
+    lines.removeFirst();
+    subtitle->setSubtitleLinesArray(lines);
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(view->selectedRow(), -1);
+}
+
+TEST_F(Tables, AStyleEditorFollowsTheSelectedStyleThroughTheTransformers) {
+    auto view = shownView<SCViewControllerASS>("two-styles.ass", subtitleTypes::ass);
+    QWidget* layout = view->view();
+    auto* bold = layout->findChild<QCheckBox*>("boldStyleCheckBox");
+    auto* font = layout->findChild<QComboBox*>("fontPopUp");
+    EXPECT_FALSE(bold->isEnabled());  // no style selected
+
+    view->stylesTable()->selectRow(1);  // "Sign": not bold, alignment 8
+    const SCStylePtr sign = view->viewSubtitle()->subtitleStylesArray()[1];
+    EXPECT_TRUE(bold->isEnabled());
+    EXPECT_FALSE(bold->isChecked());
+    EXPECT_EQ(font->currentText(), "DejaVu Sans");
+    EXPECT_TRUE(layout->findChild<QToolButton*>("alignmentCell1")->isChecked());
+
+    bold->click();
+    EXPECT_EQ(sign->Bold(), "-1");
+    layout->findChild<QToolButton*>("alignmentCell6")->click();
+    EXPECT_EQ(sign->Alignment(), "1");
+    layout->findChild<QDoubleSpinBox*>("outlineField")->setValue(3.5);
+    EXPECT_EQ(sign->Outline(), 3.5);
+    sign->setItalic("-1");
+    EXPECT_TRUE(layout->findChild<QCheckBox*>("italicStyleCheckBox")->isChecked());
+
+    // The include check box writes the style's flag.
+    auto* model = view->stylesTableController();
+    model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_FALSE(sign->theState());
+}
+
+}  // namespace
