@@ -93,15 +93,10 @@ std::unique_ptr<AppDelegate> makeDelegate() {
     return delegate;
 }
 
-constexpr bool kViewsOpenFiles = requires(SCMainViewController * view, QUrl url) {
-    view->openSubtitleURL(url);
-};
-
 // The opening steps, until the current view's table holds every line.
 SCMainWindowController* openThroughWindow(AppDelegate& delegate) {
     delegate.applicationOpenFile(bigSRT());
     SCMainWindowController* controller = delegate.openWindowControllers().last();
-    if constexpr (!kViewsOpenFiles) readInto(controller->windowSubtitle(), bigSRT());
     QTableView* table = controller->currentViewController()->subtitleTable();
     waitUntil([&] { return table->model()->rowCount() == kLines; });
     controller->windowSubtitle()->openSubtitleQueue().waitUntilAllOperationsAreFinished();

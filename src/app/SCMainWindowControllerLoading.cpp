@@ -20,12 +20,6 @@
 
 namespace {
 
-// Until the views open files themselves.
-template <typename View>
-void openInView(View* view, const QUrl& url) {
-    if constexpr (requires { view->openSubtitleURL(url); }) view->openSubtitleURL(url);
-}
-
 void putViewIntoTab(QWidget* tab, QWidget* view) {
     tab->layout()->addWidget(view);
     view->show();
@@ -77,7 +71,7 @@ void SCMainWindowController::windowDidLoad() {
     window_->show();
     window_->raise();
     window_->activateWindow();
-    openInView(currentViewController_.data(), fileURL_);
+    currentViewController_->openSubtitleURL(fileURL_);
 }
 
 void SCMainWindowController::showCanNotOpenSheet(const QString& informative) {

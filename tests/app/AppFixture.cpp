@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTimer>
-#include <future>
 
 #include "app/SCMainWindowController.h"
 #include "common/TimeTexts.h"
@@ -77,11 +76,13 @@ void AppFixture::SetUp() {
     workspace = workspaceOwned.get();
     panels = panelsOwned.get();
     AppDelegate::Options options;
-    options.preferenceStore = std::make_shared<InMemoryPreferenceStore>();
+    store = std::make_shared<InMemoryPreferenceStore>();
+    options.preferenceStore = store;
     options.supportCommandRunner = [this](const QString& command, const QStringList& arguments) {
         supportCommands.append(command + " " + arguments.join(' '));
         return std::optional<QString>(QString());
     };
+    options.importerFactory = [] { return std::make_shared<FakeImporter>(); };
     options.panels = std::move(panelsOwned);
     options.workspace = std::move(workspaceOwned);
     delegate = std::make_unique<AppDelegate>(std::move(options));
@@ -136,18 +137,8 @@ SCMainWindowController* AppFixture::open(const QString& file) {
 }
 
 bool AppFixture::waitForLines(SCMainWindowController* controller, int count) {
-    const auto loaded = [&] {
-        return controller->windowSubtitle()->subtitleLinesArray().size() == count;
-    };
-    if (testsupport::spinUntil(loaded, 2000)) return true;
-    // Reads the file as the editing view's queue would.
-    const auto subtitle = controller->windowSubtitle();
-    const QUrl url = controller->fileURL();
-    auto read = std::async(std::launch::async, [subtitle, url] {
-        return subtitle->initializeFromTextSubURL(url, QStringLiteral("UTF8"));
-    });
-    read.wait();
-    return testsupport::spinUntil(loaded, 10000);
+    return testsupport::spinUntil(
+        [&] { return controller->windowSubtitle()->subtitleLinesArray().size() == count; }, 10000);
 }
 
 QList<QMessageBox*> AppFixture::shownBoxes() {
@@ -213,4 +204,9 @@ QByteArray srtOfLines(int count) {
                 QByteArray::number(i + 1) + "\n\n";
     }
     return text;
+}
+
+QByteArray assText() {
+    QFile in(QStringLiteral(QUILLMAR_FIXTURES "/document/accents-utf8.ass"));
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }

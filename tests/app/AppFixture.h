@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -57,6 +58,15 @@ class RecordingPanels : public PanelProvider {
     std::deque<std::optional<QString>> saveAnswers;
 };
 
+// Imports nothing, successfully; counts its cancellations.
+class FakeImporter : public ImageSubImporter {
+  public:
+    void setParentSubtitle(const std::weak_ptr<SCSubtitle>&) override {}
+    resultTypes importImageSubtitleURL(const QUrl&) override { return resultTypes::ok; }
+    void cancelImport() override { ++cancels; }
+    std::atomic<int> cancels{0};
+};
+
 // A scratch folder for files, a fake resources folder (ffmpeg, ffplay) and
 // support folder, a private temporary folder, settings in memory, and one
 // AppDelegate with recorders for the panels and the desktop.
@@ -101,8 +111,11 @@ class AppFixture : public ::testing::Test {
     RecordingWorkspace* workspace = nullptr;
     RecordingPanels* panels = nullptr;
     std::unique_ptr<AppDelegate> delegate;
+    std::shared_ptr<PreferenceStore> store;
     QStringList supportCommands;
 };
 
 // An SRT text of `count` lines, line i starting at 10 i + 1 seconds.
 QByteArray srtOfLines(int count);
+// A readable ASS file of two lines.
+QByteArray assText();

@@ -21,15 +21,6 @@
 
 namespace {
 
-// Counts its cancellations; imports nothing.
-class FakeImporter : public ImageSubImporter {
-  public:
-    void setParentSubtitle(const std::weak_ptr<SCSubtitle>&) override {}
-    resultTypes importImageSubtitleURL(const QUrl&) override { return resultTypes::error; }
-    void cancelImport() override { ++cancels; }
-    std::atomic<int> cancels{0};
-};
-
 class Closing : public AppFixture {
   protected:
     void SetUp() override {
@@ -129,10 +120,14 @@ TEST_F(Closing, QuitAsksForEachWindowAndCancelStopsIt) {
         }
     });
     timer.start(20);
+    delegate->actions()->toolTipsAction()->trigger();
     delegate->actions()->quitAction()->trigger();
     EXPECT_EQ(asked, 2);
     EXPECT_TRUE(terminated);
     EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
+    // Quitting writes no preferences: only the preferences window saves.
+    EXPECT_FALSE(store->value("preferencePanelDictionary").isValid());
+    EXPECT_FALSE(store->value("guiSettingsDictionary").isValid());
 }
 
 TEST_F(Closing, ClosingTheStartWindowQuits) {

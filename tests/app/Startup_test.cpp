@@ -1,10 +1,12 @@
 // Start-up, the Open panel, the menu and the start window.
 #include <QAction>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 
 #include "AppFixture.h"
 #include "app/AppActions.h"
 #include "app/DocumentWindow.h"
+#include "app/FileDialogPanels.h"
 #include "app/MakerAddresses.h"
 #include "app/SCMainWindowController.h"
 #include "app/StartWindow.h"
@@ -78,6 +80,16 @@ TEST_F(Startup, OnePathTwiceGivesTwoWindowsAndAMissingFileIsStillOpened) {
     EXPECT_EQ(delegate->openWindowControllers(), (QList{first, second}));
     EXPECT_TRUE(delegate->applicationOpenFile(path("missing.srt")));
     EXPECT_EQ(delegate->openWindowControllers().size(), 3);
+}
+
+TEST(FileDialogPanels, TypesMatchInAnyCase) {
+    EXPECT_EQ(FileDialogPanels::caseInsensitivePattern("srt"), "*.[sS][rR][tT]");
+    EXPECT_EQ(FileDialogPanels::caseInsensitivePattern("m4v"), "*.[mM]4[vV]");
+    const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression(
+        FileDialogPanels::caseInsensitivePattern("idx")));
+    for (const char* name : {"a.idx", "B.IDX", "c.Idx"})
+        EXPECT_TRUE(pattern.match(name).hasMatch());
+    EXPECT_FALSE(pattern.match("a.sub").hasMatch());
 }
 
 TEST_F(Startup, ThePanelOpensItsChoiceInAnotherWindow) {
