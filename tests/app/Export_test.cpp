@@ -76,7 +76,9 @@ TEST_F(Export, TypeSwitchKeepsTheLineAndSwitchesView) {
         EXPECT_EQ(controller->windowSubtitle()->currentExportFileType(),
                   ass ? subtitleTypes::ass : subtitleTypes::srt);
         // (While a read runs, the document's encoding is the read's.)
-        if (row.lines > 0) EXPECT_EQ(after->importEncoding(), "WindowsLatin1");
+        if (row.lines > 0) {
+            EXPECT_EQ(after->importEncoding(), "WindowsLatin1");
+        }
         EXPECT_FALSE(after->updateImportEncodingSilently());
         EXPECT_EQ(selectedRows(after), row.expected);
         EXPECT_TRUE(shownBoxes().isEmpty());
