@@ -1,5 +1,6 @@
 #include "preferences/PreferencesWindow.h"
 
+#include <QGuiApplication>
 #include <cmath>
 
 #include "preferences/SCPreferencesController.h"
@@ -43,9 +44,20 @@ PreferencesWindow::PreferencesWindow(Controller* controller)
     bindChoices();
     bindToolTipSwitch();
     connectActions();
+    // The index fetch waits in a local loop that takes no input: say so.
+    connect(controller_, &Controller::isDownloadingAvailableLangChanged, this, [this](bool busy) {
+        if (busy == busyCursor_) return;
+        busyCursor_ = busy;
+        if (busy)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+    });
 }
 
-PreferencesWindow::~PreferencesWindow() = default;
+PreferencesWindow::~PreferencesWindow() {
+    if (busyCursor_) QGuiApplication::restoreOverrideCursor();
+}
 
 QPoint PreferencesWindow::placement(const QRect& keyFrame, const QRect& ownFrame) {
     const double x = keyFrame.x() + (keyFrame.width() - ownFrame.width()) / 2.0;

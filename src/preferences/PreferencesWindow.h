@@ -33,5 +33,6 @@ class PreferencesWindow : public QWidget {
     void refillLanguages();
 
     SCPreferencesController* controller_;
+    bool busyCursor_ = false;
     std::unique_ptr<Ui::PreferencesPanelSwift> ui_;
 };

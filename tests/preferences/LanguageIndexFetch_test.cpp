@@ -1,4 +1,5 @@
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QPushButton>
 
 #include "AlertAnswerer.h"
@@ -24,7 +25,10 @@ class LanguageIndexFetch : public PreferencesFixture {
         controller->openPreferencesPanel();
         QObject::connect(controller.get(),
                          &SCPreferencesController::isDownloadingAvailableLangChanged,
-                         [this](bool busy) { busySteps.append(busy); });
+                         [this](bool busy) {
+                             busySteps.append(busy);
+                             cursorSteps.append(QGuiApplication::overrideCursor() != nullptr);
+                         });
     }
     void pressAdd() { controller->window()->findChild<QPushButton*>("addLanguageButton")->click(); }
     bool popoverShown() const {
@@ -33,6 +37,7 @@ class LanguageIndexFetch : public PreferencesFixture {
 
     LoopbackServer server;
     QList<bool> busySteps;
+    QList<bool> cursorSteps;  // whether a busy cursor showed at each step
 };
 
 TEST_F(LanguageIndexFetch, OffersTheIndexGroupedByLanguage) {
@@ -56,6 +61,7 @@ TEST_F(LanguageIndexFetch, OffersTheIndexGroupedByLanguage) {
     EXPECT_EQ(controller->tesseractLanguagesDictionaryArray()->value("bbb"),
               QStringList{"bbb.traineddata"});
     EXPECT_EQ(busySteps, (QList<bool>{true, false}));
+    EXPECT_EQ(cursorSteps, (QList<bool>{true, false}));
     EXPECT_EQ(server.requests(), QList<QByteArray>{"/tesseract/filesIndex.php"});
 
     // Pressing again fetches again and starts from scratch.

@@ -1,7 +1,8 @@
 // Opens the preferences window on a real display (run under xvfb-run), then
 // its add-language popover over a local language index, and saves a picture
 // of the screen for each: <folder>/preferences-panel.png and
-// <folder>/preferences-popover.png. Fails when a picture is missing or is of
+// <folder>/preferences-popover.png, then the Remove list in
+// <folder>/preferences-remove.png. Fails when a picture is missing or is of
 // one colour only.
 #include <QApplication>
 #include <QDir>
@@ -114,6 +115,12 @@ int main(int argc, char** argv) {
         ok = false;
     }
     ok = grab(out + "/preferences-popover.png") && ok;
+
+    controller.languageListPopover()->close();
+    controller.window()->findChild<QPushButton*>("removeLanguageButton")->click();
+    controller.languageListController()->setSelectedObjects({"fra"});
+    settle(800);
+    ok = grab(out + "/preferences-remove.png") && ok;
 
     ApplicationContext::setAppPreferences(nullptr);
     return ok ? 0 : 1;
