@@ -42,8 +42,8 @@ QString vobSubIndexPath() {
 void VobSubLineTimes(benchmark::State& state) {
     const QUrl idx = QUrl::fromLocalFile(vobSubIndexPath());
     for (auto _ : state) {
-        SCImageSubImporter importer;
-        const auto times = importer.findStartEndTimesForSubURL(idx);
+        const auto importer = SCImageSubImporter::create();
+        const auto times = importer->findStartEndTimesForSubURL(idx);
         if (!times || times->size() != kPictures) state.SkipWithError("wrong picture count");
         benchmark::DoNotOptimize(times);
     }

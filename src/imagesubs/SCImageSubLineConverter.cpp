@@ -165,7 +165,11 @@ QString SCImageSubLineConverter::ocrTextForPngURL(const QUrl& pngURL) {
     const ToolRunResult run = runToolProcess(program->toLocalFile(), arguments, environment,
                                              {settings.limits.ocr, settings.cancellation});
     if (!run.started || run.timedOut() || run.cancelled()) return {};
-    if (!waitForFile(textFile, settings.limits.ocrTextFile)) return {};
+    // An engine that failed (a language without data, for instance) writes
+    // nothing later; one that succeeded gets a short grace for its file.
+    const bool failed = !run.succeeded();
+    if (!waitForFile(textFile, failed ? std::chrono::milliseconds(0) : settings.limits.ocrTextFile))
+        return {};
     QFile file(textFile);
     if (!file.open(QIODevice::ReadOnly)) return {};
     return tesseractText(file.readAll());

@@ -1,0 +1,127 @@
+// Generated VobSub and PGS files opened through the document with the real
+// carried tools: mkvmerge, ffmpeg and the OCR engine unpacked from the
+// generated support archive into a scratch data folder.
+#include <QRegularExpression>
+#include <future>
+
+#include "ImportFixture.h"
+#include "PgsFixture.h"
+#include "VobSubFixture.h"
+#include "document/SCSubtitle.h"
+#include "document/SCSubtitleLine.h"
+#include "imagesubs/SCImageSubImporter.h"
+#include "support/EventLoop.h"
+
+using namespace imagesubfixtures;
+
+namespace {
+
+constexpr double kTick = 1024.0 / 90000.0;
+
+struct Expected {
+    QString text;
+    double start;
+    double end;
+};
+
+class ImageSubEndToEnd : public ImportFixture {
+  protected:
+    void SetUp() override {
+        ImportFixture::SetUp();
+        const QString resources = QStringLiteral(QUILLMAR_RESOURCES);
+        platform::AppPaths::setOverrides({.bundleFolder = scratch.filePath("app/bin"),
+                                          .resourcesFolder = resources,
+                                          .userDataFolder = scratch.filePath("data")});
+        preferences->setToolsLocationURL(QUrl::fromLocalFile(resources));
+        preferences->setBorvaneSupportFolderURL(std::nullopt);
+        preferences->initializeApplicationSupportFolder();
+        ASSERT_TRUE(preferences->borvaneSupportFolderURL().has_value());
+        SCSubtitle::setImageSubImporterFactory(SCImageSubImporter::factory());
+    }
+    void TearDown() override {
+        SCSubtitle::setImageSubImporterFactory(nullptr);
+        ImportFixture::TearDown();
+    }
+
+    void openAndCompare(const QUrl& url, const QList<Expected>& expected) {
+        auto document = SCSubtitle::create();
+        auto result = std::async(std::launch::async, [document, url] {
+            return document->initializeFromImageSubURL(url);
+        });
+        ASSERT_TRUE(testsupport::spinUntil(
+            [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+            60000));
+        ASSERT_EQ(result.get(), resultTypes::ok);
+        ASSERT_TRUE(testsupport::spinUntil([&] { return !document->isInitializing(); }));
+
+        const SCSubtitleLineList lines = document->subtitleLinesArray();
+        ASSERT_EQ(lines.size(), expected.size());
+        static const QRegularExpression blanks(QStringLiteral("\\s"));
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(lines[i]->userIndex(), i);
+            EXPECT_EQ(QString(lines[i]->masterText().originalText()).remove(blanks),
+                      QString(expected[i].text).remove(blanks))
+                << i;
+            EXPECT_NEAR(lines[i]->userStartTimeDouble(), expected[i].start, 0.001) << i;
+            EXPECT_NEAR(lines[i]->userEndTimeDouble(), expected[i].end, kTick) << i;
+        }
+        document.reset();
+        testsupport::drainMainQueue();
+        EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
+        EXPECT_EQ(leftInTemporary("croppedPng"), QStringList());
+    }
+};
+
+TEST_F(ImageSubEndToEnd, VobSubWithADelayLineAndASecondStream) {
+    // The last line ends 4.217 s after its start, which 371 ticks matches.
+    const QList<VobSubPicture> pictures = {
+        {"Hello World", 1000, 200},
+        {"Zweite Spur", 1500, 150, 1},
+        {"Second line here", 4000, 180, 0, 1500},
+        {"The third one", 8000, 200},
+        {"Number four", 11000, 160, 0, -500},
+        {"Last line five", 14000, 371},
+    };
+    const VobSubFiles files = makeVobSub(pictures);
+    write("movie subs.sub", files.sub);
+    const QUrl idx = write("movie subs.idx", files.idx);
+    openAndCompare(idx, {{"Hello World", 1.0, 1.0 + 200 * kTick},
+                         {"Second line here", 5.5, 5.5 + 180 * kTick},
+                         {"The third one", 9.5, 9.5 + 200 * kTick},
+                         {"Number four", 12.0, 12.0 + 160 * kTick},
+                         {"Last line five", 15.0, 15.0 + 371 * kTick}});
+}
+
+TEST_F(ImageSubEndToEnd, Pgs) {
+    const QList<PgsPicture> pictures = {
+        {"Hello World", 1.0, 3.0},  {"Second line here", 4.0, {}},  {"The third one", 6.0, 8.5},
+        {"Number four", 9.0, 10.0}, {"Last line five", 12.0, 14.0},
+    };
+    const QUrl sup = write("movie.sup", makePgs(pictures));
+    openAndCompare(sup, {{"Hello World", 1.0, 3.0},
+                         {"Second line here", 4.0, 5.9},
+                         {"The third one", 6.0, 8.5},
+                         {"Number four", 9.0, 10.0},
+                         {"Last line five", 12.0, 14.0}});
+}
+
+TEST_F(ImageSubEndToEnd, RefusedFilesAndAMissingLanguage) {
+    // An index without its SUB: mkvmerge refuses it at once.
+    const VobSubFiles files = makeVobSub({{"Hello World", 1000, 200}});
+    const QUrl idx = write("alone.idx", files.idx);
+    auto document = SCSubtitle::create();
+    EXPECT_EQ(document->initializeFromImageSubURL(idx), resultTypes::error);
+    EXPECT_EQ(document->initializeFromImageSubURL(write("text.sup", "not a subtitle")),
+              resultTypes::error);
+    testsupport::drainMainQueue();
+    EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
+
+    // A language without data: every line comes, without text, promptly.
+    preferences->modifyPreferencePanelDictionary([](std::optional<QVariantMap>& panel) {
+        panel = QVariantMap{{"userTesseractLanguage", "xyz"}};
+    });
+    const QUrl sup = write("two.sup", makePgs({{"Hello World", 1.0, 3.0}, {"Again", 4.0, 5.0}}));
+    openAndCompare(sup, {{"", 1.0, 3.0}, {"", 4.0, 5.0}});
+}
+
+}  // namespace
