@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillmar needs (only the missing ones), then
-# configures and builds. Usage: scripts/setup.sh [app|test]
+# configures and builds. Usage: scripts/setup.sh [app|test|run [FILE…]]
 #   app  (default) release-style build in build/
 #   test build with sanitizers in build-test/
+#   run  the application built without tests in build/, started with the files
 set -euo pipefail
+
+mode="${1:-app}"
+# The application needs a desktop session; say so before installing anything.
+if [ "$mode" = run ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "setup: no display to show Quillmar on (neither DISPLAY nor WAYLAND_DISPLAY is set)" >&2
+  exit 1
+fi
 
 PACKAGES=(
   build-essential cmake pkg-config ninja-build
@@ -15,7 +23,7 @@ PACKAGES=(
   ffmpeg mkvtoolnix tesseract-ocr tesseract-ocr-eng
   unzip zip locales
   clang-format
-  xvfb xauth desktop-file-utils
+  xvfb xauth desktop-file-utils x11-utils
 )
 
 SUDO=""
@@ -44,7 +52,6 @@ for loc in en_US de_DE; do
 done
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-mode="${1:-app}"
 jobs="$(nproc)"
 
 case "$mode" in
@@ -56,8 +63,15 @@ case "$mode" in
     cmake -S "$root" -B "$root/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=ON -DQUILLMAR_WERROR=ON
     cmake --build "$root/build-test" -j "$jobs"
     ;;
+  run)
+    shift
+    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMAR_TESTS=OFF > /dev/null
+    cmake --build "$root/build" -j "$jobs" --target quillmar
+    # The files are named relative to the caller's folder, which stays.
+    exec "$root/build/src/app/quillmar" "$@"
+    ;;
   *)
-    echo "usage: $0 [app|test]" >&2
+    echo "usage: $0 [app|test|run [FILE…]]" >&2
     exit 2
     ;;
 esac
