@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillmar needs (only the missing ones), then
-# configures and builds. Usage: scripts/setup.sh [app|test|fuzz]
+# configures and builds. Usage: scripts/setup.sh [app|test|fuzz|run [FILE…]]
 #   app  (default) release-style build in build/
 #   test build with sanitizers in build-test/
 #   fuzz the libFuzzer targets, built with clang, in build-fuzz/
+#   run  the application built without tests in build/, started with the files
 set -euo pipefail
+
+mode="${1:-app}"
+# The application needs a desktop session; say so before installing anything.
+if [ "$mode" = run ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "setup: no display to show Quillmar on (neither DISPLAY nor WAYLAND_DISPLAY is set)" >&2
+  exit 1
+fi
 
 PACKAGES=(
   build-essential cmake pkg-config ninja-build
@@ -16,12 +24,12 @@ PACKAGES=(
   ffmpeg mkvtoolnix tesseract-ocr tesseract-ocr-eng
   unzip zip locales
   clang-format
-  xvfb xauth desktop-file-utils
+  xvfb xauth desktop-file-utils x11-utils
 )
 
 # The fuzz targets need clang and its libFuzzer runtime.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
-if [ "${1:-app}" = "fuzz" ]; then PACKAGES+=("${FUZZ_PACKAGES[@]}"); fi
+if [ "$mode" = "fuzz" ]; then PACKAGES+=("${FUZZ_PACKAGES[@]}"); fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -49,7 +57,6 @@ for loc in en_US de_DE; do
 done
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-mode="${1:-app}"
 jobs="$(nproc)"
 
 case "$mode" in
@@ -66,8 +73,15 @@ case "$mode" in
       -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMAR_FUZZ=ON -DQUILLMAR_TESTS=OFF -DQUILLMAR_GUI=OFF
     cmake --build "$root/build-fuzz" -j "$jobs"
     ;;
+  run)
+    shift
+    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMAR_TESTS=OFF > /dev/null
+    cmake --build "$root/build" -j "$jobs" --target quillmar
+    # The files are named relative to the caller's folder, which stays.
+    exec "$root/build/src/app/quillmar" "$@"
+    ;;
   *)
-    echo "usage: $0 [app|test|fuzz]" >&2
+    echo "usage: $0 [app|test|fuzz|run [FILE…]]" >&2
     exit 2
     ;;
 esac

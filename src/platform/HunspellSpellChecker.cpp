@@ -26,7 +26,7 @@ std::optional<std::string> encodeWord(const QString& word, const QString& encodi
     if (U_FAILURE(status)) return word.toStdString();
     ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     std::string out(static_cast<std::size_t>(word.size()) * 4 + 8, '\0');
-    const auto* source = reinterpret_cast<const UChar*>(word.utf16());
+    const auto* source = reinterpret_cast<const UChar*>(word.constData());
     const int32_t written = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()),
                                             source, static_cast<int32_t>(word.size()), &status);
     ucnv_close(converter);

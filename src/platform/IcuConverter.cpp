@@ -70,9 +70,11 @@ std::optional<QByteArray> IcuConverter::encode(const QString& text, const char* 
     if (!cnv) return std::nullopt;
     if (text.size() > kMaxInput) return std::nullopt;
     const qsizetype capacity = text.size() * ucnv_getMaxCharSize(cnv.get()) + 16;
+    // constData(), not utf16(): utf16() reallocates a string over static data
+    // to terminate it, which races when other threads read the same string.
     return convertSized<QByteArray>(capacity, [&](QByteArray& out, UErrorCode* err) {
         return ucnv_fromUChars(cnv.get(), out.data(), static_cast<int32_t>(out.size()),
-                               reinterpret_cast<const UChar*>(text.utf16()),
+                               reinterpret_cast<const UChar*>(text.constData()),
                                static_cast<int32_t>(text.size()), err);
     });
 }

@@ -1,0 +1,143 @@
+// The export type (which also chooses the editing view and its tab) and the
+// export itself: to a file the user names, or to a temporary file handed to
+// one of the maker's companion applications.
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QTableView>
+
+#include "app/DocumentWindow.h"
+#include "app/ExportLocation.h"
+#include "app/PanelProvider.h"
+#include "app/SCMainWindowController.h"
+#include "app/Sheets.h"
+#include "app/Workspace.h"
+#include "common/HelperFunctions.h"
+#include "document/SCSubtitle.h"
+#include "editor/SCViewControllerASS.h"
+#include "editor/SCViewControllerSRT.h"
+#include "tools/SCPreferences.h"
+#include "ui_MainWindow.h"
+
+void SCMainWindowController::setExportType(const QString& value) {
+    exportType_ = value;
+    emit exportTypeChanged();
+    exportTypeDidChange();
+}
+
+void SCMainWindowController::exportTypeDidChange() {
+    // Nothing to switch before the window and its views have loaded.
+    if (!ui_ || !currentViewController_ || !currentViewController_->subtitleTable()) return;
+    int row = currentViewController_->selectedRow();
+    if (row < 0) row = 0;
+    windowSubtitle_->setCurrentExportFileType(subtitleTypes::enumForExtension(exportType_));
+    if (exportType_ == QLatin1String("SRT")) {
+        currentViewController_ = srtViewController_.get();
+        ui_->mainTabView->setCurrentWidget(ui_->srtTabViewItem);
+    } else {
+        srtViewController_->closeImageSubPopover();
+        currentViewController_ = assViewController_.get();
+        ui_->mainTabView->setCurrentWidget(ui_->assTabViewItem);
+    }
+    currentViewController_->setUpdateImportEncodingSilently(true);
+    currentViewController_->setImportEncoding(windowSubtitle_->currentImportEncoding());
+    currentViewController_->reloadData();
+    selectRowWithoutExtending(row == 0 ? 1 : row - 1);
+    selectRowWithoutExtending(row);
+    QTableView* table = currentViewController_->subtitleTable();
+    if (row < table->model()->rowCount()) table->scrollTo(table->model()->index(row, 0));
+}
+
+void SCMainWindowController::selectRowWithoutExtending(int row) {
+    QTableView* table = currentViewController_->subtitleTable();
+    QAbstractItemModel* model = table->model();
+    if (row < 0 || row >= model->rowCount()) return;
+    table->selectionModel()->setCurrentIndex(
+        model->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+// --- Export ------------------------------------------------------------------------
+
+QString SCMainWindowController::exportEncoding() const {
+    const auto panel = appPreferences()->preferencePanelDictionary();
+    const QVariant name = panel ? panel->value(QStringLiteral("exportEncoding")) : QVariant();
+    return name.typeId() == QMetaType::QString ? name.toString() : QStringLiteral("UTF8");
+}
+
+void SCMainWindowController::commitPendingEdits() {
+    // Taking the focus from an open cell editor or field commits what it
+    // holds, as the window becoming its own first responder does.
+    if (!window_) return;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && window_->isAncestorOf(focus)) focus->clearFocus();
+    window_->setFocus();
+}
+
+void SCMainWindowController::exportButton(QObject*) {
+    commitPendingEdits();
+    const QString encoding = exportEncoding();
+    if (exportDestination_ == QLatin1String("Disk"))
+        exportToDisk(encoding);
+    else
+        exportToApplication(encoding);
+}
+
+void SCMainWindowController::exportToDisk(const QString& encoding) {
+    if (!services_.panels) return;
+    const auto chosen = services_.panels->runSavePanel(
+        {QStringLiteral("Save As"), windowSubtitle_->subtitleExportName()});
+    if (!chosen) return;
+    const QString path = exportPathForChoice(*chosen, windowSubtitle_->currentExportFileType());
+    // The panel asked about the name the user typed; a name grown by the
+    // extension may be another file, which must not be replaced unasked.
+    if (path != *chosen && QFileInfo::exists(path) &&
+        !Sheets::askApplicationModal(
+            "\"" + QFileInfo(path).fileName() + "\" already exists. Do you want to replace it?",
+            QStringLiteral("The export type's extension was added to the name you chose. "
+                           "Replacing the file overwrites what it holds.")))
+        return;
+    if (windowSubtitle_->writeSubToURL(QUrl::fromLocalFile(path), encoding) != resultTypes::ok)
+        showExportFailure();
+}
+
+void SCMainWindowController::showExportFailure() {
+    if (!window_) return;
+    Sheets::showWarning(window_.get(), QStringLiteral("Quillmar Could Not Export This File"),
+                        QStringLiteral("Check the folder's permissions and the export encoding."));
+}
+
+void SCMainWindowController::exportToApplication(const QString& encoding) {
+    const QString destination = exportDestination_;
+    const auto panel = appPreferences()->preferencePanelDictionary();
+    const QString key = destination.left(1).toLower() + destination.mid(1) + "Path";
+    const QVariant stored = panel ? panel->value(key) : QVariant();
+    const QString location = stored.typeId() == QMetaType::QString ? stored.toString() : QString();
+    const auto temporary = windowSubtitle_->exportTempSubtitleWithEncoding(encoding);
+    if (!temporary) {
+        showExportFailure();
+        return;
+    }
+    const QString file = temporary->toLocalFile();
+    bool launched = false;
+    if (services_.workspace) {
+        if (!location.isEmpty())
+            launched = services_.workspace->openFileWithApplicationAt(file, location);
+        if (!launched)
+            launched = services_.workspace->openFileWithApplicationNamed(file, destination);
+    }
+    if (!launched) doOnMainThread([this, destination] { showLaunchFailure(destination); });
+}
+
+void SCMainWindowController::showLaunchFailure(const QString& destination) {
+    if (!window_) return;
+    QPointer<QMessageBox> box = Sheets::showWarning(
+        window_.get(), destination + " Could Not Be Launched",
+        "The path to " + destination + " in the preferences appears to be invalid.");
+    // Ends this alert only, and only while it is still up.
+    delay(10.0, [box] {
+        if (box) box->done(0);
+    });
+}

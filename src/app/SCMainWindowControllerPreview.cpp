@@ -1,0 +1,127 @@
+// The movie preview: the document as it stands is written to a temporary
+// file, the font cache is built if needed, and ffplay plays the movie from
+// half a second before the selected line with that file as its subtitles.
+// The waits run on the press's own queue, never on the main thread; the
+// main thread removes the file and gives the button back.
+#include <QAbstractButton>
+#include <QFile>
+#include <QFileInfo>
+#include <atomic>
+
+#include "app/DocumentWindow.h"
+#include "app/FontconfigTesterSheet.h"
+#include "app/PanelProvider.h"
+#include "app/SCMainWindowController.h"
+#include "app/Sheets.h"
+#include "app/SubtitleNeighbours.h"
+#include "common/HelperFunctions.h"
+#include "document/SCSubtitle.h"
+#include "editor/SCMainViewController.h"
+#include "platform/MainQueue.h"
+#include "tools/SCFontconfigTester.h"
+#include "tools/SCMoviePlayer.h"
+
+// One press of the play button. Its operations hold it and hand their
+// reference to the main thread, so the queue is never released inside one of
+// its own operations.
+struct SCMainWindowController::PreviewRun {
+    platform::OperationQueue queue{QString(), 1};
+    platform::CancellationFlag stop = std::make_shared<std::atomic<bool>>(false);
+    QString subtitlePath;
+    QPointer<QAbstractButton> button;
+    std::shared_ptr<SCFontconfigTester> tester;
+
+    // Main thread; may run more than once.
+    void finish() {
+        if (QFileInfo::exists(subtitlePath)) QFile::remove(subtitlePath);
+        if (button) button->setEnabled(true);
+    }
+};
+
+void SCMainWindowController::selectPreviewFileButton(QObject*) {
+    if (!services_.panels) return;
+    const QPointer<SCMainWindowController> self(this);
+    services_.panels->beginOpenPanel(
+        {QStringLiteral("Select Preview File to Use:"), SubtitleNeighbours::movieExtensions()},
+        [self](bool ok, const QString& path) {
+            if (!ok) return;
+            doOnMainThread([self, path] {
+                if (self) self->setPreviewFilePath(path);
+            });
+        });
+}
+
+bool SCMainWindowController::isPreviewing() const {
+    return preview_ != nullptr;
+}
+
+void SCMainWindowController::stopPreview() {
+    if (!preview_) return;
+    preview_->stop->store(true);
+    preview_->finish();
+    preview_.reset();
+}
+
+namespace {
+
+double previewStartTime(const SCSubtitle& subtitle, const SCMainViewController* view) {
+    int row = view ? view->selectedRow() : -1;
+    if (row < 0) row = 0;
+    const SCSubtitleLineList& lines = subtitle.subtitleLinesArray();
+    // No lines yet, or a selection the lines have moved away from: the start.
+    if (row >= lines.size()) return 0.0;
+    const double start = lines.at(row)->userStartTimeDouble();
+    return start > 0.5 ? start - 0.5 : 0.0;
+}
+
+}  // namespace
+
+void SCMainWindowController::playPreviewFileButton(QAbstractButton* sender) {
+    if (!previewFileURL() || preview_) return;
+    commitPendingEdits();
+    if (sender) sender->setEnabled(false);
+    const auto temporary = windowSubtitle_->exportTempSubtitleWithEncoding(exportEncoding());
+    if (!temporary) {
+        if (sender) sender->setEnabled(true);
+        showExportFailure();
+        return;
+    }
+    const double start = previewStartTime(*windowSubtitle_, currentViewController_);
+
+    auto run = std::make_shared<PreviewRun>();
+    run->subtitlePath = temporary->toLocalFile();
+    run->button = sender;
+    run->tester = SCFontconfigTester::make();
+    run->tester->testFontconfigInWindow(std::make_shared<FontconfigTesterSheet>(window_.get()));
+    preview_ = run;
+
+    const QPointer<SCMainWindowController> self(this);
+    run->queue.addOperation([run, self, start]() mutable {
+        run->tester->waitUntilTestFinished();
+        platform::MainQueue::post([run = std::move(run), self, start]() mutable {
+            const bool current = self && self->preview_ == run && !run->stop->load();
+            std::optional<QUrl> movie;
+            if (current) movie = self->previewFileURL();
+            if (!movie) {
+                // Stopped, or the path was cleared while the cache was built.
+                run->finish();
+                if (self && self->preview_ == run) self->preview_.reset();
+                return;
+            }
+            PreviewRun* queued = run.get();
+            queued->queue.addOperation([run = std::move(run), self, movie, start]() mutable {
+                const bool started = SCMoviePlayer().playMovieUrl(
+                    *movie, QUrl::fromLocalFile(run->subtitlePath), start, run->stop);
+                platform::MainQueue::post([run = std::move(run), self, started] {
+                    run->finish();
+                    if (!self || self->preview_ != run) return;
+                    self->preview_.reset();
+                    if (!started && self->window_)
+                        Sheets::showWarning(self->window_.get(),
+                                            QStringLiteral("ffplay Could Not Be Launched"),
+                                            QStringLiteral("Check that ffmpeg is installed."));
+                });
+            });
+        });
+    });
+}

@@ -1,0 +1,32 @@
+// The quillmar program: the application object, the one AppDelegate, the
+// files named on the command line, then the main loop.
+#include <QApplication>
+#include <QStringList>
+
+#include "app/AppDelegate.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillmar"));
+    QApplication::setOrganizationName(QStringLiteral("Borvane"));
+    QApplication::setDesktopFileName(QStringLiteral("quillmar"));
+    // The start window decides when the application ends, not the last
+    // window to close.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    AppDelegate delegate;
+    QObject::connect(&delegate, &AppDelegate::terminateRequested, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
+    delegate.awakeFromNib();
+
+    // Qt has taken its own options; what is left are files. A lone "--"
+    // ends the options, so that a file named like one can follow.
+    QStringList files = QApplication::arguments().mid(1);
+    if (!files.isEmpty() && files.first() == QLatin1String("--")) files.removeFirst();
+    for (const QString& file : files) delegate.applicationOpenFile(file);
+    delegate.applicationDidFinishLaunching();
+
+    QApplication::exec();
+    delegate.applicationWillTerminate();
+    return 0;
+}

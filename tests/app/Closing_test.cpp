@@ -1,0 +1,141 @@
+// Notifications reaching every window, and the ways a window closes.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QTableView>
+#include <QTimer>
+#include <atomic>
+
+#include "AppFixture.h"
+#include "app/AppActions.h"
+#include "app/DocumentWindow.h"
+#include "app/SCMainWindowController.h"
+#include "app/StartWindow.h"
+#include "common/NotificationTypes.h"
+#include "document/SCSubtitle.h"
+#include "document/SCSubtitleLine.h"
+#include "editor/SCViewControllerSRT.h"
+#include "platform/NotificationCenter.h"
+#include "support/EventLoop.h"
+
+namespace {
+
+class Closing : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        startDelegate();
+        delegate->applicationDidFinishLaunching();
+    }
+    void postError(QObject* window) {
+        platform::NotificationCenter::defaultCenter().post(
+            notificationTypes(notificationTypes::subInitializationError).rawValue(), nullptr,
+            {{"theWindow", QVariant::fromValue(window)}});
+    }
+};
+
+TEST_F(Closing, InitializationErrorClosesOnlyTheNamedWindowWithoutAQuestion) {
+    const QString file = writeFile("Film.srt", srtOfLines(2));
+    auto* first = open(file);
+    auto* second = open(file);
+    const QPointer<SCMainWindowController> gone(first);
+    postError(new QObject(first));  // not a window of any controller
+    postError(nullptr);
+    EXPECT_EQ(delegate->openWindowControllers().size(), 2);
+    postError(first->window());
+    EXPECT_TRUE(shownBoxes().isEmpty());
+    EXPECT_EQ(delegate->openWindowControllers(), QList{second});
+    collect();
+    EXPECT_FALSE(gone);
+    EXPECT_TRUE(second->window()->isVisible());
+}
+
+TEST_F(Closing, DialogChangesRemeasureOnlyTheirOwnDocumentsRow) {
+    auto* first = open(writeFile("A.srt", srtOfLines(6)));
+    auto* second = open(writeFile("B.srt", srtOfLines(6)));
+    ASSERT_TRUE(waitForLines(first, 6));
+    ASSERT_TRUE(waitForLines(second, 6));
+    QTableView* firstTable = first->srtViewController()->subtitleTable();
+    QTableView* secondTable = second->srtViewController()->subtitleTable();
+    const int before = secondTable->verticalHeader()->sectionSize(3);
+    const SCSubtitleLinePtr line = first->windowSubtitle()->subtitleLinesArray().at(3);
+    line->setUnformattedTextSRT("One\nTwo\nThree\nFour");
+    EXPECT_GT(firstTable->verticalHeader()->sectionSize(3), before);
+    EXPECT_EQ(secondTable->verticalHeader()->sectionSize(3), before);
+    // The row is the line's, not its number: a line renumbered stays found.
+    const SCSubtitleLinePtr moved = second->windowSubtitle()->subtitleLinesArray().at(1);
+    moved->setUserIndex(40);
+    moved->setUnformattedTextSRT("A\nB\nC");
+    EXPECT_GT(secondTable->verticalHeader()->sectionSize(1), before);
+    // Other names reach the handler and do nothing.
+    first->notificationHub({"timeChanged", line.get(), {{"rowIndex", 3}}});
+}
+
+TEST_F(Closing, TheUserIsAskedAndCancelKeepsTheWindow) {
+    auto* controller = open(writeFile("Film.srt", srtOfLines(1)));
+    const auto cancelled = answerDuring("Cancel", [&] { controller->window()->close(); });
+    ASSERT_TRUE(cancelled);
+    EXPECT_EQ(cancelled->text, "Are you sure that you want to close the window?");
+    EXPECT_EQ(cancelled->informativeText, "All unsaved work will be lost.");
+    EXPECT_EQ(cancelled->buttons, (QStringList{"OK", "Cancel"}));
+    EXPECT_EQ(cancelled->modality, Qt::ApplicationModal);
+    EXPECT_EQ(delegate->openWindowControllers(), QList{controller});
+    EXPECT_TRUE(controller->window()->isVisible());
+
+    const auto confirmed = answerDuring("OK", [&] { controller->window()->close(); });
+    ASSERT_TRUE(confirmed);
+    EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
+    EXPECT_TRUE(delegate->startWindow()->isVisible());
+}
+
+TEST_F(Closing, ProgramClosesCancelTheImportAndNeverAsk) {
+    auto* controller = open(writeFile("Film.srt", srtOfLines(1)));
+    auto importer = std::make_shared<FakeImporter>();
+    controller->windowSubtitle()->setImageSubImporter(importer);
+    const QPointer<SCMainWindowController> gone(controller);
+    controller->cancelButton();
+    EXPECT_TRUE(shownBoxes().isEmpty());
+    EXPECT_EQ(importer->cancels, 1);
+    EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
+    collect();
+    EXPECT_FALSE(gone);
+}
+
+TEST_F(Closing, QuitAsksForEachWindowAndCancelStopsIt) {
+    const QString file = writeFile("Film.srt", srtOfLines(1));
+    open(file);
+    open(file);
+    bool terminated = false;
+    QObject::connect(delegate.get(), &AppDelegate::terminateRequested, [&] { terminated = true; });
+    answerDuring("Cancel", [&] { delegate->actions()->quitAction()->trigger(); });
+    EXPECT_FALSE(terminated);
+    EXPECT_EQ(delegate->openWindowControllers().size(), 2);
+    int asked = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++asked;
+            box->buttons().first()->click();
+        }
+    });
+    timer.start(20);
+    delegate->actions()->toolTipsAction()->trigger();
+    delegate->actions()->quitAction()->trigger();
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(terminated);
+    EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
+    // Quitting writes no preferences: only the preferences window saves.
+    EXPECT_FALSE(store->value("preferencePanelDictionary").isValid());
+    EXPECT_FALSE(store->value("guiSettingsDictionary").isValid());
+}
+
+TEST_F(Closing, ClosingTheStartWindowQuits) {
+    bool terminated = false;
+    QObject::connect(delegate.get(), &AppDelegate::terminateRequested, [&] { terminated = true; });
+    ASSERT_TRUE(delegate->startWindow());
+    delegate->startWindow()->close();
+    EXPECT_TRUE(terminated);
+}
+
+}  // namespace

@@ -1,0 +1,246 @@
+// Switching the export type, and exporting to disk or to a companion
+// application.
+#include <QFile>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QTableView>
+
+#include "AppFixture.h"
+#include "app/SCMainWindowController.h"
+#include "app/SystemWorkspace.h"
+#include "document/SCSubtitle.h"
+#include "document/SCSubtitleLine.h"
+#include "editor/SCViewControllerASS.h"
+#include "editor/SCViewControllerSRT.h"
+#include "support/EventLoop.h"
+
+namespace {
+
+class Export : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        startDelegate();
+    }
+    SCMainWindowController* openLoaded(const QString& name, int lines) {
+        auto* controller = open(writeFile(name, srtOfLines(lines)));
+        EXPECT_TRUE(waitForLines(controller, lines));
+        return controller;
+    }
+    static QList<int> selectedRows(SCMainViewController* view) {
+        QList<int> rows;
+        for (const QModelIndex& index : view->subtitleTable()->selectionModel()->selectedRows())
+            rows.append(index.row());
+        return rows;
+    }
+    void setPanel(const QString& key, const QVariant& value) {
+        delegate->appPreferences()->modifyPreferencePanelDictionary(
+            [&](std::optional<QVariantMap>& panel) { panel->insert(key, value); });
+    }
+};
+
+TEST_F(Export, TypeSwitchKeepsTheLineAndSwitchesView) {
+    struct Row {
+        int lines;
+        int selected;  // -1: none
+        QString type;
+        QList<int> expected;
+    };
+    const std::vector<Row> rows{
+        {8, -1, "ASS", {0}}, {8, 0, "ASS", {0}}, {8, 5, "ASS", {5}}, {8, 5, "SRT", {5}},
+        {1, 0, "ASS", {0}},  {0, -1, "ASS", {}}, {0, -1, "SRT", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(QString("%1 lines, row %2 → %3")
+                         .arg(row.lines)
+                         .arg(row.selected)
+                         .arg(row.type)
+                         .toStdString());
+        // No lines: switched while the lines are still being read, as during
+        // window loading.
+        auto* controller = row.lines > 0 ? openLoaded("Film.srt", row.lines)
+                                         : open(writeFile("Film.srt", srtOfLines(3)));
+        SCMainViewController* before = controller->currentViewController();
+        if (row.selected >= 0) before->subtitleTable()->selectRow(row.selected);
+        controller->windowSubtitle()->setCurrentImportEncoding("WindowsLatin1");
+        controller->setExportType(row.type);
+        SCMainViewController* after = controller->currentViewController();
+        const bool ass = row.type == "ASS";
+        EXPECT_EQ(after, ass ? static_cast<SCMainViewController*>(controller->assViewController())
+                             : controller->srtViewController());
+        EXPECT_EQ(controller->mainTabView()->currentWidget(),
+                  ass ? controller->assTabViewItem() : controller->srtTabViewItem());
+        EXPECT_EQ(controller->windowSubtitle()->currentExportFileType(),
+                  ass ? subtitleTypes::ass : subtitleTypes::srt);
+        // (While a read runs, the document's encoding is the read's.)
+        if (row.lines > 0) {
+            EXPECT_EQ(after->importEncoding(), "WindowsLatin1");
+        }
+        EXPECT_FALSE(after->updateImportEncodingSilently());
+        EXPECT_EQ(selectedRows(after), row.expected);
+        EXPECT_TRUE(shownBoxes().isEmpty());
+        waitForLines(controller, row.lines > 0 ? row.lines : 3);
+        controller->cancelButton();
+        collect();
+    }
+}
+
+TEST_F(Export, DiskExportFollowsTheExtensionRule) {
+    struct Row {
+        QString type;
+        QString typed;
+        QString written;
+    };
+    const std::vector<Row> rows{
+        {"SRT", "Film", "Film.srt"},
+        {"SRT", "Film.SRT", "Film.SRT"},
+        {"SRT", "Film.txt", "Film.txt.srt"},
+        {"ASS", "Film.ssa", "Film.ssa.ass"},
+        {"ASS", "Film.export.ass", "Film.export.ass"},
+    };
+    auto* controller = openLoaded("Film.srt", 2);
+    for (const Row& row : rows) {
+        SCOPED_TRACE((row.type + " " + row.typed).toStdString());
+        controller->setExportType(row.type);
+        panels->saveAnswers.push_back(path("out/") + row.typed);
+        makeFolder("out");
+        controller->exportButton();
+        EXPECT_EQ(panels->savePanels.last().title, "Save As");
+        EXPECT_EQ(panels->savePanels.last().proposedName, "Film.export." + row.type.toLower());
+        const QByteArray written = readFile(path("out/") + row.written);
+        if (row.type == "SRT")
+            EXPECT_EQ(written, srtOfLines(2));
+        else
+            EXPECT_TRUE(written.startsWith("[Script Info]")) << written.left(40).constData();
+        QFile::remove(path("out/") + row.written);
+    }
+    // Cancel writes nothing.
+    controller->exportButton();
+    EXPECT_TRUE(QDir(path("out")).isEmpty());
+}
+
+TEST_F(Export, AnOpenEditIsWrittenFirst) {
+    auto* controller = openLoaded("Film.srt", 2);
+    QTableView* table = controller->srtViewController()->subtitleTable();
+    table->setFocus();
+    table->edit(table->model()->index(0, 2));
+    auto* editor = table->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->setText("00:00:02,500");
+    panels->saveAnswers.push_back(path("edited.srt"));
+    controller->exportButton();
+    EXPECT_TRUE(readFile(path("edited.srt")).contains("00:00:02,500 --> 00:00:03,000"));
+}
+
+TEST_F(Export, AGrownNameDoesNotReplaceAFileUnasked) {
+    auto* controller = openLoaded("Film.srt", 2);
+    const QByteArray original = readFile(path("Film.srt"));
+    panels->saveAnswers.push_back(path("Film"));
+    const auto cancelled = answerDuring("Cancel", [&] { controller->exportButton(); });
+    ASSERT_TRUE(cancelled);
+    EXPECT_EQ(cancelled->buttons, (QStringList{"OK", "Cancel"}));
+    EXPECT_EQ(readFile(path("Film.srt")), original);
+    controller->windowSubtitle()->subtitleLinesArray().first()->setUnformattedTextSRT("Changed");
+    panels->saveAnswers.push_back(path("Film"));
+    ASSERT_TRUE(answerDuring("OK", [&] { controller->exportButton(); }));
+    EXPECT_TRUE(readFile(path("Film.srt")).contains("Changed"));
+}
+
+TEST_F(Export, AFailedWriteShowsItsSheet) {
+    auto* controller = openLoaded("Film.srt", 1);
+    for (const QString& target : {path("no/such/folder/x.srt"), path("Film.srt/inside.srt")}) {
+        panels->saveAnswers.push_back(target);
+        controller->exportButton();
+        const auto answered = answerBox("OK");
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(answered->text, "Quillmar Could Not Export This File");
+        EXPECT_EQ(answered->informativeText,
+                  "Check the folder's permissions and the export encoding.");
+        EXPECT_EQ(answered->modality, Qt::WindowModal);
+    }
+    // A character the export encoding lacks.
+    controller->windowSubtitle()->subtitleLinesArray().first()->setUnformattedTextSRT("日本");
+    setPanel("exportEncoding", "ASCII");
+    panels->saveAnswers.push_back(path("ascii.srt"));
+    controller->exportButton();
+    ASSERT_TRUE(answerBox("OK"));
+    EXPECT_FALSE(QFileInfo::exists(path("ascii.srt")));
+}
+
+TEST_F(Export, CompanionRequestsGoByPathThenByName) {
+    auto* controller = openLoaded("Film.srt", 2);
+    controller->setExportDestination("Lodestra");
+    struct Row {
+        QString location;
+        bool answerAt;
+        bool answerNamed;
+        QStringList kinds;
+        bool sheet;
+    };
+    const std::vector<Row> rows{
+        {"", false, true, {"named"}, false},
+        {"/opt/lodestra", true, false, {"at"}, false},
+        {"/opt/lodestra", false, true, {"at", "named"}, false},
+        {"/opt/lodestra", false, false, {"at", "named"}, true},
+        {"", false, false, {"named"}, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE((row.location + " " + row.kinds.join(',')).toStdString());
+        setPanel("lodestraPath", row.location);
+        workspace->calls.clear();
+        workspace->answerAt = row.answerAt;
+        workspace->answerNamed = row.answerNamed;
+        controller->exportButton();
+        QStringList kinds;
+        for (const auto& call : workspace->calls) kinds.append(call.kind);
+        EXPECT_EQ(kinds, row.kinds);
+        ASSERT_FALSE(workspace->calls.isEmpty());
+        const QString file = workspace->calls.first().file;
+        EXPECT_EQ(workspace->calls.last().target, row.answerAt ? row.location : "Lodestra");
+        // The temporary file stays for the application.
+        EXPECT_EQ(readFile(file), srtOfLines(2));
+        EXPECT_TRUE(QFileInfo(file).fileName().startsWith("quillmarExport."));
+        if (row.sheet) {
+            const auto answered = answerBox("OK");
+            ASSERT_TRUE(answered);
+            EXPECT_EQ(answered->text, "Lodestra Could Not Be Launched");
+            EXPECT_EQ(answered->informativeText,
+                      "The path to Lodestra in the preferences appears to be invalid.");
+        } else {
+            AppFixture::drain(50);
+            EXPECT_TRUE(shownBoxes().isEmpty());
+        }
+    }
+}
+
+TEST_F(Export, TheLaunchFailureSheetGoesByItself) {
+    auto* controller = openLoaded("Film.srt", 1);
+    controller->setExportDestination("Harnwick");
+    controller->exportButton();
+    ASSERT_TRUE(testsupport::spinUntil([] { return !shownBoxes().isEmpty(); }, 2000));
+    EXPECT_EQ(shownBoxes().first()->text(), "Harnwick Could Not Be Launched");
+    AppFixture::drain(9000);
+    EXPECT_FALSE(shownBoxes().isEmpty());
+    EXPECT_TRUE(testsupport::spinUntil([] { return shownBoxes().isEmpty(); }, 3000));
+}
+
+TEST_F(Export, RealLaunchesThroughTheDesktop) {
+    auto* controller = openLoaded("Film.srt", 1);
+    const QString recorder = writeScript("apps/player", "cp \"$1\" \"$0.got\"");
+    writeFile(
+        "share/applications/harnwick.desktop",
+        ("[Desktop Entry]\nType=Application\nName=Harnwick\nExec=" + recorder + " %f\n").toUtf8());
+    SystemWorkspace system(
+        CompanionLauncher::SearchPaths{{path("bin")}, {path("share/applications")}});
+    EXPECT_TRUE(system.openFileWithApplicationNamed(
+        controller->windowSubtitle()->exportTempSubtitleWithEncoding("UTF8")->toLocalFile(),
+        "harnwick"));
+    EXPECT_TRUE(
+        testsupport::spinUntil([&] { return QFileInfo::exists(recorder + ".got"); }, 10000));
+    EXPECT_EQ(readFile(recorder + ".got"), srtOfLines(1));
+}
+
+}  // namespace
