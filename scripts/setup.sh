@@ -2,8 +2,8 @@
 # Installs the Debian packages Quillmar needs (only the missing ones), then
 # configures and builds. Usage: scripts/setup.sh [app|test|fuzz|run [FILE…]]
 #   app  (default) release-style build in build/
-#   test build with sanitizers in build-test/
-#   fuzz the libFuzzer targets, built with clang, in build-fuzz/
+#   test build with sanitizers in build-test/, and the fuzz targets in build-fuzz/
+#   fuzz the libFuzzer targets alone, built with clang, in build-fuzz/
 #   run  the application built without tests in build/, started with the files
 set -euo pipefail
 
@@ -29,7 +29,7 @@ PACKAGES=(
 
 # The fuzz targets need clang and its libFuzzer runtime.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
-if [ "$mode" = "fuzz" ]; then PACKAGES+=("${FUZZ_PACKAGES[@]}"); fi
+if [ "$mode" = "fuzz" ] || [ "$mode" = "test" ]; then PACKAGES+=("${FUZZ_PACKAGES[@]}"); fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -64,11 +64,12 @@ case "$mode" in
     cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --build "$root/build" -j "$jobs"
     ;;
-  test)
-    cmake -S "$root" -B "$root/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=ON -DQUILLMAR_WERROR=ON
-    cmake --build "$root/build-test" -j "$jobs"
-    ;;
-  fuzz)
+  test|fuzz)
+    if [ "$mode" = test ]; then
+      cmake -S "$root" -B "$root/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=ON -DQUILLMAR_WERROR=ON
+      cmake --build "$root/build-test" -j "$jobs"
+    fi
+    # The fuzz targets' smoke runs are tests of their own, in build-fuzz/.
     CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMAR_FUZZ=ON -DQUILLMAR_TESTS=OFF -DQUILLMAR_GUI=OFF
     cmake --build "$root/build-fuzz" -j "$jobs"
