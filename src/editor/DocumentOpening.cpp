@@ -64,6 +64,14 @@ QByteArray leadingBytes(const QUrl& url) {
     return file.read(256 * 1024);
 }
 
+// A file that is missing, a folder or unreadable fails the same way in every
+// encoding: only a failure of the bytes themselves sends the cycle on. A
+// failure without a stated cause (a read that says nothing) keeps cycling.
+bool worthAnotherEncoding(const SCSubtitle& subtitle) {
+    const DocumentFailure failure = subtitle.lastFailure();
+    return !failure || failure.worthAnotherEncoding();
+}
+
 // Tries the catalogue's encodings after `startName` in turn (the detected
 // one first), until one reads the file. Queue thread.
 resultTypes cycleInputEncodings(const ViewPointer& view, const SubtitlePointer& subtitle,
@@ -94,6 +102,12 @@ resultTypes cycleInputEncodings(const ViewPointer& view, const SubtitlePointer& 
                           : shared->reads->initializeFromTextSubURL(*subtitle, url, name);
         if (result != resultTypes::error) {
             succeeded = name;
+            break;
+        }
+        if (!worthAnotherEncoding(*subtitle)) {
+            // Ends where a full cycle ends: on the name it started from.
+            subtitle->setCurrentImportEncoding(startName);
+            onMain(view, [startName](SCMainViewController& v) { silentUpdate(v, startName); });
             break;
         }
     }
@@ -149,7 +163,7 @@ void DocumentOpening::openSubtitleURL(const QUrl& url) {
     const ViewPointer view = &view_;
     const SharedPointer shared = shared_;
     const QString encoding = view_.importEncoding();
-    const bool hasLines = !subtitle->subtitleLinesArray().isEmpty();
+    const bool hasLines = subtitle->subtitleLinesCount() > 0;
     enqueue([view, subtitle, shared, url, encoding, hasLines] {
         const subtitleTypes type = subtitle->subtitleFileType();
         resultTypes result = resultTypes::ok;
@@ -158,7 +172,7 @@ void DocumentOpening::openSubtitleURL(const QUrl& url) {
             result = shared->reads->initializeFromTextSubURL(*subtitle, url, encoding);
             if (result == resultTypes::ok)
                 readWith = encoding;
-            else if (!shared->cancelled)
+            else if (!shared->cancelled && worthAnotherEncoding(*subtitle))
                 result = cycleInputEncodings(view, subtitle, shared, encoding, hasLines, readWith);
             if (result == resultTypes::error) onMain(view, showOpenFailure);
         } else if (type.isImageBased()) {
@@ -182,7 +196,7 @@ void DocumentOpening::queueCycle() {
     const ViewPointer view = &view_;
     const SharedPointer shared = shared_;
     const QString start = view_.importEncoding();
-    const bool hasLines = !subtitle->subtitleLinesArray().isEmpty();
+    const bool hasLines = subtitle->subtitleLinesCount() > 0;
     enqueue([view, subtitle, shared, start, hasLines] {
         QString readWith;
         const resultTypes result =

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "editor/OpeningFixture.h"
 #include "editor/QtPrinters.h"
@@ -145,6 +146,26 @@ TEST_F(EncodingChange, TheCycleButtonAsksOnAValidDocumentOnly) {
     settle(*fresh);
     EXPECT_EQ(freshReads->texts, 141);
     EXPECT_EQ(fresh->importEncoding(), myEncodings::allNames().last());
+}
+
+// A file gone since it was opened fails alike in every encoding: the cycle
+// stops after one read and ends, as a full cycle does, on the name it left.
+TEST_F(EncodingChange, TheCycleStopsAtAFileThatIsGoneAndPutsTheNameBack) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("gone.srt");
+    ASSERT_TRUE(QFile::copy(editorFixture("sample.srt").toLocalFile(), path));
+    auto view = openedView(QUrl::fromLocalFile(path), subtitleTypes::srt);
+    ASSERT_EQ(view->importEncoding(), "UTF8");
+    reads = std::make_shared<editortest::CountingReads>();
+    view->setSubtitleReads(reads);
+    ASSERT_TRUE(QFile::remove(path));
+    view->cycleEncodingsButton();
+    answer("OK");
+    settle(*view);
+    EXPECT_EQ(reads->total(), 1);
+    EXPECT_EQ(view->importEncoding(), "UTF8");
+    EXPECT_EQ(view->viewSubtitle()->currentImportEncoding(), "UTF8");
+    EXPECT_FALSE(view->viewSubtitle()->isCyclingEncodings());
 }
 
 TEST_F(EncodingChange, ClosingTheWindowDuringASlowCycleOrAQuestionNeverBlocks) {

@@ -78,6 +78,25 @@ TEST_F(Opening, AFileNoEncodingReadsEndsInTheSheetAndTheNotification) {
     EXPECT_FALSE(reads->onMainThread);
 }
 
+// A file that is not there, or a folder, fails alike in every encoding: one
+// read, then the sheet, with no cycle through the catalogue.
+TEST_F(Opening, AMissingFileOrAFolderIsReadOnceBeforeTheSheet) {
+    const QUrl urls[] = {editorFixture("no-such-file.srt"),
+                         QUrl::fromLocalFile(QStringLiteral(QUILLMAR_FIXTURES "/editor"))};
+    for (const QUrl& url : urls) {
+        SCOPED_TRACE(url.toLocalFile().toStdString());
+        reads = std::make_shared<editortest::CountingReads>();
+        auto view = openedView(url, subtitleTypes::srt);
+        EXPECT_EQ(reads->texts, 1);
+        EXPECT_EQ(view->importEncoding(), "UTF8");
+        QMessageBox* box = sheet();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), "Quillmar Can Not Open This File");
+        answer("OK");
+        EXPECT_FALSE(view->viewSubtitle()->isCyclingEncodings());
+    }
+}
+
 TEST_F(Opening, ADocumentOfTypeNoneReadsNothing) {
     auto view = openedView(editorFixture("sample.srt"), subtitleTypes::none);
     EXPECT_EQ(reads->total(), 0);
