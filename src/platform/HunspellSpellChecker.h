@@ -2,9 +2,17 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <QStringView>
+#include <array>
 #include <condition_variable>
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/SpellChecker.h"
@@ -13,11 +21,53 @@ class Hunspell;
 
 namespace platform {
 
-// A spell checker on a Hunspell dictionary. A Hunspell object is not
-// thread-safe, so each check borrows one for the whole text. Loads check
-// thousands of lines on several threads at once: a few more copies of the
-// dictionary are opened on demand, up to a small limit, instead of making
-// every thread wait for one.
+// Whether each word is in one dictionary, remembered: dialogue repeats its
+// words heavily, and Hunspell's lookups, of unknown words above all, are
+// dear. The loading threads share it, so the words are spread over shards,
+// each behind its own mutex. Memory is bounded: a full shard is emptied and
+// fills again with the words in use now.
+class WordVerdictCache {
+  public:
+    static constexpr std::size_t kShards = 64;
+    static constexpr std::size_t kDefaultWordsPerShard = 2048;
+
+    explicit WordVerdictCache(std::size_t wordsPerShard = kDefaultWordsPerShard);
+
+    // The verdict recorded for exactly this word (case and all), if any.
+    std::optional<bool> find(QStringView word) const;
+    void insert(QStringView word, bool known);
+
+    std::size_t size() const;
+    std::size_t capacity() const { return kShards * wordsPerShard_; }
+
+  private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view word) const {
+            return std::hash<std::u16string_view>{}(word);
+        }
+    };
+    // Apart in memory, so that threads on neighbouring shards do not
+    // contend for one cache line.
+    struct alignas(64) Shard {
+        mutable std::mutex mutex;
+        std::unordered_map<std::u16string, bool, Hash, std::equal_to<>> verdicts;
+    };
+
+    static std::size_t shardOf(std::u16string_view word);
+
+    std::size_t wordsPerShard_;
+    std::array<Shard, kShards> shards_;
+};
+
+// A spell checker on a Hunspell dictionary. Each word's verdict is
+// remembered, so a word meets Hunspell about once: nothing changes a
+// dictionary once it is open (a change of language is a new checker), so a
+// remembered verdict stays Hunspell's. A Hunspell object is not thread-safe,
+// so a check that has words to look up borrows one for the rest of the text.
+// Loads check thousands of lines on several threads at once: a few more
+// copies of the dictionary are opened on demand, up to a small limit, instead
+// of making every thread wait for one.
 class HunspellSpellChecker : public SpellChecker {
   public:
     // Null when either file cannot be read.
@@ -52,6 +102,7 @@ class HunspellSpellChecker : public SpellChecker {
     mutable std::condition_variable returned_;
     mutable std::vector<std::unique_ptr<Hunspell>> idle_;
     mutable std::size_t opened_ = 0;
+    mutable WordVerdictCache verdicts_;
 };
 
 }  // namespace platform
