@@ -10,7 +10,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:?usage: $0 SECONDS [TARGET...]}"
 shift
 targets=("$@")
-[ "${#targets[@]}" -gt 0 ] || targets=(time_texts srt ass markup codecs document)
+[ "${#targets[@]}" -gt 0 ] || targets=(time_texts srt ass markup codecs document imagesubs)
 bin="$root/build-fuzz/fuzz"
 text="$root/tests/fixtures/document $root/tests/fixtures/realfiles"
 declare -A seeds=(
@@ -18,6 +18,7 @@ declare -A seeds=(
   [srt]="$text" [ass]="$text" [document]="$text"
   [markup]="$root/fuzz/seeds/markup"
   [codecs]="$root/fuzz/seeds/codecs"
+  [imagesubs]="$root/fuzz/seeds/imagesubs"
 )
 mkdir -p "$bin/findings"
 export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
