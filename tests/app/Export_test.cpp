@@ -15,6 +15,7 @@
 #include "document/SCSubtitleLine.h"
 #include "editor/SCViewControllerASS.h"
 #include "editor/SCViewControllerSRT.h"
+#include "platform/TemporaryFolder.h"
 #include "support/EventLoop.h"
 
 namespace {
@@ -214,6 +215,21 @@ TEST_F(Export, CompanionRequestsGoByPathThenByName) {
             EXPECT_TRUE(shownBoxes().isEmpty());
         }
     }
+}
+
+// Without its temporary file there is nothing to hand over: the export's
+// sheet, and no launch.
+TEST_F(Export, AFailedTemporaryExportLaunchesNothing) {
+    auto* controller = openLoaded("Film.srt", 1);
+    controller->setExportDestination("Lodestra");
+    writeFile("blocker", "a file where the temporary folder should be");
+    platform::TemporaryFolder::setOverride(path("blocker/tmp"));
+    workspace->calls.clear();
+    controller->exportButton();
+    const auto answered = answerBox("OK");
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(answered->text, "Quillmar Could Not Export This File");
+    EXPECT_TRUE(workspace->calls.isEmpty());
 }
 
 TEST_F(Export, TheLaunchFailureSheetGoesByItself) {
