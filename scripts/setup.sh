@@ -22,6 +22,7 @@ PACKAGES=(
   libhunspell-dev hunspell-en-us
   fonts-dejavu-core
   ffmpeg mkvtoolnix tesseract-ocr tesseract-ocr-eng
+  time
   unzip zip locales
   clang-format
   xvfb xauth desktop-file-utils x11-utils
