@@ -50,10 +50,11 @@ double measuredRowHeight(const platform::AttributedText& text, double width) {
 
 }  // namespace
 
-// Row heights asked for on loading threads. One main-queue block measures
-// every request that has come in by the time it runs, instead of one block
-// per line: a load asks for thousands, and its publication, queued after all
-// of them, still finds every height stored.
+// Row heights asked for on threads without font metrics of their own (a
+// small load's thread, picture-subtitle workers). One main-queue block
+// measures every request that has come in by the time it runs, instead of
+// one block per line: its publication, queued after all of them, still finds
+// every height stored.
 class SCSubtitleLine::RowHeightRequests {
   public:
     struct Request {
@@ -452,11 +453,13 @@ resultTypes SCSubtitleLine::initializeFromImageSubImportedDictiary(const QVarian
 void SCSubtitleLine::calculateTableRowHeightForAtributedString(
     const std::shared_ptr<platform::AttributedText>& text, double andColWidth) {
     if (!text) return;
-    if (platform::MainQueue::isMainThread()) {
+    // The main thread, and the parsing threads of a large load, which hold
+    // font metrics of their own: their heights equal the main thread's.
+    if (platform::TextMeasurer::canMeasureOnThisThread()) {
         textTableRowHeight_ = measuredRowHeight(*text, andColWidth);
         return;
     }
-    // From a loading thread: measured later on the main thread, if the line
+    // From another thread: measured later on the main thread, if the line
     // still exists then. A line not held by shared ownership cannot be
     // reached safely from there and keeps its height.
     std::weak_ptr<SCSubtitleLine> weak = weak_from_this();

@@ -165,8 +165,9 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     // and an empty dialog text.
     std::shared_ptr<SCSubtitleLine> copy() const;
 
-    // Measures the display text on the main thread (inline when called
-    // there) and stores the height plus 3 points.
+    // Measures the display text and stores the height plus 3 points: inline
+    // on the main thread or a thread holding TextMeasurer::ThreadMetrics,
+    // otherwise later on the main thread.
     void calculateTableRowHeightForAtributedString(
         const std::shared_ptr<platform::AttributedText>& text, double andColWidth);
 

@@ -1,8 +1,10 @@
 #include "platform/TextMeasurer.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextBoundaryFinder>
+#include <QThread>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -68,9 +70,14 @@ double heightOf(const QFontMetricsF& metrics, const QString& text, double width)
 // only paragraphs near or over the width take the exact path.
 constexpr double kSureFit = 0.85;
 
+using Advances = std::array<double, 0x0590>;
+
+// The advances of one font's characters, measured once each; a zero is one
+// not measured yet.
 class AdvanceCache {
   public:
-    explicit AdvanceCache(const QFontMetricsF& metrics) : metrics_(metrics) {}
+    AdvanceCache(const QFontMetricsF& metrics, Advances& advances)
+        : metrics_(metrics), advances_(advances) {}
 
     // The paragraph's width without shaping, or no value when it holds a
     // control character or a script whose shaping the sum would miss.
@@ -88,11 +95,12 @@ class AdvanceCache {
 
   private:
     const QFontMetricsF& metrics_;
-    std::array<double, 0x0590> advances_{};
+    Advances& advances_;
 };
 
-double displayHeightOf(const QFontMetricsF& metrics, const QString& text, double width) {
-    thread_local AdvanceCache cache(metrics);
+double displayHeightOf(const QFontMetricsF& metrics, Advances& advances, const QString& text,
+                       double width) {
+    AdvanceCache cache(metrics, advances);
     const double usable = std::max(1.0, width - 2 * TextMeasurer::kCellInset);
     int lines = 0;
     for (const QStringView paragraph : QStringView(text).split(u'\n')) {
@@ -105,7 +113,39 @@ double displayHeightOf(const QFontMetricsF& metrics, const QString& text, double
     return std::ceil(lines * metrics.lineSpacing());
 }
 
+bool isGuiThread() {
+    auto* app = QCoreApplication::instance();
+    return app != nullptr && QThread::currentThread() == app->thread();
+}
+
 }  // namespace
+
+// The display font's metrics and advance cache of one thread.
+struct TextMeasurer::ThreadMetrics::Data {
+    QFontMetricsF metrics{TextMeasurer::displayFont()};
+    std::array<double, 0x0590> advances{};
+};
+
+namespace {
+
+// The innermost ThreadMetrics of the calling thread, if any.
+thread_local TextMeasurer::ThreadMetrics::Data* threadMetrics = nullptr;
+
+}  // namespace
+
+TextMeasurer::ThreadMetrics::ThreadMetrics() : previous_(threadMetrics) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    data_ = std::make_unique<Data>();
+    threadMetrics = data_.get();
+}
+
+TextMeasurer::ThreadMetrics::~ThreadMetrics() {
+    threadMetrics = previous_;
+}
+
+bool TextMeasurer::canMeasureOnThisThread() {
+    return threadMetrics != nullptr || isGuiThread();
+}
 
 QFont TextMeasurer::displayFont() {
     QFont font(QStringLiteral("Helvetica"));
@@ -118,11 +158,13 @@ int TextMeasurer::wrappedLineCount(const QString& text, double width, const QFon
 }
 
 double TextMeasurer::cellHeight(const QString& text, double width) {
-    // Built once and kept for the life of the process: the table measures
-    // every line with it, and destroying font objects after the application
-    // object is gone is not safe.
-    static const QFontMetricsF* metrics = new QFontMetricsF(displayFont());
-    return displayHeightOf(*metrics, text, width);
+    if (ThreadMetrics::Data* own = threadMetrics; own != nullptr)
+        return displayHeightOf(own->metrics, own->advances, text, width);
+    // The main thread's are built once and kept for the life of the process:
+    // the table measures every line with them, and destroying font objects
+    // after the application object is gone is not safe.
+    static auto* gui = new ThreadMetrics::Data;
+    return displayHeightOf(gui->metrics, gui->advances, text, width);
 }
 
 double TextMeasurer::cellHeight(const QString& text, double width, const QFont& font) {
