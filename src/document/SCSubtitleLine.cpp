@@ -268,10 +268,20 @@ QString SCSubtitleLine::srtDialogueString() const {
 void SCSubtitleLine::takeSnapshot() {
     // The values of `propertiesForDisplayKeys`, read directly: every line of
     // a load takes one.
-    originalsDictionary_ =
-        QVariantMap{{QStringLiteral("userStartTimeDouble"), userStartTimeDouble_},
-                    {QStringLiteral("userEndTimeDouble"), userEndTimeDouble_},
-                    {QStringLiteral("Style"), Style_}};
+    originals_ = Originals{userStartTimeDouble_, userEndTimeDouble_, Style_};
+    assignedOriginals_.clear();
+}
+
+QVariantMap SCSubtitleLine::originalsDictionary() const {
+    if (!originals_) return assignedOriginals_;
+    return QVariantMap{{QStringLiteral("userStartTimeDouble"), originals_->start},
+                       {QStringLiteral("userEndTimeDouble"), originals_->end},
+                       {QStringLiteral("Style"), originals_->style}};
+}
+
+void SCSubtitleLine::setOriginalsDictionary(const QVariantMap& value) {
+    originals_.reset();
+    assignedOriginals_ = value;
 }
 
 void SCSubtitleLine::afterDialogRebuilt() {
@@ -379,14 +389,23 @@ bool SCSubtitleLine::isKeptAfterRead(resultTypes parseResult) const {
 // --- Resets and copy ---------------------------------------------------------
 
 void SCSubtitleLine::resetTimesToOriginal() {
-    const QVariant start = originalsDictionary_.value(QStringLiteral("userStartTimeDouble"));
-    const QVariant end = originalsDictionary_.value(QStringLiteral("userEndTimeDouble"));
+    if (originals_) {
+        userStartTimeDouble_ = originals_->start;
+        userEndTimeDouble_ = originals_->end;
+        return;
+    }
+    const QVariant start = assignedOriginals_.value(QStringLiteral("userStartTimeDouble"));
+    const QVariant end = assignedOriginals_.value(QStringLiteral("userEndTimeDouble"));
     if (start.isValid()) userStartTimeDouble_ = start.toDouble();
     if (end.isValid()) userEndTimeDouble_ = end.toDouble();
 }
 
 void SCSubtitleLine::resetStyleToOriginal() {
-    const QVariant style = originalsDictionary_.value(QStringLiteral("Style"));
+    if (originals_) {
+        setStyle(originals_->style);
+        return;
+    }
+    const QVariant style = assignedOriginals_.value(QStringLiteral("Style"));
     if (style.isValid()) setStyle(style.toString());
 }
 
@@ -421,7 +440,8 @@ std::shared_ptr<SCSubtitleLine> SCSubtitleLine::copy() const {
     line->endOverlap_ = endOverlap_;
     line->userStartTimeDouble_ = userStartTimeDouble_;
     line->userEndTimeDouble_ = userEndTimeDouble_;
-    line->originalsDictionary_ = originalsDictionary_;
+    line->originals_ = originals_;
+    line->assignedOriginals_ = assignedOriginals_;
     line->assDialogDictionary_ = assDialogDictionary_;
     line->Layer_ = Layer_;
     line->setStyle(Style_);
