@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
 #include <QStringList>
 #include <QTextBoundaryFinder>
 #include <QThread>
@@ -14,16 +15,28 @@ namespace platform {
 
 namespace {
 
-// Width of a stretch of text; words repeat a lot in subtitles, and the
-// metrics object caches glyph advances itself.
-double widthOf(const QFontMetricsF& metrics, QStringView text) {
-    return text.isEmpty() ? 0.0 : metrics.horizontalAdvance(text.toString());
+// Widths of the words (and blanks) a thread has measured with one font:
+// words repeat a lot in subtitles, and each measure shapes its text.
+using WidthCache = QHash<QString, double>;
+constexpr qsizetype kMostCachedWidths = 1 << 13;  // then it starts again
+
+// Width of a stretch of text, from the cache when one is given.
+double widthOf(const QFontMetricsF& metrics, QStringView text, WidthCache* cache) {
+    if (text.isEmpty()) return 0.0;
+    QString key = text.toString();
+    if (!cache) return metrics.horizontalAdvance(key);
+    if (const auto found = cache->constFind(key); found != cache->constEnd()) return *found;
+    const double width = metrics.horizontalAdvance(key);
+    if (cache->size() >= kMostCachedWidths) cache->clear();
+    cache->insert(std::move(key), width);
+    return width;
 }
 
 // Greedy wrap over the text's line-break opportunities (the Unicode rules a
 // layout uses: after blanks, after hyphens, ...). Blanks at the end of a
 // segment do not count when the line breaks there.
-int linesOfParagraph(const QFontMetricsF& metrics, const QString& paragraph, double width) {
+int linesOfParagraph(const QFontMetricsF& metrics, const QString& paragraph, double width,
+                     WidthCache* cache = nullptr) {
     if (paragraph.trimmed().isEmpty()) return 1;
     QTextBoundaryFinder finder(QTextBoundaryFinder::Line, paragraph);
     int lines = 1;
@@ -37,8 +50,8 @@ int linesOfParagraph(const QFontMetricsF& metrics, const QString& paragraph, dou
         const QStringView segment = QStringView(paragraph).mid(start, end - start);
         qsizetype visible = segment.size();
         while (visible > 0 && segment[visible - 1].isSpace()) --visible;
-        const double body = widthOf(metrics, segment.left(visible));
-        const double blanks = widthOf(metrics, segment.mid(visible));
+        const double body = widthOf(metrics, segment.left(visible), cache);
+        const double blanks = widthOf(metrics, segment.mid(visible), cache);
         if (lineHasText && used + trailing + body > width) {
             ++lines;
             used = body;
@@ -98,8 +111,8 @@ class AdvanceCache {
     Advances& advances_;
 };
 
-double displayHeightOf(const QFontMetricsF& metrics, Advances& advances, const QString& text,
-                       double width) {
+double displayHeightOf(const QFontMetricsF& metrics, Advances& advances, WidthCache& widths,
+                       const QString& text, double width) {
     AdvanceCache cache(metrics, advances);
     const double usable = std::max(1.0, width - 2 * TextMeasurer::kCellInset);
     int lines = 0;
@@ -108,7 +121,7 @@ double displayHeightOf(const QFontMetricsF& metrics, Advances& advances, const Q
         if (estimate && *estimate <= usable * kSureFit)
             lines += 1;
         else
-            lines += linesOfParagraph(metrics, paragraph.toString(), usable);
+            lines += linesOfParagraph(metrics, paragraph.toString(), usable, &widths);
     }
     return std::ceil(lines * metrics.lineSpacing());
 }
@@ -120,10 +133,11 @@ bool isGuiThread() {
 
 }  // namespace
 
-// The display font's metrics and advance cache of one thread.
+// The display font's metrics, advances and word widths of one thread.
 struct TextMeasurer::ThreadMetrics::Data {
     QFontMetricsF metrics{TextMeasurer::displayFont()};
     std::array<double, 0x0590> advances{};
+    QHash<QString, double> widths;
 };
 
 namespace {
@@ -159,12 +173,12 @@ int TextMeasurer::wrappedLineCount(const QString& text, double width, const QFon
 
 double TextMeasurer::cellHeight(const QString& text, double width) {
     if (ThreadMetrics::Data* own = threadMetrics; own != nullptr)
-        return displayHeightOf(own->metrics, own->advances, text, width);
+        return displayHeightOf(own->metrics, own->advances, own->widths, text, width);
     // The main thread's are built once and kept for the life of the process:
     // the table measures every line with them, and destroying font objects
     // after the application object is gone is not safe.
     static auto* gui = new ThreadMetrics::Data;
-    return displayHeightOf(gui->metrics, gui->advances, text, width);
+    return displayHeightOf(gui->metrics, gui->advances, gui->widths, text, width);
 }
 
 double TextMeasurer::cellHeight(const QString& text, double width, const QFont& font) {

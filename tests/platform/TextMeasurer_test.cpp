@@ -118,7 +118,8 @@ TEST(TextMeasurer, WorkerThreadsMeasureAsTheMainThreadDoes) {
             {
                 const TextMeasurer::ThreadMetrics metrics;
                 couldDuring[t] = TextMeasurer::canMeasureOnThisThread();
-                // Twice over: the second pass reads the advances the first cached.
+                // Twice over: the second pass reads the advances and word widths
+                // the first cached.
                 for (int pass = 0; pass < 2; ++pass) {
                     measured[t].clear();
                     for (const QString& text : texts)
