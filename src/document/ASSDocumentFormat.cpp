@@ -5,10 +5,11 @@
 #include "document/SCSubtitle.h"
 #include "formatting/SCStyle.h"
 
-DocumentContent ASSDocumentFormat::read(const QStringList& lines, bool textOnly) const {
+DocumentContent ASSDocumentFormat::read(QStringList lines, bool textOnly) const {
     DocumentContent content;
     QString styleHeader;
-    const auto script = ASSFormat::read(lines, styleHeader);
+    auto script = ASSFormat::read(lines, styleHeader);
+    lines = QStringList();  // the script holds the strings it needs
     if (!styleHeader.isNull()) content.styleHeader = styleHeader;
     if (!script) return content;
     content.readable = true;
@@ -29,12 +30,14 @@ DocumentContent ASSDocumentFormat::read(const QStringList& lines, bool textOnly)
         content.styles = std::move(styles);
     }
 
-    const QStringList& events = script->eventLines;
+    // Detached here, once: the threads then each move out their own events.
+    QString* events = script->eventLines.data();
     const QString& format = script->eventFormat;
-    content.lines =
-        parseLines(std::size_t(events.size()), [&](SCSubtitleLine& line, std::size_t i) {
-            return line.intitializeWithFormatString(format, events[qsizetype(i)]);
-        });
+    content.lines = parseLines(std::size_t(script->eventLines.size()),
+                               [events, &format](SCSubtitleLine& line, std::size_t i) {
+                                   const QString event = std::move(events[i]);
+                                   return line.intitializeWithFormatString(format, event);
+                               });
     return content;
 }
 

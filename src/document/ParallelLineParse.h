@@ -7,7 +7,9 @@
 
 // Parses the cues or events of a large file on several threads at once. Each
 // item is independent, so the lines come back in file order whatever thread
-// made them; items the parse drops (null results) are left out.
+// made them; items the parse drops (null results) are left out. The threads
+// hold font metrics of their own (TextMeasurer::ThreadMetrics), so a parse
+// may measure text there.
 class ParallelLineParse {
   public:
     using Parse = std::function<SCSubtitleLinePtr(std::size_t index)>;

@@ -15,10 +15,12 @@
 #include "common/HelperFunctions.h"
 #include "common/NotificationTypes.h"
 #include "document/DocumentFormat.h"
+#include "document/ParallelLineParse.h"
 #include "document/SRTFormat.h"
 #include "document/SubtitleFileText.h"
 #include "encodings/myEncodings.h"
 #include "formatting/SCStyle.h"
+#include "platform/FreeMemory.h"
 #include "platform/MainQueue.h"
 #include "platform/TemporaryFolder.h"
 #include "platform/TextCodec.h"
@@ -132,7 +134,7 @@ resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString&
     loadState_.setImportEncoding(withEncoding);
     loadState_.setValid(false);
 
-    const std::optional<QString> text = decodedFile();
+    std::optional<QString> text = decodedFile();
     if (!text) return resultTypes::error;
     onMainThread([](SCSubtitle& s) { s.setIsInitializing(true); });
 
@@ -140,8 +142,12 @@ resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString&
     DocumentFailure failure{
         DocumentFailure::Kind::notAText, url.toLocalFile(), withEncoding, 0, {}};
     if (!format) return failLoad(failure, true);
-    const QStringList lines = SRTFormat::linesOfFileText(*text);
-    DocumentContent content = format->read(lines, false);
+    // The lines are copies: the whole text is not kept while they are read.
+    QStringList lines = SRTFormat::linesOfFileText(*text);
+    text.reset();
+    DocumentContent content = format->read(std::move(lines), false);
+    if (std::size_t(content.lines.size()) >= ParallelLineParse::kMinimumForThreads)
+        platform::releaseFreePages();  // the file's lines, freed among the new lines
     takeLoadState(content);
     // A file without one readable cue or event is no subtitle in this
     // encoding (an empty file included); an ASS script whose events section
@@ -370,7 +376,7 @@ resultTypes SCSubtitle::reinitializeForNewEncoding(const QString& encodingName) 
     onMainThread([](SCSubtitle& s) { s.setProgressLabel(kInitializingLabel); });
     loadState_.setImportEncoding(encodingName);
     loadState_.setValid(false);
-    const std::optional<QString> text = decodedFile();
+    std::optional<QString> text = decodedFile();
     if (!text) return resultTypes::error;
     onMainThread([](SCSubtitle& s) { s.setIsInitializing(true); });
 
@@ -378,8 +384,9 @@ resultTypes SCSubtitle::reinitializeForNewEncoding(const QString& encodingName) 
     DocumentFailure failure{
         DocumentFailure::Kind::notAText, loadState_.fileURL().toLocalFile(), encodingName, 0, {}};
     if (!format) return failLoad(failure, true);
-    const QStringList lines = SRTFormat::linesOfFileText(*text);
-    DocumentContent content = format->read(lines, true);
+    QStringList lines = SRTFormat::linesOfFileText(*text);
+    text.reset();
+    DocumentContent content = format->read(std::move(lines), true);
     takeLoadState(content);
     failure.kind = DocumentFailure::Kind::noReadableLine;
     if (!content.readable || (content.lines.isEmpty() && !content.keepsEmpty))

@@ -50,10 +50,11 @@ double measuredRowHeight(const platform::AttributedText& text, double width) {
 
 }  // namespace
 
-// Row heights asked for on loading threads. One main-queue block measures
-// every request that has come in by the time it runs, instead of one block
-// per line: a load asks for thousands, and its publication, queued after all
-// of them, still finds every height stored.
+// Row heights asked for on threads without font metrics of their own (a
+// small load's thread, picture-subtitle workers). One main-queue block
+// measures every request that has come in by the time it runs, instead of
+// one block per line: its publication, queued after all of them, still finds
+// every height stored.
 class SCSubtitleLine::RowHeightRequests {
   public:
     struct Request {
@@ -267,10 +268,20 @@ QString SCSubtitleLine::srtDialogueString() const {
 void SCSubtitleLine::takeSnapshot() {
     // The values of `propertiesForDisplayKeys`, read directly: every line of
     // a load takes one.
-    originalsDictionary_ =
-        QVariantMap{{QStringLiteral("userStartTimeDouble"), userStartTimeDouble_},
-                    {QStringLiteral("userEndTimeDouble"), userEndTimeDouble_},
-                    {QStringLiteral("Style"), Style_}};
+    originals_ = Originals{userStartTimeDouble_, userEndTimeDouble_, Style_};
+    assignedOriginals_.clear();
+}
+
+QVariantMap SCSubtitleLine::originalsDictionary() const {
+    if (!originals_) return assignedOriginals_;
+    return QVariantMap{{QStringLiteral("userStartTimeDouble"), originals_->start},
+                       {QStringLiteral("userEndTimeDouble"), originals_->end},
+                       {QStringLiteral("Style"), originals_->style}};
+}
+
+void SCSubtitleLine::setOriginalsDictionary(const QVariantMap& value) {
+    originals_.reset();
+    assignedOriginals_ = value;
 }
 
 void SCSubtitleLine::afterDialogRebuilt() {
@@ -378,14 +389,23 @@ bool SCSubtitleLine::isKeptAfterRead(resultTypes parseResult) const {
 // --- Resets and copy ---------------------------------------------------------
 
 void SCSubtitleLine::resetTimesToOriginal() {
-    const QVariant start = originalsDictionary_.value(QStringLiteral("userStartTimeDouble"));
-    const QVariant end = originalsDictionary_.value(QStringLiteral("userEndTimeDouble"));
+    if (originals_) {
+        userStartTimeDouble_ = originals_->start;
+        userEndTimeDouble_ = originals_->end;
+        return;
+    }
+    const QVariant start = assignedOriginals_.value(QStringLiteral("userStartTimeDouble"));
+    const QVariant end = assignedOriginals_.value(QStringLiteral("userEndTimeDouble"));
     if (start.isValid()) userStartTimeDouble_ = start.toDouble();
     if (end.isValid()) userEndTimeDouble_ = end.toDouble();
 }
 
 void SCSubtitleLine::resetStyleToOriginal() {
-    const QVariant style = originalsDictionary_.value(QStringLiteral("Style"));
+    if (originals_) {
+        setStyle(originals_->style);
+        return;
+    }
+    const QVariant style = assignedOriginals_.value(QStringLiteral("Style"));
     if (style.isValid()) setStyle(style.toString());
 }
 
@@ -420,7 +440,8 @@ std::shared_ptr<SCSubtitleLine> SCSubtitleLine::copy() const {
     line->endOverlap_ = endOverlap_;
     line->userStartTimeDouble_ = userStartTimeDouble_;
     line->userEndTimeDouble_ = userEndTimeDouble_;
-    line->originalsDictionary_ = originalsDictionary_;
+    line->originals_ = originals_;
+    line->assignedOriginals_ = assignedOriginals_;
     line->assDialogDictionary_ = assDialogDictionary_;
     line->Layer_ = Layer_;
     line->setStyle(Style_);
@@ -452,11 +473,13 @@ resultTypes SCSubtitleLine::initializeFromImageSubImportedDictiary(const QVarian
 void SCSubtitleLine::calculateTableRowHeightForAtributedString(
     const std::shared_ptr<platform::AttributedText>& text, double andColWidth) {
     if (!text) return;
-    if (platform::MainQueue::isMainThread()) {
+    // The main thread, and the parsing threads of a large load, which hold
+    // font metrics of their own: their heights equal the main thread's.
+    if (platform::TextMeasurer::canMeasureOnThisThread()) {
         textTableRowHeight_ = measuredRowHeight(*text, andColWidth);
         return;
     }
-    // From a loading thread: measured later on the main thread, if the line
+    // From another thread: measured later on the main thread, if the line
     // still exists then. A line not held by shared ownership cannot be
     // reached safely from there and keeps its height.
     std::weak_ptr<SCSubtitleLine> weak = weak_from_this();

@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QVariantMap>
 #include <memory>
+#include <optional>
 
 #include "common/ResultTypes.h"
 #include "common/SubtitleTypes.h"
@@ -77,8 +78,10 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     void setMasterText(const SSSubtitleDialog& dialog) { masterText_ = dialog; }
     const QVariantMap& assDialogDictionary() const { return assDialogDictionary_; }
     void setAssDialogDictionary(const QVariantMap& value) { assDialogDictionary_ = value; }
-    const QVariantMap& originalsDictionary() const { return originalsDictionary_; }
-    void setOriginalsDictionary(const QVariantMap& value) { originalsDictionary_ = value; }
+    // The snapshot: "userStartTimeDouble", "userEndTimeDouble" and "Style" as
+    // a reader took them, or the map last assigned.
+    QVariantMap originalsDictionary() const;
+    void setOriginalsDictionary(const QVariantMap& value);
 
     // ASS event fields.
     qint64 Layer() const { return Layer_; }
@@ -165,8 +168,9 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     // and an empty dialog text.
     std::shared_ptr<SCSubtitleLine> copy() const;
 
-    // Measures the display text on the main thread (inline when called
-    // there) and stores the height plus 3 points.
+    // Measures the display text and stores the height plus 3 points: inline
+    // on the main thread or a thread holding TextMeasurer::ThreadMetrics,
+    // otherwise later on the main thread.
     void calculateTableRowHeightForAtributedString(
         const std::shared_ptr<platform::AttributedText>& text, double andColWidth);
 
@@ -221,7 +225,16 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     qint64 MarginV_ = 0;
     QString Effect_;
     QString Text_;
-    QVariantMap originalsDictionary_;
+    // The snapshot a reader takes, as a record: every line of a load has
+    // one, and a map of three values costs more than all the line's other
+    // fields. A map assigned as a whole is kept as it is given.
+    struct Originals {
+        double start = 0.0;
+        double end = 0.0;
+        QString style;
+    };
+    std::optional<Originals> originals_;
+    QVariantMap assignedOriginals_;
 };
 
 using SCSubtitleLinePtr = std::shared_ptr<SCSubtitleLine>;

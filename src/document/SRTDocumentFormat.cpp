@@ -3,16 +3,19 @@
 #include "document/SCSubtitle.h"
 #include "document/SRTFormat.h"
 
-DocumentContent SRTDocumentFormat::read(const QStringList& lines, bool textOnly) const {
+DocumentContent SRTDocumentFormat::read(QStringList lines, bool textOnly) const {
     DocumentContent content;
     content.scriptInfo = SCSubtitle::srtScriptInfoDefaults();
-    const auto cues = SRTFormat::findCues(lines);
+    auto cues = SRTFormat::findCues(lines);
     if (!cues) return content;
+    lines = QStringList();  // the cues hold the strings now
     content.readable = true;
     content.lines =
         parseLines(cues->size(), [&cues, textOnly](SCSubtitleLine& line, std::size_t i) {
-            return textOnly ? line.initializeTextOnlyFromSRTBlock((*cues)[i])
-                            : line.initializeFromSRTBlock((*cues)[i]);
+            // Each item is parsed once, by one thread.
+            const QStringList block = std::move((*cues)[i]);
+            return textOnly ? line.initializeTextOnlyFromSRTBlock(block)
+                            : line.initializeFromSRTBlock(block);
         });
     return content;
 }

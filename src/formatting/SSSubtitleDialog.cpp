@@ -40,11 +40,12 @@ void deleteFromBack(QString& text, const textFormatting::Ranges& ranges) {
 
 SSSubtitleDialog::SSSubtitleDialog()
     : formattedText_(std::make_shared<platform::AttributedText>()),
-      formattedTextSelected_(std::make_shared<platform::AttributedText>()),
-      formattedTextUnselected_(std::make_shared<platform::AttributedText>()) {}
+      formattedTextSelected_(std::make_shared<platform::AttributedText>()) {}
 
-SSSubtitleDialog::SSSubtitleDialog(const QString& fromString, subtitleTypes forSubtitleType)
-    : SSSubtitleDialog() {
+// The display texts are made as they are needed: a loaded line's selected
+// text is its display text, and its grey one waits for the line to be left
+// out.
+SSSubtitleDialog::SSSubtitleDialog(const QString& fromString, subtitleTypes forSubtitleType) {
     originalSubtitleType_ = forSubtitleType;
     originalText_ = fromString;
     buildBaseDisplay(fromString);
@@ -92,6 +93,12 @@ bool SSSubtitleDialog::hasASSMarkup(const QString& text) {
 
 void SSSubtitleDialog::addFormatting(textFormatting kind, platform::TextRange toNSRange) {
     DialogDisplayStyle::apply(*formattedText_, kind, toNSRange);
+}
+
+SSSubtitleDialog::DisplayText SSSubtitleDialog::formattedTextUnselected() const {
+    if (formattedTextUnselected_) return formattedTextUnselected_;
+    static const DisplayText empty = std::make_shared<platform::AttributedText>();
+    return empty;
 }
 
 void SSSubtitleDialog::switchDialogToUnselected() {

@@ -27,7 +27,8 @@ class SSSubtitleDialog {
 
     DisplayText formattedText() const { return formattedText_; }
     DisplayText formattedTextSelected() const { return formattedTextSelected_; }
-    DisplayText formattedTextUnselected() const { return formattedTextUnselected_; }
+    // An empty text (one for every dialog) until the dialog is first greyed.
+    DisplayText formattedTextUnselected() const;
 
     // Every assignment of a marked-up text re-checks its spelling.
     const QString& plainTextSRT() const { return plainTextSRT_; }
@@ -70,7 +71,7 @@ class SSSubtitleDialog {
     QString originalText_;
     DisplayText formattedText_;
     DisplayText formattedTextSelected_;
-    DisplayText formattedTextUnselected_;
+    DisplayText formattedTextUnselected_;  // none until first greyed
     QString plainTextSRT_;
     QString plainTextASS_;
     bool isSpelledCorrectly_ = true;

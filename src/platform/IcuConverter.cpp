@@ -45,6 +45,10 @@ std::optional<Buffer> convertSized(qsizetype capacity, Call call) {
         }
         if (U_FAILURE(err)) return std::nullopt;
         out.truncate(length);
+        // The guess is for the worst case, often two or three times what a
+        // whole file needs: a file's text is kept through its load, so the
+        // spare room is given back (shrinking a large block moves nothing).
+        if (out.capacity() - length > length / 8 + 64) out.squeeze();
         return out;
     }
     return std::nullopt;

@@ -1,8 +1,11 @@
 #include "platform/TextMeasurer.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QHash>
 #include <QStringList>
 #include <QTextBoundaryFinder>
+#include <QThread>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -12,16 +15,28 @@ namespace platform {
 
 namespace {
 
-// Width of a stretch of text; words repeat a lot in subtitles, and the
-// metrics object caches glyph advances itself.
-double widthOf(const QFontMetricsF& metrics, QStringView text) {
-    return text.isEmpty() ? 0.0 : metrics.horizontalAdvance(text.toString());
+// Widths of the words (and blanks) a thread has measured with one font:
+// words repeat a lot in subtitles, and each measure shapes its text.
+using WidthCache = QHash<QString, double>;
+constexpr qsizetype kMostCachedWidths = 1 << 13;  // then it starts again
+
+// Width of a stretch of text, from the cache when one is given.
+double widthOf(const QFontMetricsF& metrics, QStringView text, WidthCache* cache) {
+    if (text.isEmpty()) return 0.0;
+    QString key = text.toString();
+    if (!cache) return metrics.horizontalAdvance(key);
+    if (const auto found = cache->constFind(key); found != cache->constEnd()) return *found;
+    const double width = metrics.horizontalAdvance(key);
+    if (cache->size() >= kMostCachedWidths) cache->clear();
+    cache->insert(std::move(key), width);
+    return width;
 }
 
 // Greedy wrap over the text's line-break opportunities (the Unicode rules a
 // layout uses: after blanks, after hyphens, ...). Blanks at the end of a
 // segment do not count when the line breaks there.
-int linesOfParagraph(const QFontMetricsF& metrics, const QString& paragraph, double width) {
+int linesOfParagraph(const QFontMetricsF& metrics, const QString& paragraph, double width,
+                     WidthCache* cache = nullptr) {
     if (paragraph.trimmed().isEmpty()) return 1;
     QTextBoundaryFinder finder(QTextBoundaryFinder::Line, paragraph);
     int lines = 1;
@@ -35,8 +50,8 @@ int linesOfParagraph(const QFontMetricsF& metrics, const QString& paragraph, dou
         const QStringView segment = QStringView(paragraph).mid(start, end - start);
         qsizetype visible = segment.size();
         while (visible > 0 && segment[visible - 1].isSpace()) --visible;
-        const double body = widthOf(metrics, segment.left(visible));
-        const double blanks = widthOf(metrics, segment.mid(visible));
+        const double body = widthOf(metrics, segment.left(visible), cache);
+        const double blanks = widthOf(metrics, segment.mid(visible), cache);
         if (lineHasText && used + trailing + body > width) {
             ++lines;
             used = body;
@@ -68,9 +83,14 @@ double heightOf(const QFontMetricsF& metrics, const QString& text, double width)
 // only paragraphs near or over the width take the exact path.
 constexpr double kSureFit = 0.85;
 
+using Advances = std::array<double, 0x0590>;
+
+// The advances of one font's characters, measured once each; a zero is one
+// not measured yet.
 class AdvanceCache {
   public:
-    explicit AdvanceCache(const QFontMetricsF& metrics) : metrics_(metrics) {}
+    AdvanceCache(const QFontMetricsF& metrics, Advances& advances)
+        : metrics_(metrics), advances_(advances) {}
 
     // The paragraph's width without shaping, or no value when it holds a
     // control character or a script whose shaping the sum would miss.
@@ -88,11 +108,12 @@ class AdvanceCache {
 
   private:
     const QFontMetricsF& metrics_;
-    std::array<double, 0x0590> advances_{};
+    Advances& advances_;
 };
 
-double displayHeightOf(const QFontMetricsF& metrics, const QString& text, double width) {
-    thread_local AdvanceCache cache(metrics);
+double displayHeightOf(const QFontMetricsF& metrics, Advances& advances, WidthCache& widths,
+                       const QString& text, double width) {
+    AdvanceCache cache(metrics, advances);
     const double usable = std::max(1.0, width - 2 * TextMeasurer::kCellInset);
     int lines = 0;
     for (const QStringView paragraph : QStringView(text).split(u'\n')) {
@@ -100,12 +121,45 @@ double displayHeightOf(const QFontMetricsF& metrics, const QString& text, double
         if (estimate && *estimate <= usable * kSureFit)
             lines += 1;
         else
-            lines += linesOfParagraph(metrics, paragraph.toString(), usable);
+            lines += linesOfParagraph(metrics, paragraph.toString(), usable, &widths);
     }
     return std::ceil(lines * metrics.lineSpacing());
 }
 
+bool isGuiThread() {
+    auto* app = QCoreApplication::instance();
+    return app != nullptr && QThread::currentThread() == app->thread();
+}
+
 }  // namespace
+
+// The display font's metrics, advances and word widths of one thread.
+struct TextMeasurer::ThreadMetrics::Data {
+    QFontMetricsF metrics{TextMeasurer::displayFont()};
+    std::array<double, 0x0590> advances{};
+    QHash<QString, double> widths;
+};
+
+namespace {
+
+// The innermost ThreadMetrics of the calling thread, if any.
+thread_local TextMeasurer::ThreadMetrics::Data* threadMetrics = nullptr;
+
+}  // namespace
+
+TextMeasurer::ThreadMetrics::ThreadMetrics() : previous_(threadMetrics) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    data_ = std::make_unique<Data>();
+    threadMetrics = data_.get();
+}
+
+TextMeasurer::ThreadMetrics::~ThreadMetrics() {
+    threadMetrics = previous_;
+}
+
+bool TextMeasurer::canMeasureOnThisThread() {
+    return threadMetrics != nullptr || isGuiThread();
+}
 
 QFont TextMeasurer::displayFont() {
     QFont font(QStringLiteral("Helvetica"));
@@ -118,11 +172,13 @@ int TextMeasurer::wrappedLineCount(const QString& text, double width, const QFon
 }
 
 double TextMeasurer::cellHeight(const QString& text, double width) {
-    // Built once and kept for the life of the process: the table measures
-    // every line with it, and destroying font objects after the application
-    // object is gone is not safe.
-    static const QFontMetricsF* metrics = new QFontMetricsF(displayFont());
-    return displayHeightOf(*metrics, text, width);
+    if (ThreadMetrics::Data* own = threadMetrics; own != nullptr)
+        return displayHeightOf(own->metrics, own->advances, own->widths, text, width);
+    // The main thread's are built once and kept for the life of the process:
+    // the table measures every line with them, and destroying font objects
+    // after the application object is gone is not safe.
+    static auto* gui = new ThreadMetrics::Data;
+    return displayHeightOf(gui->metrics, gui->advances, gui->widths, text, width);
 }
 
 double TextMeasurer::cellHeight(const QString& text, double width, const QFont& font) {

@@ -52,3 +52,42 @@ TEST(ParallelLineParse, ALargeFileLoadsInOrderWithItsBadCuesDropped) {
         ++cue;
     }
 }
+
+// A large parse measures row heights on its own threads; each must be the
+// height the main thread gives the same cue.
+TEST(ParallelLineParse, RowHeightsMeasuredOnItsThreadsAreTheMainThreads) {
+    const QStringList texts{
+        "Hello",
+        "",
+        "<i>Where were you on the night of the 12th?</i>",
+        "<b>Two lines</b>\nof <u>dialogue</u>",
+        "I was at home, reading a very long book, and nobody can say otherwise: ask the "
+        "neighbours, ask the postman, ask anyone who walked past the window that night",
+        "<i>A long italic line that wraps in the cell, because it goes on and on and on and "
+        "on well past the width</i>",
+        QString::fromUtf8("José, Zoë and Björn\nПривет, как дела?"),
+        QString::fromUtf8("東京へ行きます。😀"),
+        "{\\i1}not SRT markup{\\i0}",
+        "first\n\nthird",
+    };
+    auto block = [&texts](std::size_t i) {
+        QStringList lines{QString::number(i + 1), "00:00:01,000 --> 00:00:02,000"};
+        const QString& text = texts[qsizetype(i) % texts.size()];
+        if (!text.isEmpty()) lines += text.split(u'\n');
+        return lines;
+    };
+    const std::size_t count = 2 * ParallelLineParse::kMinimumForThreads;
+    const auto parsed = ParallelLineParse::run(count, [&block](std::size_t i) {
+        auto line = SCSubtitleLine::create();
+        line->setUserIndex(qint64(i));
+        line->initializeFromSRTBlock(block(i));
+        return line;
+    });
+    ASSERT_EQ(std::size_t(parsed.size()), count);
+    for (const auto& line : parsed) {
+        auto onMain = SCSubtitleLine::create();
+        onMain->initializeFromSRTBlock(block(std::size_t(line->userIndex())));
+        EXPECT_EQ(line->textTableRowHeight(), onMain->textTableRowHeight())
+            << line->unformattedTextSRT().toStdString();
+    }
+}

@@ -4,6 +4,8 @@
 
 #include <QFontMetricsF>
 #include <QTextLayout>
+#include <thread>
+#include <vector>
 
 using platform::TextMeasurer;
 
@@ -80,5 +82,63 @@ TEST(TextMeasurer, ShortcutForTheDisplayFontChangesNoHeight) {
                       TextMeasurer::cellHeight(text, width, font))
                 << text.toStdString() << " at " << width;
         }
+    }
+}
+
+// Threads holding metrics of their own measure every cell as the main thread
+// does, several at once (a large load measures on all its parsing threads).
+TEST(TextMeasurer, WorkerThreadsMeasureAsTheMainThreadDoes) {
+    const QString texts[] = {
+        "",
+        "Hello",
+        "Where were you on the night of the 12th?",
+        "Two lines\nof dialogue",
+        "\n",
+        "A fairly long subtitle line that should wrap once or twice in a narrow column, and "
+        "then a second sentence that goes on well past the width of any cell",
+        "Supercalifragilisticexpialidocious-antidisestablishmentarianism-without-any-blank",
+        QString::fromUtf8("José, Zoë and Björn meet François at the café"),
+        QString::fromUtf8("Привет, как дела? Всё хорошо.\nשלום עולם"),
+        QString::fromUtf8("東京へ行きます。\n😀 emoji and e\u0301 combining"),
+        "fi fl ffi AVAVAVAV To Ty Wa\tTab",
+    };
+    const double widths[] = {40.0, 96.0, 150.0, 250.0, 386.0, 390.0, 600.0};
+    std::vector<double> expected;
+    for (const QString& text : texts)
+        for (double width : widths) expected.push_back(TextMeasurer::cellHeight(text, width));
+
+    ASSERT_TRUE(TextMeasurer::canMeasureOnThisThread());
+    constexpr int kThreads = 4;
+    std::vector<std::vector<double>> measured(kThreads);
+    std::vector<char> couldBefore(kThreads), couldDuring(kThreads), couldAfter(kThreads);
+    std::vector<std::thread> workers;
+    for (int t = 0; t < kThreads; ++t) {
+        workers.emplace_back([&, t] {
+            couldBefore[t] = TextMeasurer::canMeasureOnThisThread();
+            {
+                const TextMeasurer::ThreadMetrics metrics;
+                couldDuring[t] = TextMeasurer::canMeasureOnThisThread();
+                // Twice over: the second pass reads the advances and word widths
+                // the first cached.
+                for (int pass = 0; pass < 2; ++pass) {
+                    measured[t].clear();
+                    for (const QString& text : texts)
+                        for (double width : widths)
+                            measured[t].push_back(TextMeasurer::cellHeight(text, width));
+                }
+            }
+            couldAfter[t] = TextMeasurer::canMeasureOnThisThread();
+        });
+    }
+    for (auto& worker : workers) worker.join();
+    for (int t = 0; t < kThreads; ++t) {
+        EXPECT_FALSE(couldBefore[t]);
+        EXPECT_TRUE(couldDuring[t]);
+        EXPECT_FALSE(couldAfter[t]);
+        ASSERT_EQ(measured[t].size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(measured[t][i], expected[i])
+                << texts[i / std::size(widths)].toStdString() << " at "
+                << widths[i % std::size(widths)] << " on thread " << t;
     }
 }
