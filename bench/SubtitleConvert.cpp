@@ -5,6 +5,7 @@
 //   subtitle_convert IN.srt OUT.ass
 //   subtitle_convert --generate CUES OUT.srt   (the benchmarks' dialogue)
 // Exit status 0 on success, 1 on a failed load or write, 2 on bad arguments.
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QUrl>
@@ -36,7 +37,17 @@ int generate(const char* count, const char* path) {
     return 0;
 }
 
+// With QUILLMAR_CONVERT_PHASES set, the time each phase ended, to stderr.
+void phase(const char* name) {
+    static const bool on = qEnvironmentVariableIsSet("QUILLMAR_CONVERT_PHASES");
+    static QElapsedTimer clock;
+    if (!on) return;
+    if (!clock.isValid()) clock.start();
+    std::fprintf(stderr, "%-10s %6.1f ms\n", name, double(clock.nsecsElapsed()) / 1e6);
+}
+
 int convert(const QString& source, const QString& target) {
+    phase("start");
     const subtitleTypes from = subtitleTypes::enumForExtension(QFileInfo(source).suffix());
     const subtitleTypes to = subtitleTypes::enumForExtension(QFileInfo(target).suffix());
     if (!from.isTextBased() || !to.isTextBased()) return usage();
@@ -54,6 +65,7 @@ int convert(const QString& source, const QString& target) {
     });
     // The main thread waits in its event loop, as the editor's does.
     while (!published) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    phase("published");
     if (loaded.get() != resultTypes::ok) {
         std::fprintf(stderr, "subtitle_convert: cannot load %s: %s\n", qPrintable(source),
                      qPrintable(subtitle->lastFailure().description()));
@@ -63,12 +75,14 @@ int convert(const QString& source, const QString& target) {
     // back through the main queue.
     subtitle->openSubtitleQueue().waitUntilAllOperationsAreFinished();
     QCoreApplication::processEvents();
+    phase("conflicts");
 
     subtitle->setCurrentExportFileType(to);
     if (subtitle->writeSubToURL(QUrl::fromLocalFile(target), "UTF8") != resultTypes::ok) {
         std::fprintf(stderr, "subtitle_convert: cannot write %s\n", qPrintable(target));
         return 1;
     }
+    phase("written");
     return 0;
 }
 
