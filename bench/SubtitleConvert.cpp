@@ -43,7 +43,19 @@ void phase(const char* name) {
     static QElapsedTimer clock;
     if (!on) return;
     if (!clock.isValid()) clock.start();
-    std::fprintf(stderr, "%-10s %6.1f ms\n", name, double(clock.nsecsElapsed()) / 1e6);
+    // The resident set now and at its peak so far, in MB.
+    double rss = 0, peak = 0;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            long kB = 0;
+            if (std::sscanf(line, "VmRSS: %ld", &kB) == 1) rss = kB / 1024.0;
+            if (std::sscanf(line, "VmHWM: %ld", &kB) == 1) peak = kB / 1024.0;
+        }
+        std::fclose(status);
+    }
+    std::fprintf(stderr, "%-10s %6.1f ms  rss %6.1f MB  peak %6.1f MB\n", name,
+                 double(clock.nsecsElapsed()) / 1e6, rss, peak);
 }
 
 int convert(const QString& source, const QString& target) {
