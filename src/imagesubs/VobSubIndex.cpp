@@ -31,13 +31,16 @@ qint64 strictHexadecimal(Text text) {
     return qint64(value);
 }
 
-// "HH:MM:SS:mmm" in seconds, each field a strict decimal.
+// "HH:MM:SS:mmm" in seconds, each field decimal digits only: a sign inside
+// a clock ("00:-01:…") is no time, not a minute back.
 std::optional<double> clockTime(Text text) {
     double fields[4];
     for (int i = 0; i < 4; ++i) {
         const qsizetype colon = i < 3 ? text.indexOf(':') : text.size();
         if (colon < 0) return std::nullopt;
-        const auto value = strictDecimal(text.first(colon));
+        const Text field = text.first(colon);
+        if (!field.isEmpty() && (field.front() == '+' || field.front() == '-')) return std::nullopt;
+        const auto value = strictDecimal(field);
         if (!value) return std::nullopt;
         fields[i] = static_cast<double>(*value);
         if (i < 3) text = text.sliced(colon + 1);

@@ -163,6 +163,11 @@ TEST(VobSubIndex, Fields) {
     EXPECT_EQ(readVobSubIndex("id: en, index: 1\nid: de, index: 2\n").times.size(), 0);
     EXPECT_EQ(readVobSubIndex("id: en, index: x\ntimestamp: 00:00:01:000, filepos: 0").streamID,
               std::nullopt);
+    // A signed clock field is no time: the line goes, as any unreadable one.
+    for (const char* line :
+         {"timestamp: 00:-01:09:000, filepos: 0\n", "timestamp: +00:01:09:000, filepos: 0\n",
+          "timestamp: 00:01:09:-500, filepos: 0\n"})
+        EXPECT_TRUE(readVobSubIndex(line).times.isEmpty()) << line;
 }
 
 TEST(VobSubIndex, AnyAsciiBasedEncoding) {
