@@ -2,6 +2,7 @@
 
 #include "common/HelperFunctions.h"
 #include "document/ASSFormat.h"
+#include "document/ParallelTextPieces.h"
 #include "document/SCSubtitle.h"
 #include "formatting/SCStyle.h"
 
@@ -45,15 +46,24 @@ void ASSDocumentFormat::takeText(SCSubtitleLine& line, const SCSubtitleLine& rer
     line.setUnformattedTextASS(reread.unformattedTextASS());
 }
 
-QString ASSDocumentFormat::text(const SCSubtitle& subtitle) const {
+bool ASSDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& sink) const {
     QStringList styleLines;
     for (const auto& style : subtitle.subtitleStylesArray())
         styleLines.append(style->assStyleString());
-    QString text = ASSFormat::headerText(subtitle.scriptInfoDictionary(), styleLines);
+    if (!sink(ASSFormat::headerText(subtitle.scriptInfoDictionary(), styleLines))) return false;
     const auto& lines = subtitle.subtitleLinesArray();
-    text.reserve(text.size() + lines.size() * 96);
-    for (const auto& line : lines)
-        if (!line->isExcluded()) ASSFormat::appendDialogue(text, line->assEvent());
-    ASSFormat::appendKeptSections(text, subtitle.keptSections());
-    return text;
+    const bool events = ParallelTextPieces::run(
+        std::size_t(lines.size()),
+        [&lines](QString& text, std::size_t first, std::size_t end) {
+            text.reserve(qsizetype(end - first) * 96);
+            for (std::size_t i = first; i < end; ++i) {
+                const auto& line = lines[qsizetype(i)];
+                if (!line->isExcluded()) ASSFormat::appendDialogue(text, line->assEvent());
+            }
+        },
+        sink);
+    if (!events) return false;
+    QString kept;
+    ASSFormat::appendKeptSections(kept, subtitle.keptSections());
+    return kept.isEmpty() || sink(std::move(kept));
 }

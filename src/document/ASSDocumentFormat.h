@@ -8,5 +8,5 @@ class ASSDocumentFormat : public DocumentFormat {
   public:
     DocumentContent read(QStringList lines, bool textOnly) const override;
     void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const override;
-    QString text(const SCSubtitle& subtitle) const override;
+    bool writeText(const SCSubtitle& subtitle, const TextSink& sink) const override;
 };

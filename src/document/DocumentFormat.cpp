@@ -28,3 +28,12 @@ SCSubtitleLineList DocumentFormat::parseLines(std::size_t count, const LineParse
         return line;
     });
 }
+
+QString DocumentFormat::text(const SCSubtitle& subtitle) const {
+    QString text;
+    writeText(subtitle, [&text](QString piece) {
+        text += piece;
+        return true;
+    });
+    return text;
+}

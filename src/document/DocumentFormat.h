@@ -52,7 +52,12 @@ class DocumentFormat {
     virtual void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const = 0;
 
     // The whole document as file text.
-    virtual QString text(const SCSubtitle& subtitle) const = 0;
+    QString text(const SCSubtitle& subtitle) const;
+
+    // The same text in pieces, each ending at the end of a line, handed to
+    // `sink` in order; false when the sink stopped it.
+    using TextSink = std::function<bool(QString piece)>;
+    virtual bool writeText(const SCSubtitle& subtitle, const TextSink& sink) const = 0;
 
   protected:
     // Parses `count` records into new lines numbered by their position, on

@@ -229,9 +229,47 @@ void SCSubtitle::failWrite(DocumentFailure failure, const QString& logged) {
     qpl(QStringLiteral("error writing to file: ") + logged);
 }
 
+std::optional<resultTypes> SCSubtitle::writeInPieces(const QUrl& url, const QString& withEncoding) {
+    const DocumentFormat* format = DocumentFormat::forType(currentExportFileType_);
+    auto encoder = SubtitleFileText::PieceEncoder::forEncoding(withEncoding);
+    if (!format || !encoder || url.isEmpty()) return std::nullopt;
+    QSaveFile file(url.toLocalFile());
+    if (!file.open(QIODevice::WriteOnly)) return std::nullopt;
+    bool encoded = true, written = true;
+    const auto put = [&](const std::optional<QByteArray>& bytes) {
+        if (!bytes) {
+            encoded = false;
+            return false;
+        }
+        // After a failed write the rest is still encoded: a text that cannot
+        // be encoded is the reason given before a disk that is full.
+        written = written && file.write(*bytes) == bytes->size();
+        return true;
+    };
+    const bool whole = format->writeText(*this, [&](QString piece) {
+        return put(encoder->encode(std::move(piece)));
+    }) && put(encoder->finish());
+    // A piece that cannot be encoded: the whole text names the line (the
+    // temporary file is dropped, the old one stays).
+    if (!whole || !encoded) return std::nullopt;
+    if (written && file.commit()) {
+        loadState_.setLastFailure({});
+        return resultTypes::ok;
+    }
+    DocumentFailure failure;
+    failure.path = url.toLocalFile();
+    failure.detail = file.errorString();
+    failWrite(failure, url.toString());
+    return resultTypes::error;
+}
+
 resultTypes SCSubtitle::writeSubToURL(const QUrl& url, const QString& withEncoding) {
-    // The whole text is encoded (and checked) before the file is touched,
-    // and the file is replaced only once every byte is written.
+    // Text is encoded (and checked) before the file is replaced, which it is
+    // only once every byte is written. Where the encoding allows, the text
+    // is built, encoded and written piece by piece, so a large document's
+    // text and bytes are never held whole; anything else, and every failure
+    // other than a failed write, takes the whole text.
+    if (const auto result = writeInPieces(url, withEncoding)) return *result;
     const auto bytes = encodedDocument(withEncoding);
     DocumentFailure failure = lastFailure();
     failure.path = url.toLocalFile();

@@ -223,6 +223,8 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     std::optional<QString> decodedFile();
     void handOverTexts(const DocumentFormat& format, const SCSubtitleLineList& reread);
     std::optional<QByteArray> encodedDocument(const QString& encodingName);
+    // No value when the whole-text path has to decide.
+    std::optional<resultTypes> writeInPieces(const QUrl& url, const QString& withEncoding);
     void failWrite(DocumentFailure failure, const QString& logged);
 
     SCSubtitleLineList subtitleLinesArray_;

@@ -1,5 +1,8 @@
 #include "document/SRTDocumentFormat.h"
 
+#include <vector>
+
+#include "document/ParallelTextPieces.h"
 #include "document/SCSubtitle.h"
 #include "document/SRTFormat.h"
 
@@ -24,11 +27,21 @@ void SRTDocumentFormat::takeText(SCSubtitleLine& line, const SCSubtitleLine& rer
     line.setUnformattedTextSRT(reread.unformattedTextSRT());
 }
 
-QString SRTDocumentFormat::text(const SCSubtitle& subtitle) const {
-    QString text;
-    text.reserve(subtitle.subtitleLinesArray().size() * 64);
+bool SRTDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& sink) const {
+    // Cues are numbered from 1 over the lines written, so each line's number
+    // is counted first and the pieces can be built in any order.
+    const auto& lines = subtitle.subtitleLinesArray();
+    std::vector<int> numbers(std::size_t(lines.size()));
     int number = 1;
-    for (const auto& line : subtitle.subtitleLinesArray())
-        if (!line->isExcluded()) SRTFormat::appendCue(text, number++, line->srtCue());
-    return text;
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        numbers[i] = lines[qsizetype(i)]->isExcluded() ? 0 : number++;
+    return ParallelTextPieces::run(
+        numbers.size(),
+        [&lines, &numbers](QString& text, std::size_t first, std::size_t end) {
+            text.reserve(qsizetype(end - first) * 64);
+            for (std::size_t i = first; i < end; ++i)
+                if (numbers[i] > 0)
+                    SRTFormat::appendCue(text, numbers[i], lines[qsizetype(i)]->srtCue());
+        },
+        sink);
 }

@@ -83,4 +83,18 @@ std::optional<QByteArray> IcuConverter::encode(const QString& text, const char* 
     });
 }
 
+bool IcuConverter::isStatelessSingleByte(const char* converterName) {
+    ConverterPtr cnv = openStrict(converterName);
+    if (!cnv || ucnv_getMaxCharSize(cnv.get()) != 1) return false;
+    switch (ucnv_getType(cnv.get())) {
+        case UCNV_SBCS:
+        case UCNV_LATIN_1:
+        case UCNV_US_ASCII:
+        case UCNV_MBCS:  // stateful tables have a type of their own
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace platform

@@ -6,6 +6,11 @@
 #include <QTemporaryDir>
 
 #include "DocumentFixtures.h"
+#include "common/TimeTexts.h"
+#include "document/ASSFormat.h"
+#include "document/ParallelTextPieces.h"
+#include "document/SRTFormat.h"
+#include "document/SubtitleFileText.h"
 #include "formatting/SCStyle.h"
 #include "platform/LogSink.h"
 #include "platform/TemporaryFolder.h"
@@ -28,6 +33,46 @@ const char* const kDefaultStyleLines =
     "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
     "Style: Default,Arial,30,&H00ffffff,&H0000ffff,&H00000000,&H00000000,-1,0,0,0,100,100,0,0,"
     "1,2,1,2,20,20,20,0\n";
+
+// Enough lines to be built on several threads. The lines at each piece's
+// edges begin and end with non-ASCII text (a surrogate pair when `wide`);
+// every seventh line is excluded, so the SRT numbers skip it.
+std::shared_ptr<SCSubtitle> generated(bool wide) {
+    const std::size_t count = ParallelTextPieces::kMinimumForThreads + 600;
+    const QString edge = wide ? QString::fromUtf8("\U0001F600") : QString::fromUtf8("\u00E9");
+    SCSubtitleLineList lines;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t inPiece = i % ParallelTextPieces::kLinesPerPiece;
+        const bool atEdge = inPiece == 0 || inPiece + 1 == ParallelTextPieces::kLinesPerPiece;
+        const QString text = QString::fromUtf8("Zo\u00EB says %1\nwell").arg(i);
+        auto line = SCSubtitleLine::create();
+        line->initializeFromSRTBlock({QString::number(i + 1),
+                                      srtTimeStringFromDoubleTime(double(i)) + " --> " +
+                                          srtTimeStringFromDoubleTime(i + 0.5),
+                                      atEdge ? edge + text + edge : text});
+        if (i % 7 == 3) line->setIsExcluded(true);
+        lines.append(line);
+    }
+    auto subtitle = SCSubtitle::create();
+    subtitle->setSubtitleLinesArray(lines);
+    return subtitle;
+}
+
+// The document's text built line by line by the value writers.
+QString serialText(const SCSubtitle& subtitle, subtitleTypes type) {
+    if (type == subtitleTypes::srt) {
+        std::vector<SrtCue> cues;
+        for (const auto& line : subtitle.subtitleLinesArray())
+            if (!line->isExcluded()) cues.push_back(line->srtCue());
+        return SRTFormat::documentText(cues);
+    }
+    AssDocument document{subtitle.scriptInfoDictionary(), {}, {}, subtitle.keptSections()};
+    for (const auto& style : subtitle.subtitleStylesArray())
+        document.styleLines.append(style->assStyleString());
+    for (const auto& line : subtitle.subtitleLinesArray())
+        if (!line->isExcluded()) document.events.push_back(line->assEvent());
+    return ASSFormat::documentText(document);
+}
 
 }  // namespace
 
@@ -202,4 +247,51 @@ TEST_F(SCSubtitleWrite, PublishedStylesHoldTheirValues) {
     EXPECT_EQ(subtitle->subtitleStylesArray()[1]->assStyleString(),
               "Style: Sign,DejaVu Sans,24,&H0000ffff,&H0000ffff,&H00000000,&H00000000,0,0,0,0,100,"
               "100,0,0,1,1,0,8,10,10,10,0");
+}
+
+// Small and large documents in encodings written piece by piece (Unicode
+// forms with and without a mark, single-byte sets, the escaped ASCII) and
+// one written whole: the file holds the bytes of the whole text encoded at
+// once; a text that cannot be encoded fails as the whole text does, naming
+// the same line, and leaves the old file and no other.
+TEST_F(SCSubtitleWrite, WritesTheBytesOfTheWholeTextInEveryEncoding) {
+    const std::pair<const char*, std::shared_ptr<SCSubtitle>> documents[] = {
+        {"small", loaded("lf.srt", subtitleTypes::srt)},
+        {"wide", generated(true)},
+        {"narrow", generated(false)}};
+    const char* const encodings[] = {"UTF8",          "Unicode",       "UTF16LE",   "UTF32",
+                                     "NonLossyASCII", "WindowsLatin1", "ISOLatin1", "MacJapanese"};
+    for (const auto& [name, subtitle] : documents) {
+        for (subtitleTypes type : {subtitleTypes::srt, subtitleTypes::ass}) {
+            subtitle->setCurrentExportFileType(type);
+            const QString text = serialText(*subtitle, type);
+            ASSERT_EQ(subtitle->documentText(), text) << name;
+            for (const char* encoding : encodings) {
+                SCOPED_TRACE(std::string(name) + " " + type.rawValue().toStdString() + " " +
+                             encoding);
+                DocumentFailure expected;
+                const auto bytes = SubtitleFileText::encode(text, encoding, expected);
+                const QString target = path(QString("out-%1.%2").arg(encoding, type.rawValue()));
+                {
+                    QFile old(target);
+                    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+                    old.write("old contents");
+                }
+                const auto result = subtitle->writeSubToURL(QUrl::fromLocalFile(target), encoding);
+                if (bytes) {
+                    ASSERT_EQ(result, resultTypes::ok);
+                    EXPECT_EQ(contentsOf(target), *bytes);
+                    continue;
+                }
+                ASSERT_EQ(result, resultTypes::error);
+                EXPECT_EQ(contentsOf(target), "old contents");
+                const DocumentFailure failure = subtitle->lastFailure();
+                EXPECT_EQ(failure.kind, DocumentFailure::Kind::unencodable);
+                EXPECT_EQ(failure.line, expected.line);
+                EXPECT_EQ(failure.encoding, expected.encoding);
+                EXPECT_EQ(failure.path, target);
+            }
+        }
+    }
+    EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files).size(), 2 * std::size(encodings));
 }
