@@ -257,11 +257,14 @@ TEST_F(SCSubtitleWrite, PublishedStylesHoldTheirValues) {
 TEST_F(SCSubtitleWrite, WritesTheBytesOfTheWholeTextInEveryEncoding) {
     const std::pair<const char*, std::shared_ptr<SCSubtitle>> documents[] = {
         {"small", loaded("lf.srt", subtitleTypes::srt)},
+        {"kept sections", loaded("../realfiles/fonts-block.ass", subtitleTypes::ass)},
+        {"marks", loaded("../realfiles/hebrew-marks.srt", subtitleTypes::srt)},
         {"wide", generated(true)},
         {"narrow", generated(false)}};
     const char* const encodings[] = {"UTF8",          "Unicode",       "UTF16LE",   "UTF32",
                                      "NonLossyASCII", "WindowsLatin1", "ISOLatin1", "MacJapanese"};
     for (const auto& [name, subtitle] : documents) {
+        ASSERT_FALSE(subtitle->subtitleLinesArray().isEmpty()) << name;
         for (subtitleTypes type : {subtitleTypes::srt, subtitleTypes::ass}) {
             subtitle->setCurrentExportFileType(type);
             const QString text = serialText(*subtitle, type);
