@@ -83,7 +83,9 @@ TEST(SubtitleFileText, PiecesEncodeAsTheWholeText) {
         encoded = encoded && rest;
         if (rest) joined += *rest;
         ASSERT_EQ(encoded, whole.has_value());
-        if (whole) EXPECT_EQ(joined, *whole);
+        if (whole) {
+            EXPECT_EQ(joined, *whole);
+        }
     }
     for (const char* whole : {"ISO_2022_JP", "ISO_2022_KR", "HZ_GB_2312", "UTF7", "ShiftJIS",
                               "GB_18030_2000", "MacJapanese", "NextStepLatin"})
