@@ -4,9 +4,17 @@
 #include "document/SRTFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QStringList lines = SRTFormat::linesOfFileText(fuzzsupport::textOf(data, size));
+    const QString text = fuzzsupport::textOf(data, size);
+    const QStringList lines = SRTFormat::linesOfFileText(text);
     const auto blocks = SRTFormat::findCues(lines);
+    // A load finds the cues in the text itself: the same cues, line for line.
+    const auto spans = SRTFormat::findCueSpans(text);
+    if (bool(spans) != bool(blocks) || (spans && spans->size() != blocks->size()))
+        fuzzsupport::fail("cues found in the text differ from those of its lines");
     if (!blocks) return 0;
+    for (std::size_t i = 0; i < blocks->size(); ++i)
+        if (SRTFormat::cueLines(text, (*spans)[i]) != (*blocks)[i])
+            fuzzsupport::fail("a cue's lines cut from the text differ");
     std::vector<SrtCue> cues;
     for (const QStringList& block : *blocks) {
         (void)SRTFormat::timeTextsOfBlock(block);

@@ -4,11 +4,15 @@
 #include "document/ASSFormat.h"
 #include "document/ParallelTextPieces.h"
 #include "document/SCSubtitle.h"
+#include "document/SRTFormat.h"
 #include "formatting/SCStyle.h"
 
-DocumentContent ASSDocumentFormat::read(QStringList lines, bool textOnly) const {
+DocumentContent ASSDocumentFormat::read(QString text, bool textOnly) const {
     DocumentContent content;
     QString styleHeader;
+    // The lines are copies: the whole text is not kept while they are read.
+    QStringList lines = SRTFormat::linesOfFileText(text);
+    text = QString();
     auto script = ASSFormat::read(lines, styleHeader);
     lines = QStringList();  // the script holds the strings it needs
     if (!styleHeader.isNull()) content.styleHeader = styleHeader;

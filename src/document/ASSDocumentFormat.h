@@ -6,7 +6,7 @@
 // section the document has no use for is kept for the next save.
 class ASSDocumentFormat : public DocumentFormat {
   public:
-    DocumentContent read(QStringList lines, bool textOnly) const override;
+    DocumentContent read(QString text, bool textOnly) const override;
     void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const override;
     bool writeText(const SCSubtitle& subtitle, const TextSink& sink) const override;
 };

@@ -20,7 +20,7 @@ const DocumentFormat* DocumentFormat::forType(subtitleTypes type) {
 
 SCSubtitleLineList DocumentFormat::parseLines(std::size_t count, const LineParse& parse) {
     return ParallelLineParse::run(count, [&parse](std::size_t i) {
-        auto line = SCSubtitleLine::create();
+        auto line = SCSubtitleLine::createForRead();
         line->setOriginalIndex(qint64(i));
         line->setUserIndex(qint64(i));
         if (!line->isKeptAfterRead(parse(*line, i))) return SCSubtitleLinePtr();

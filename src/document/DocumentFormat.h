@@ -44,9 +44,9 @@ class DocumentFormat {
     // A load (`textOnly` false) parses every line in full and makes the
     // styles; a re-read parses only what it hands over. Both keep and drop
     // lines by one rule, so the p-th line is always the p-th kept record.
-    // The file's lines are taken, and each record's text is released once
-    // its line is read: a large file's lines never all exist twice.
-    virtual DocumentContent read(QStringList lines, bool textOnly) const = 0;
+    // The decoded file text is taken; the file's lines are cut from it the
+    // way SRTFormat::linesOfFileText cuts them.
+    virtual DocumentContent read(QString text, bool textOnly) const = 0;
 
     // Gives the document's line the dialog text of the re-read line.
     virtual void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const = 0;

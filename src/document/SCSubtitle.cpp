@@ -16,7 +16,6 @@
 #include "common/NotificationTypes.h"
 #include "document/DocumentFormat.h"
 #include "document/ParallelLineParse.h"
-#include "document/SRTFormat.h"
 #include "document/SubtitleFileText.h"
 #include "encodings/myEncodings.h"
 #include "formatting/SCStyle.h"
@@ -142,12 +141,10 @@ resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString&
     DocumentFailure failure{
         DocumentFailure::Kind::notAText, url.toLocalFile(), withEncoding, 0, {}};
     if (!format) return failLoad(failure, true);
-    // The lines are copies: the whole text is not kept while they are read.
-    QStringList lines = SRTFormat::linesOfFileText(*text);
+    DocumentContent content = format->read(std::move(*text), false);
     text.reset();
-    DocumentContent content = format->read(std::move(lines), false);
     if (std::size_t(content.lines.size()) >= ParallelLineParse::kMinimumForThreads)
-        platform::releaseFreePages();  // the file's lines, freed among the new lines
+        platform::releaseFreePages();  // the cues' lines, freed among the new lines
     takeLoadState(content);
     // A file without one readable cue or event is no subtitle in this
     // encoding (an empty file included); an ASS script whose events section
@@ -422,9 +419,8 @@ resultTypes SCSubtitle::reinitializeForNewEncoding(const QString& encodingName) 
     DocumentFailure failure{
         DocumentFailure::Kind::notAText, loadState_.fileURL().toLocalFile(), encodingName, 0, {}};
     if (!format) return failLoad(failure, true);
-    QStringList lines = SRTFormat::linesOfFileText(*text);
+    DocumentContent content = format->read(std::move(*text), true);
     text.reset();
-    DocumentContent content = format->read(std::move(lines), true);
     takeLoadState(content);
     failure.kind = DocumentFailure::Kind::noReadableLine;
     if (!content.readable || (content.lines.isEmpty() && !content.keepsEmpty))

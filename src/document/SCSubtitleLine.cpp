@@ -100,6 +100,8 @@ class SCSubtitleLine::RowHeightRequests {
 
 SCSubtitleLine::SCSubtitleLine() : masterText_(SSSubtitleDialog(QString(), subtitleTypes::srt)) {}
 
+SCSubtitleLine::SCSubtitleLine(ForRead) : masterText_(SSSubtitleDialog::unbuilt()) {}
+
 SCSubtitleLine::~SCSubtitleLine() = default;
 
 const QStringList& SCSubtitleLine::assOrderedDialogKeys() {

@@ -50,6 +50,21 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
 
     static std::shared_ptr<SCSubtitleLine> create() { return std::make_shared<SCSubtitleLine>(); }
 
+  private:
+    struct ForRead {
+        explicit ForRead() = default;
+    };
+
+  public:
+    // A line for a reader to fill at once: its dialog is not built (nor
+    // spell-checked) until the reader gives it one, and a line the read does
+    // not give one is dropped (`isKeptAfterRead`), so the empty dialog a new
+    // line starts with is never made only to be replaced.
+    static std::shared_ptr<SCSubtitleLine> createForRead() {
+        return std::make_shared<SCSubtitleLine>(ForRead{});
+    }
+    explicit SCSubtitleLine(ForRead);
+
     // Constant key lists.
     static const QStringList& assOrderedDialogKeys();
     static const QStringList& propertiesForDisplayKeys();

@@ -6,17 +6,17 @@
 #include "document/SCSubtitle.h"
 #include "document/SRTFormat.h"
 
-DocumentContent SRTDocumentFormat::read(QStringList lines, bool textOnly) const {
+DocumentContent SRTDocumentFormat::read(QString text, bool textOnly) const {
     DocumentContent content;
     content.scriptInfo = SCSubtitle::srtScriptInfoDefaults();
-    auto cues = SRTFormat::findCues(lines);
+    // Only the places of the cues are found here; each cue's lines are
+    // copied out of the text by the thread that parses it.
+    const auto cues = SRTFormat::findCueSpans(text);
     if (!cues) return content;
-    lines = QStringList();  // the cues hold the strings now
     content.readable = true;
     content.lines =
-        parseLines(cues->size(), [&cues, textOnly](SCSubtitleLine& line, std::size_t i) {
-            // Each item is parsed once, by one thread.
-            const QStringList block = std::move((*cues)[i]);
+        parseLines(cues->size(), [&text, &cues, textOnly](SCSubtitleLine& line, std::size_t i) {
+            const QStringList block = SRTFormat::cueLines(text, (*cues)[i]);
             return textOnly ? line.initializeTextOnlyFromSRTBlock(block)
                             : line.initializeFromSRTBlock(block);
         });

@@ -6,7 +6,7 @@
 // defaults, and the document keeps one default style.
 class SRTDocumentFormat : public DocumentFormat {
   public:
-    DocumentContent read(QStringList lines, bool textOnly) const override;
+    DocumentContent read(QString text, bool textOnly) const override;
     void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const override;
     bool writeText(const SCSubtitle& subtitle, const TextSink& sink) const override;
 };

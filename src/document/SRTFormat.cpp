@@ -45,15 +45,28 @@ std::optional<double> cueTime(QString text) {
 
 }  // namespace
 
-QStringList SRTFormat::linesOfFileText(const QString& text) {
-    QStringList lines;
-    qsizetype start = 0;
+namespace {
+
+// Calls `line(start, length)` for every piece of the text between line
+// breaks that is not empty, in order.
+template <typename Line>
+void forEachLine(QStringView text, const Line& line) {
+    const char16_t* data = text.utf16();
     const qsizetype n = text.size();
+    qsizetype start = 0;
     for (qsizetype i = 0; i <= n; ++i) {
-        if (i < n && !isLineBreak(text[i])) continue;
-        if (i > start) lines.append(text.mid(start, i - start));
+        if (i < n && !isLineBreak(data[i])) continue;
+        if (i > start) line(start, i - start);
         start = i + 1;
     }
+}
+
+}  // namespace
+
+QStringList SRTFormat::linesOfFileText(const QString& text) {
+    QStringList lines;
+    forEachLine(text,
+                [&](qsizetype start, qsizetype length) { lines.append(text.mid(start, length)); });
     return lines;
 }
 
@@ -77,6 +90,55 @@ std::optional<std::vector<QStringList>> SRTFormat::findCues(const QStringList& l
         cues.push_back(lines.mid(first, last - first + 1));
     }
     return cues;
+}
+
+std::optional<std::vector<SRTFormat::CueSpan>> SRTFormat::findCueSpans(QStringView text) {
+    // One search of the whole text: an arrow holds no line break, so each
+    // one found lies in one line, a time line; the search goes on after it.
+    static constexpr QStringView arrow = u"-->";
+    const char16_t* data = text.utf16();
+    const qsizetype n = text.size();
+    std::vector<qsizetype> indexLines;  // where each one starts; -1 for none
+    for (qsizetype at = text.indexOf(arrow); at >= 0;) {
+        qsizetype timeLine = at;
+        while (timeLine > 0 && !isLineBreak(data[timeLine - 1])) --timeLine;
+        // The index line is the line before: the last piece that is not
+        // empty before the time line.
+        qsizetype before = timeLine;
+        while (before > 0 && isLineBreak(data[before - 1])) --before;
+        if (before == 0) {
+            indexLines.push_back(-1);
+        } else {
+            while (before > 0 && !isLineBreak(data[before - 1])) --before;
+            indexLines.push_back(before);
+        }
+        qsizetype end = at + arrow.size();
+        while (end < n && !isLineBreak(data[end])) ++end;
+        at = text.indexOf(arrow, end);
+    }
+    if (indexLines.empty()) return std::nullopt;
+    std::vector<CueSpan> cues;
+    cues.reserve(indexLines.size());
+    for (std::size_t i = 0; i < indexLines.size(); ++i) {
+        // A time line at the very start has no index line: an empty block
+        // fails its parse like an unreadable time line. Only the first time
+        // line can lack one.
+        if (indexLines[i] < 0) {
+            cues.push_back({0, 0});
+            continue;
+        }
+        cues.push_back({indexLines[i], i + 1 < indexLines.size() ? indexLines[i + 1] : n});
+    }
+    return cues;
+}
+
+QStringList SRTFormat::cueLines(QStringView text, CueSpan cue) {
+    const QStringView part = text.mid(cue.start, cue.end - cue.start);
+    QStringList lines;
+    forEachLine(part, [&](qsizetype start, qsizetype length) {
+        lines.append(part.mid(start, length).toString());
+    });
+    return lines;
 }
 
 std::optional<std::pair<QString, QString>> SRTFormat::timeTextsOfBlock(const QStringList& block) {

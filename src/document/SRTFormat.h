@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -22,6 +23,20 @@ class SRTFormat {
     // line or its time line comes out too short for a block parse to read,
     // so it fails like a cue with a bad time line.
     static std::optional<std::vector<QStringList>> findCues(const QStringList& lines);
+
+    // The cues of `findCues` as places in the decoded text, for a load:
+    // nothing is copied until a cue's lines are asked for, so the lines of a
+    // large file are made by the threads that parse them, not all first by
+    // one thread. A cue is the characters from the start of its index line
+    // up to the start of the next cue's index line; empty for a time line at
+    // the very start.
+    struct CueSpan {
+        qsizetype start = 0;
+        qsizetype end = 0;
+    };
+    static std::optional<std::vector<CueSpan>> findCueSpans(QStringView text);
+    // One cue's lines (`linesOfFileText` of its characters).
+    static QStringList cueLines(QStringView text, CueSpan cue);
 
     // The two time texts of a block's time line, split at " --> ", each side
     // up to its first letter (a position suffix) kept to digits, ":" and ",";

@@ -20,6 +20,9 @@ class SSSubtitleDialog {
     // Always yields a dialog: both syntaxes filled (converted tag for tag
     // when the text holds markup), spelling checked, display text built.
     SSSubtitleDialog(const QString& fromString, subtitleTypes forSubtitleType);
+    // A dialog with nothing built and no display texts at all, for a line a
+    // reader fills at once: the reader replaces it, or the line is dropped.
+    static SSSubtitleDialog unbuilt() { return SSSubtitleDialog(Unbuilt{}); }
 
     const QString& theText() const { return theText_; }
     std::optional<subtitleTypes> originalSubtitleType() const { return originalSubtitleType_; }
@@ -58,6 +61,9 @@ class SSSubtitleDialog {
     void removeTextFormatting();
 
   private:
+    struct Unbuilt {};
+    explicit SSSubtitleDialog(Unbuilt) {}
+
     // Both syntaxes from a text in the given one.
     void assignConverted(const QString& text, subtitleTypes type);
     void buildBaseDisplay(const QString& text);

@@ -56,6 +56,35 @@ TEST(SRTFormat, CuesMissingTheirIndexOrTimeLineDoNotParse) {
     EXPECT_EQ(SRTFormat::textOfBlock((*cues)[2]), "B");
 }
 
+// A load finds the cues as places in the text and copies each cue's lines
+// out later: the same cues as cutting every line first.
+TEST(SRTFormat, CueSpansOfTheTextGiveTheCuesOfItsLines) {
+    const QString texts[] = {
+        "",
+        "no time line\nat all",
+        "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\nB\r\n\r\n2\r\n00:00:03,000 --> "
+        "00:00:04,000\r\nC",
+        "00:00:01,000 --> 00:00:02,000\nA\n7\n00:00:03,000 --> 00:00:04,000\n00:00:05,000 --> "
+        "00:00:06,000\nB\n",
+        "-->",
+        "\n\n-->-->\n-->\n\nx-->y\n",
+        "1\n00:00:01,000 --> 00:00:02,000\nan arrow --> in the text\n\n2\n0 --> 1\n",
+        QString("1") + QChar(0x2028) + "0 --> 1" + QChar(0x0085) + "a" + QChar(0x2029) + "2\r" +
+            "0 --> 2\x0b\x0c b \n-",
+        "1\n0 --> 1\ntext without a final break",
+    };
+    for (const QString& text : texts) {
+        const auto cues = SRTFormat::findCues(SRTFormat::linesOfFileText(text));
+        const auto spans = SRTFormat::findCueSpans(text);
+        ASSERT_EQ(bool(spans), bool(cues)) << text.toStdString();
+        if (!cues) continue;
+        ASSERT_EQ(spans->size(), cues->size()) << text.toStdString();
+        for (std::size_t i = 0; i < cues->size(); ++i)
+            EXPECT_EQ(SRTFormat::cueLines(text, (*spans)[i]), (*cues)[i])
+                << text.toStdString() << " cue " << i;
+    }
+}
+
 TEST(SRTFormat, TimeLinesAreSplitAtTheBlankedArrowAndFiltered) {
     struct Case {
         QString line;
