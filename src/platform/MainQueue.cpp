@@ -35,7 +35,17 @@ void MainQueue::runOrPost(std::function<void()> block) {
 void MainQueue::post(std::function<void()> block) {
     QObject* context = mainContext();
     if (context == nullptr) return;  // no application: nothing can ever run it
-    QMetaObject::invokeMethod(context, std::move(block), Qt::QueuedConnection);
+    // Qt drops the posting thread's reference to the queued functor after
+    // the post, which can be after the main thread has run it: what the
+    // block holds would then be released on the posting thread. The block is
+    // moved out and destroyed inside the run, on the main thread.
+    QMetaObject::invokeMethod(
+        context,
+        [block = std::move(block)]() mutable {
+            const std::function<void()> run = std::move(block);
+            run();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainQueue::after(double seconds, std::function<void()> block) {

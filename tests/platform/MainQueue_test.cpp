@@ -56,6 +56,40 @@ TEST(MainQueue, KeepsOneFifoAcrossThreads) {
     EXPECT_EQ(order, posted);
 }
 
+// What a posted block holds is released on the main thread once the block
+// has run there, never on the thread that posted it: callers hand objects
+// (sheets, windows' helpers) to the main thread this way.
+TEST(MainQueue, WhatABlockHoldsIsReleasedOnTheMainThread) {
+    struct Held {
+        explicit Held(std::atomic<int>* count) : offMain(count) {}
+        std::atomic<int>* offMain;
+        ~Held() {
+            if (!MainQueue::isMainThread()) ++*offMain;
+        }
+    };
+    std::atomic<int> offMain{0};
+    std::atomic<int> ran{0};
+    std::atomic<bool> stop{false};
+    constexpr int kThreads = 4, kPosts = 3000;
+    std::vector<QThread*> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.push_back(QThread::create([&] {
+            for (int i = 0; i < kPosts; ++i) {
+                auto held = std::make_shared<Held>(&offMain);
+                MainQueue::post([held = std::move(held), &ran] { ++ran; });
+            }
+        }));
+    }
+    for (auto* t : threads) t->start();
+    // The main thread runs the blocks as they come, racing the posters.
+    EXPECT_TRUE(testsupport::spinUntil([&] { return ran == kThreads * kPosts; }, 60000));
+    for (auto* t : threads) {
+        t->wait();
+        delete t;
+    }
+    EXPECT_EQ(offMain, 0);
+}
+
 TEST(MainQueue, AfterNeverRunsInlineAndWaitsItsTime) {
     bool ran = false;
     MainQueue::after(0, [&] { ran = true; });
