@@ -26,13 +26,15 @@ if [ "${1:-}" = "--inside" ]; then
     sleep 0.2
   done
   if [ -z "$found" ]; then
-    echo "screenshot: no window \"$expected\" appeared" >&2
+    echo "screenshot: no window \"$expected\" appeared; the program printed:" >&2
+    tail -n 40 "$out.log" >&2 || true
     kill "$pid" 2> /dev/null || true
     exit 1
   fi
   sleep "${QUILLMAR_SHOT_SETTLE:-3}"
   if ! kill -0 "$pid" 2> /dev/null; then
-    echo "screenshot: Quillmar ended before the picture was taken" >&2
+    echo "screenshot: Quillmar ended before the picture was taken; it printed:" >&2
+    tail -n 40 "$out.log" >&2 || true
     exit 1
   fi
   status=0
@@ -56,4 +58,4 @@ fi
 files=()
 for file in "$@"; do files+=("$(realpath -m "$file")"); done
 export QUILLMAR_SHOT_PROGRAM="$program" QT_QPA_PLATFORM=xcb
-exec xvfb-run -a -s "-screen 0 ${size}x24" bash "$root/scripts/screenshot.sh" --inside "$out" "${files[@]}"
+exec bash "$root/scripts/with-display.sh" "${size}x24" bash "$root/scripts/screenshot.sh" --inside "$out" "${files[@]}"
