@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <atomic>
 
@@ -87,6 +88,19 @@ TEST_F(Closing, TheUserIsAskedAndCancelKeepsTheWindow) {
     ASSERT_TRUE(confirmed);
     EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
     EXPECT_TRUE(delegate->startWindow()->isVisible());
+}
+
+TEST_F(Closing, TheCloseKeyClosesTheActiveWindowOnly) {
+    auto* first = open(writeFile("A.srt", srtOfLines(1)));
+    auto* second = open(writeFile("B.srt", srtOfLines(1)));
+    QApplication::setActiveWindow(second->window());
+    ASSERT_EQ(QApplication::activeWindow(), second->window());
+    const auto asked = answerDuring(
+        "OK", [&] { QTest::keyClick(second->window(), Qt::Key_W, Qt::ControlModifier); });
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(asked->text, "Are you sure that you want to close the window?");
+    EXPECT_EQ(delegate->openWindowControllers(), QList{first});
+    EXPECT_TRUE(first->window()->isVisible());
 }
 
 TEST_F(Closing, ProgramClosesCancelTheImportAndNeverAsk) {

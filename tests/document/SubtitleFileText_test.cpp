@@ -18,6 +18,9 @@ TEST(SubtitleFileText, EncodedTextReadsBackOrFails) {
         {"outside Latin-1", QString::fromUtf8("5 €"), "ISOLatin1", false},
         {"direction mark skipped", QString::fromUtf8("\u200f\u05e9"), "DOSHebrew", false},
         {"backslash read as yen", "{\\i1}x", "MacJapanese", false},
+        // An escape in the text passes the encoder and switches the reader
+        // to another character set.
+        {"an escape sequence in the text", QString("a\x1b(Jx~"), "ISO_2022_JP_3", false},
         // Found by fuzzing: a leading U+FFFE is a swapped byte-order mark to
         // a reader of UTF-16LE, and a leading U+FEFF a mark to any reader.
         {"leading swapped mark", QString(QChar(0xFFFE)) + "x", "UTF16LE", false},

@@ -12,7 +12,7 @@ using editortest::EditorTest;
 namespace {
 
 // On demand only: QUILLMAR_SCREENSHOTS names a folder, and the run is meant
-// for a real display (xvfb-run with QT_QPA_PLATFORM=xcb). Saves the two tabs
+// for a real display (scripts/with-display.sh with QT_QPA_PLATFORM=xcb). Saves the two tabs
 // of a document window with real files loaded, and the picture popover.
 class Screenshots : public EditorTest {};
 

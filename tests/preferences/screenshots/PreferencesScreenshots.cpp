@@ -1,4 +1,4 @@
-// Opens the preferences window on a real display (run under xvfb-run), then
+// Opens the preferences window on a real display (run under scripts/with-display.sh), then
 // its add-language popover over a local language index, and saves a picture
 // of the screen for each: <folder>/preferences-panel.png and
 // <folder>/preferences-popover.png, then the Remove list in
