@@ -95,6 +95,8 @@ int convert(const QString& source, const QString& target) {
         return 1;
     }
     phase("written");
+    subtitle.reset();
+    phase("released");
     return 0;
 }
 
@@ -105,6 +107,11 @@ int main(int argc, char** argv) {
     if (argc != 3) return usage();
     // Row heights are measured with the fonts, which need the application.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    return convert(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    int status = 0;
+    {
+        QGuiApplication app(argc, argv);
+        status = convert(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    }
+    phase("ended");
+    return status;
 }

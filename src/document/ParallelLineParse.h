@@ -16,6 +16,13 @@ class ParallelLineParse {
 
     static SCSubtitleLineList run(std::size_t count, const Parse& parse);
 
+    // How many threads a parse of `count` items uses.
+    static std::size_t threadCount(std::size_t count);
+    // Prepares, in the background, what a parse of a file of `bytes` bytes
+    // will need on its threads (the dictionaries of the spell check), while
+    // the file is still being read. Returns at once.
+    static void prepareForFile(qint64 bytes);
+
     // Below this many items one thread does all the work.
     static constexpr std::size_t kMinimumForThreads = 512;
 };

@@ -133,6 +133,7 @@ resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString&
     loadState_.setImportEncoding(withEncoding);
     loadState_.setValid(false);
 
+    ParallelLineParse::prepareForFile(QFileInfo(url.toLocalFile()).size());
     std::optional<QString> text = decodedFile();
     if (!text) return resultTypes::error;
     onMainThread([](SCSubtitle& s) { s.setIsInitializing(true); });

@@ -8,15 +8,22 @@
 namespace {
 
 bool spelledCorrectly(const QString& text) {
+    // Each thread keeps the checker it was given while it is not replaced:
+    // asking for it for every dialog made the loading threads contend for
+    // one lock and one reference count.
+    thread_local std::shared_ptr<platform::SpellChecker> checker;
+    thread_local std::uint64_t generation = 0;
     // The two plain texts of a dialog without markup are the same text, set
     // one after the other: the last answer of this thread is kept for it.
-    thread_local std::weak_ptr<platform::SpellChecker> lastChecker;
     thread_local QString lastText;
     thread_local bool lastAnswer = true;
-    const auto checker = platform::SpellChecker::shared();
-    if (lastChecker.lock() == checker && lastText == text) return lastAnswer;
+    if (!checker || generation != platform::SpellChecker::sharedGeneration()) {
+        checker = platform::SpellChecker::shared(generation);
+        lastText = QString();
+    } else if (lastText == text) {
+        return lastAnswer;
+    }
     lastAnswer = !checker->checkSpellingOfString(text, 0).has_value();
-    lastChecker = checker;
     lastText = text;
     return lastAnswer;
 }

@@ -9,8 +9,14 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTextBoundaryFinder>
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <hunspell/hunspell.hxx>
 #include <string>
+#include <thread>
+
+#include "platform/RecentVerdicts.h"
 
 namespace platform {
 
@@ -51,6 +57,8 @@ QString withoutMarkup(const QString& text) {
     return result;
 }
 
+std::atomic<std::uint64_t> checkersMade{0};
+
 bool isWord(QStringView segment) {
     bool hasLetter = false;
     for (QChar c : segment) {
@@ -67,6 +75,7 @@ HunspellSpellChecker::HunspellSpellChecker(std::unique_ptr<Hunspell> hunspell, Q
     : affixPath_(std::move(affixPath)),
       dictionaryPath_(std::move(dictionaryPath)),
       encoding_(QString::fromStdString(hunspell->get_dict_encoding())),
+      number_(++checkersMade),
       opened_(1) {
     idle_.push_back(std::move(hunspell));
 }
@@ -97,6 +106,23 @@ std::unique_ptr<Hunspell> HunspellSpellChecker::borrow() const {
     auto hunspell = std::move(idle_.back());
     idle_.pop_back();
     return hunspell;
+}
+
+void HunspellSpellChecker::prepareForThreads(int threads) const {
+    std::size_t wanted = std::min<std::size_t>(std::size_t(std::max(threads, 0)), kMaxDictionaries);
+    std::size_t opening = 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (wanted > opened_) opening = wanted - opened_;
+        opened_ += opening;
+    }
+    for (std::size_t i = 0; i < opening; ++i) {
+        // The thread holds the checker: it may outlive its last other holder.
+        std::thread([self = shared_from_this()] {
+            self->giveBack(std::make_unique<Hunspell>(self->affixPath_.constData(),
+                                                      self->dictionaryPath_.constData()));
+        }).detach();
+    }
 }
 
 void HunspellSpellChecker::giveBack(std::unique_ptr<Hunspell> hunspell) const {
@@ -155,11 +181,16 @@ std::optional<TextRange> HunspellSpellChecker::checkSpellingOfString(const QStri
     for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {
         const QStringView segment = QStringView(prose).mid(start, end - start);
         if (start >= startingAt && isWord(segment)) {
-            std::optional<bool> known = verdicts_.find(segment);
+            RecentVerdicts& recent = RecentVerdicts::ofThisThread();
+            std::optional<bool> known = recent.find(number_, segment);
             if (!known) {
-                if (!hunspell) hunspell = borrow();
-                known = isKnownWord(*hunspell, segment.toString());
-                verdicts_.insert(segment, *known);
+                known = verdicts_.find(segment);
+                if (!known) {
+                    if (!hunspell) hunspell = borrow();
+                    known = isKnownWord(*hunspell, segment.toString());
+                    verdicts_.insert(segment, *known);
+                }
+                recent.insert(number_, segment, *known);
             }
             if (!*known) {
                 misspelt = TextRange{start, end - start};

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QStringList>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -22,7 +23,8 @@ namespace platform {
 // Loads check thousands of lines on several threads at once: a few more
 // copies of the dictionary are opened on demand, up to a small limit, instead
 // of making every thread wait for one.
-class HunspellSpellChecker : public SpellChecker {
+class HunspellSpellChecker : public SpellChecker,
+                             public std::enable_shared_from_this<HunspellSpellChecker> {
   public:
     // Null when either file cannot be read.
     static std::shared_ptr<HunspellSpellChecker> fromFiles(const QString& affixPath,
@@ -39,6 +41,10 @@ class HunspellSpellChecker : public SpellChecker {
     std::optional<TextRange> checkSpellingOfString(const QString& text,
                                                    qsizetype startingAt = 0) const override;
 
+    // Opens the copies that many threads would ask for, each on a thread of
+    // its own, so that a load's checks need not wait for them.
+    void prepareForThreads(int threads) const override;
+
     // Dictionary copies open at most, the first included.
     static constexpr std::size_t kMaxDictionaries = 4;
 
@@ -52,6 +58,8 @@ class HunspellSpellChecker : public SpellChecker {
     QByteArray affixPath_;
     QByteArray dictionaryPath_;
     QString encoding_;
+    // Tells this checker's remembered verdicts from another's.
+    const std::uint64_t number_;
     mutable std::mutex mutex_;
     mutable std::condition_variable returned_;
     mutable std::vector<std::unique_ptr<Hunspell>> idle_;

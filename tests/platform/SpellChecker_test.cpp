@@ -264,3 +264,20 @@ TEST_F(TinyDictionary, SharedCheckerCanBeReplaced) {
     shared.set(nullptr);
     EXPECT_TRUE(platform::SpellChecker::shared());  // made again on demand
 }
+
+// Copies opened ahead of a load serve checks on many threads.
+TEST_F(TinyDictionary, CopiesOpenedAheadServeChecks) {
+    const auto spelling = checker();
+    ASSERT_TRUE(spelling);
+    spelling->prepareForThreads(8);
+    spelling->prepareForThreads(8);  // nothing more to open
+    std::atomic<int> wrong{0};
+    onThreads(8, [&](int) {
+        for (int round = 0; round < 200; ++round) {
+            if (spelling->checkSpellingOfString("the cat sat", 0)) ++wrong;
+            if (spelling->checkSpellingOfString("the tac", 0) != TextRange{4, 3}) ++wrong;
+        }
+    });
+    EXPECT_EQ(wrong.load(), 0);
+    platform::NullSpellChecker().prepareForThreads(4);
+}
