@@ -15,6 +15,7 @@
 
 #include "RealisticDialogue.h"
 #include "document/SCSubtitle.h"
+#include "platform/LaunchEnvironment.h"
 #include "platform/MainQueue.h"
 
 namespace {
@@ -103,6 +104,7 @@ int convert(const QString& source, const QString& target) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::launch::restore();  // as the editor's own start does
     if (argc == 4 && QByteArray(argv[1]) == "--generate") return generate(argv[2], argv[3]);
     if (argc != 3) return usage();
     // Row heights are measured with the fonts, which need the application.

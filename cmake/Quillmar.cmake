@@ -37,3 +37,14 @@ function(quillmar_test name)
       TIMEOUT 120
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;ASAN_OPTIONS=detect_leaks=1")
 endfunction()
+
+# quillmar_launcher(NAME TARGET): a small program NAME that starts the program
+# TARGET, built beside it, with the allocator settings of
+# platform/LaunchEnvironment.h. It links nothing but the C library.
+function(quillmar_launcher name target)
+  add_executable(${name} ${PROJECT_SOURCE_DIR}/src/app/launcher/Launcher.cpp)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_compile_definitions(${name} PRIVATE QUILLMAR_LAUNCH_TARGET="${target}")
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+  add_dependencies(${name} ${target})
+endfunction()

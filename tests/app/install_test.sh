@@ -7,7 +7,7 @@ prefix="$2"
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" > /dev/null
 status=0
-for entry in bin/quillmar share/applications/quillmar.desktop share/mime/packages/quillmar.xml \
+for entry in bin/quillmar bin/quillmar-app share/applications/quillmar.desktop share/mime/packages/quillmar.xml \
   share/quillmar/fonts/fonts.conf share/quillmar/ffmpeg/ffmpeg share/quillmar/ffmpeg/ffplay \
   share/quillmar/mkvtoolnix/mkvmerge share/quillmar/tesseract304.zip; do
   if [ ! -e "$prefix/$entry" ]; then
@@ -15,7 +15,9 @@ for entry in bin/quillmar share/applications/quillmar.desktop share/mime/package
     status=1
   fi
 done
-[ -x "$prefix/bin/quillmar" ] || { echo "install: bin/quillmar is not executable" >&2; status=1; }
+for program in quillmar quillmar-app; do
+  [ -x "$prefix/bin/$program" ] || { echo "install: bin/$program is not executable" >&2; status=1; }
+done
 desktop-file-validate "$prefix/share/applications/quillmar.desktop" || status=1
 grep -q 'Exec=quillmar %F' "$prefix/share/applications/quillmar.desktop" || status=1
 for type in application/x-subrip text/x-ssa application/x-quillmar-vobsub-index \

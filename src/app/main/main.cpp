@@ -4,8 +4,11 @@
 #include <QStringList>
 
 #include "app/AppDelegate.h"
+#include "platform/LaunchEnvironment.h"
 
 int main(int argc, char** argv) {
+    // The launcher's allocator settings are this program's, not its tools'.
+    platform::launch::restore();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmar"));
     QApplication::setOrganizationName(QStringLiteral("Borvane"));
