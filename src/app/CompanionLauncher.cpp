@@ -64,8 +64,8 @@ std::optional<CompanionLauncher::Launch> CompanionLauncher::launchForName(
     const QString& file, const QString& name, const SearchPaths& paths) {
     // A name is a plain word: anything with a path separator is no name.
     if (name.isEmpty() || name.contains('/') || name == "." || name == "..") return std::nullopt;
-    const QStringList spellings =
-        name == name.toLower() ? QStringList{name} : QStringList{name, name.toLower()};
+    QStringList spellings{name};
+    if (name != name.toLower()) spellings.append(name.toLower());
     for (const QString& spelling : spellings) {
         for (const QString& folder : paths.programFolders) {
             const QString candidate = QDir(folder).filePath(spelling);
