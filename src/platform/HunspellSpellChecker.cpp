@@ -57,6 +57,7 @@ QString withoutMarkup(const QString& text) {
     return result;
 }
 
+// Numbers the checkers: the threads' recent verdicts tell them apart by it.
 std::atomic<std::uint64_t> checkersMade{0};
 
 bool isWord(QStringView segment) {
@@ -109,7 +110,8 @@ std::unique_ptr<Hunspell> HunspellSpellChecker::borrow() const {
 }
 
 void HunspellSpellChecker::prepareForThreads(int threads) const {
-    std::size_t wanted = std::min<std::size_t>(std::size_t(std::max(threads, 0)), kMaxDictionaries);
+    const std::size_t wanted =
+        std::min<std::size_t>(std::size_t(std::max(threads, 0)), kMaxDictionaries);
     std::size_t opening = 0;
     {
         std::lock_guard lock(mutex_);

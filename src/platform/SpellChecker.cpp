@@ -11,9 +11,11 @@ namespace platform {
 
 namespace {
 
+// Never destroyed either: a thread preparing the checker for a load may
+// still ask for it while the process ends.
 std::mutex& sharedMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static auto* mutex = new std::mutex;
+    return *mutex;
 }
 
 // Never destroyed: the checker serves until the process ends, and taking
@@ -23,7 +25,8 @@ std::shared_ptr<SpellChecker>& sharedChecker() {
     return *checker;
 }
 
-// Starts at 1 once a checker exists; 0 means none yet.
+// Counts each making and replacement of the shared checker; 0 before the
+// first.
 std::atomic<std::uint64_t> generation{0};
 
 }  // namespace
