@@ -153,12 +153,16 @@ QString SRTFormat::textOfBlock(const QStringList& block) {
 QString SRTFormat::dialogueString(const QString& plainTextSRT) {
     const QStringList pieces = plainTextSRT.split(u'\n');
     if (pieces.size() == 1) return plainTextSRT;
-    QString joined;
+    QString joined, blanks;
     for (const QString& piece : pieces) {
-        if (piece.isEmpty() || isBlankText(piece)) continue;
-        joined += piece;
-        joined += u'\n';
+        if (piece.isEmpty()) continue;
+        QString& kept = isBlankText(piece) ? blanks : joined;
+        kept += piece;
+        kept += u'\n';
     }
+    // A text of blank lines only keeps them: without any, its cue would have
+    // no text, and a cue without text is dropped when the file is read again.
+    if (joined.isEmpty()) joined = blanks;
     qsizetype begin = 0, end = joined.size();
     while (begin < end && isLineBreak(joined[begin])) ++begin;
     while (end > begin && isLineBreak(joined[end - 1])) --end;
