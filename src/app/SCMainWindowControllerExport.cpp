@@ -22,6 +22,29 @@
 #include "tools/SCPreferences.h"
 #include "ui_MainWindow.h"
 
+namespace {
+
+// The informative text of the export failure sheet: the reason the document
+// gives for its last failed write, in the user's terms.
+QString exportFailureText(const DocumentFailure& failure) {
+    using Kind = DocumentFailure::Kind;
+    if (failure.kind == Kind::unencodable && !failure.encoding.isEmpty()) {
+        const QString what = failure.line > 0
+                                 ? "Line " + QString::number(failure.line) + " of the export"
+                                 : QStringLiteral("The export");
+        return what + " cannot be written in the encoding \"" + failure.encoding +
+               "\". Choose another export encoding in the preferences, or change the text.";
+    }
+    if (failure.kind == Kind::unwritable && !failure.path.isEmpty()) {
+        QString text = "\"" + failure.path + "\" could not be written";
+        if (!failure.detail.isEmpty()) text += ": " + failure.detail;
+        return text + ". Check the folder and its permissions.";
+    }
+    return QStringLiteral("Check the folder's permissions and the export encoding.");
+}
+
+}  // namespace
+
 void SCMainWindowController::setExportType(const QString& value) {
     exportType_ = value;
     emit exportTypeChanged();
@@ -106,7 +129,7 @@ void SCMainWindowController::exportToDisk(const QString& encoding) {
 void SCMainWindowController::showExportFailure() {
     if (!window_) return;
     Sheets::showWarning(window_.get(), QStringLiteral("Quillmar Could Not Export This File"),
-                        QStringLiteral("Check the folder's permissions and the export encoding."));
+                        exportFailureText(windowSubtitle_->lastFailure()));
 }
 
 void SCMainWindowController::exportToApplication(const QString& encoding) {

@@ -116,9 +116,11 @@ void SCSubtitle::onMainThread(std::function<void(SCSubtitle&)> block, bool queue
         doOnMainThread(std::move(run));
 }
 
+// A failed read is not logged here: a read in one encoding is often one
+// attempt of several, and only the caller knows when the load as a whole
+// has failed.
 resultTypes SCSubtitle::failLoad(const DocumentFailure& failure, bool busyOff) {
     loadState_.setLastFailure(failure);
-    qpl(QStringLiteral("load failed: ") + failure.description());
     if (busyOff) onMainThread([](SCSubtitle& s) { s.setIsInitializing(false); });
     return resultTypes::error;
 }
@@ -168,11 +170,7 @@ std::optional<QString> SCSubtitle::decodedFile() {
     DocumentFailure failure;
     auto text = SubtitleFileText::read(loadState_.fileURL().toLocalFile(),
                                        loadState_.importEncoding(), failure);
-    if (!text) {
-        loadState_.setLastFailure(failure);
-        qpl(QStringLiteral("initializeFromTextSubURL error reading file"));
-        qpl(QStringLiteral("load failed: ") + failure.description());
-    }
+    if (!text) loadState_.setLastFailure(failure);
     return text;
 }
 

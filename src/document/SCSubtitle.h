@@ -129,7 +129,9 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
 
     // Why the last load, re-read or write failed (kind none after a
     // success); any thread. The encoding cycle tries another encoding only
-    // when `lastFailure().worthAnotherEncoding()`.
+    // when `lastFailure().worthAnotherEncoding()`. A failed load or re-read
+    // logs nothing itself: its caller logs the reason once the whole open,
+    // with every encoding it tries, has failed.
     DocumentFailure lastFailure() const { return loadState_.lastFailure(); }
 
     // The file's base name, ".export." and the export type; empty without a file.

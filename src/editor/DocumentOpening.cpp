@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QWidget>
 
+#include "common/HelperFunctions.h"
 #include "common/NotificationTypes.h"
 #include "document/SCSubtitle.h"
 #include "editor/SCMainViewController.h"
@@ -72,11 +73,17 @@ bool worthAnotherEncoding(const SCSubtitle& subtitle) {
     return !failure || failure.worthAnotherEncoding();
 }
 
-// Tries the catalogue's encodings after `startName` in turn (the detected
-// one first), until one reads the file. Queue thread.
+// One log line for a read that failed as a whole, with the reason of its
+// last attempt; the encodings tried on the way log nothing.
+void logLoadFailure(const SCSubtitle& subtitle) {
+    qpl(QStringLiteral("load failed: ") + subtitle.lastFailure().description());
+}
+
+// Tries the catalogue's encodings after `startName` in turn (on opening, the
+// detected one first), until one reads the file. Queue thread.
 resultTypes cycleInputEncodings(const ViewPointer& view, const SubtitlePointer& subtitle,
                                 const SharedPointer& shared, const QString& startName,
-                                bool hasLines, QString& succeeded) {
+                                bool hasLines, bool guessFirst, QString& succeeded) {
     platform::MainQueue::post([subtitle] {
         subtitle->setIsCyclingEncodings(true);
         subtitle->setIsInitializing(true);
@@ -87,9 +94,12 @@ resultTypes cycleInputEncodings(const ViewPointer& view, const SubtitlePointer& 
     // A name outside the catalogue starts before the first: every name once.
     const qsizetype start = names.indexOf(startName);
     QStringList candidates = names.mid(start + 1) + names.mid(0, start + 1);
-    // The detector's guess goes first, unless it is the name the cycle
-    // moves away from (tried last, as ever).
-    if (const auto detected = DetectedCharsets::catalogueNameForBytes(leadingBytes(url));
+    // On opening, the detector's guess goes first, unless it is the name the
+    // cycle moves away from (tried last, as ever). A press of the button
+    // moves on from the name shown: with the guess first again, every other
+    // press would come back to it.
+    if (const auto detected =
+            guessFirst ? DetectedCharsets::catalogueNameForBytes(leadingBytes(url)) : std::nullopt;
         detected && *detected != startName && candidates.contains(*detected)) {
         candidates.removeOne(*detected);
         candidates.prepend(*detected);
@@ -173,8 +183,12 @@ void DocumentOpening::openSubtitleURL(const QUrl& url) {
             if (result == resultTypes::ok)
                 readWith = encoding;
             else if (!shared->cancelled && worthAnotherEncoding(*subtitle))
-                result = cycleInputEncodings(view, subtitle, shared, encoding, hasLines, readWith);
-            if (result == resultTypes::error) onMain(view, showOpenFailure);
+                result =
+                    cycleInputEncodings(view, subtitle, shared, encoding, hasLines, true, readWith);
+            if (result == resultTypes::error) {
+                if (!shared->cancelled) logLoadFailure(*subtitle);
+                onMain(view, showOpenFailure);
+            }
         } else if (type.isImageBased()) {
             onMain(view, [](SCMainViewController& v) { v.showImageSubPopover(); });
             result = shared->reads->initializeFromImageSubURL(*subtitle, url);
@@ -200,7 +214,8 @@ void DocumentOpening::queueCycle() {
     enqueue([view, subtitle, shared, start, hasLines] {
         QString readWith;
         const resultTypes result =
-            cycleInputEncodings(view, subtitle, shared, start, hasLines, readWith);
+            cycleInputEncodings(view, subtitle, shared, start, hasLines, false, readWith);
+        if (result == resultTypes::error && !shared->cancelled) logLoadFailure(*subtitle);
         onMain(view, [result, readWith](SCMainViewController& v) {
             v.documentOpening().readFinished(result, readWith);
         });
@@ -266,7 +281,10 @@ void DocumentOpening::reinitializeSubtitleWithEncoding(const QString& name, bool
         if (shared->cancelled) return;
         const bool wasValid = subtitle->subtitleIsValid();
         const resultTypes result = shared->reads->reinitializeForNewEncoding(*subtitle, name);
-        if (result == resultTypes::error) subtitle->setSubtitleIsValid(wasValid);
+        if (result == resultTypes::error) {
+            logLoadFailure(*subtitle);
+            subtitle->setSubtitleIsValid(wasValid);
+        }
         onMain(view, [result, name, withAlerts, subtitle](SCMainViewController& v) {
             v.documentOpening().readFinished(result, name);
             if (result != resultTypes::error || !withAlerts) return;

@@ -1,5 +1,6 @@
 #include "imagesubs/SCImageSubImporter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -33,17 +34,62 @@ std::optional<QByteArray> readWholeFile(const QUrl& url) {
     return bytes;
 }
 
-// The SUB file beside an index: its path without the extension, ".sub".
+// The index's path without its extension, and ".sub": where mkvmerge looks
+// for the picture file.
+QString plainSubPath(const QString& indexPath) {
+    const QString suffix = QFileInfo(indexPath).suffix();
+    const QString stem =
+        suffix.isEmpty() ? indexPath : indexPath.left(indexPath.size() - suffix.size() - 1);
+    return stem + QStringLiteral(".sub");
+}
+
+// The SUB file beside an index: ".sub" after its base name, or, as the
+// document window pairs them, any entry of that base name (letter case
+// significant) whose extension is "sub" in another case ("Film.SUB").
 QUrl subFileBesideIndex(const QUrl& indexURL) {
-    const QString path = indexURL.toLocalFile();
-    const QString suffix = QFileInfo(path).suffix();
-    const QString stem = suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
-    return QUrl::fromLocalFile(stem + QStringLiteral(".sub"));
+    const QString plain = plainSubPath(indexURL.toLocalFile());
+    if (QFileInfo::exists(plain)) return QUrl::fromLocalFile(plain);
+    const QFileInfo index(indexURL.toLocalFile());
+    const QDir folder = index.dir();
+    const QStringList entries =
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    for (const QString& entry : entries) {
+        const QFileInfo info(entry);
+        if (entry != index.fileName() && info.completeBaseName() == index.completeBaseName() &&
+            info.suffix().toLower() == QLatin1String("sub"))
+            return QUrl::fromLocalFile(folder.filePath(entry));
+    }
+    return QUrl::fromLocalFile(plain);
 }
 
 void removeFile(const QUrl& url) {
     const QString path = url.toLocalFile();
-    if (QFileInfo::exists(path)) QFile::remove(path);
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) QFile::remove(path);
+}
+
+// mkvmerge finds an index's picture file by name: the index's path with
+// ".sub". When the SUB beside it is named otherwise ("Film.SUB"), the pair
+// goes to mkvmerge as two links of matching names in the temporary folder
+// (copies where no link can be made). None when the pair needs no help.
+struct PairLinks {
+    QUrl index, sub;
+};
+std::optional<PairLinks> linkedPair(const QUrl& indexURL) {
+    if (subtitleTypes::enumForExtension(QFileInfo(indexURL.toLocalFile()).suffix()) !=
+        subtitleTypes::vobsub)
+        return std::nullopt;
+    const QString sub = subFileBesideIndex(indexURL).toLocalFile();
+    if (sub == plainSubPath(indexURL.toLocalFile()) || !QFileInfo::exists(sub)) return std::nullopt;
+    const QUrl index = makeUniqueNSTempFileURL(QStringLiteral("vobSubPair"), QStringLiteral("idx"));
+    const PairLinks links{index, QUrl::fromLocalFile(plainSubPath(index.toLocalFile()))};
+    const auto place = [](const QString& from, const QUrl& to) {
+        const QString target = QFileInfo(from).absoluteFilePath();
+        return QFile::link(target, to.toLocalFile()) || QFile::copy(target, to.toLocalFile());
+    };
+    if (place(indexURL.toLocalFile(), links.index) && place(sub, links.sub)) return links;
+    removeFile(links.index);
+    removeFile(links.sub);
+    return std::nullopt;
 }
 
 QString nameOf(notificationTypes type) {
@@ -143,11 +189,18 @@ std::optional<QUrl> SCImageSubImporter::createTempVideoForSubURL(const QUrl& url
         makeUniqueNSTempFileURL(QStringLiteral("tempVideoForSubURL"), QStringLiteral("mkv"));
     const auto program = urlOfApp(QStringLiteral("mkvmerge"));
     if (!program) return std::nullopt;
+    // The links serve this run only: the Matroska file holds the pictures.
+    const std::optional<PairLinks> links = linkedPair(url);
+    const QUrl source = links ? links->index : url;
     const ToolRunResult run = runToolProcess(
-        program->toLocalFile(), mkvmergeArguments(target.toLocalFile(), url.toLocalFile()),
+        program->toLocalFile(), mkvmergeArguments(target.toLocalFile(), source.toLocalFile()),
         updateTaskEnvironmentDictionaryForBinary(QStringLiteral("mkvmerge"),
                                                  platform::ChildProcess::currentEnvironment()),
         {timeLimits().mkvmerge, cancellation_});
+    if (links) {
+        removeFile(links->index);
+        removeFile(links->sub);
+    }
     if (mkvmergeOutcome(run) == MkvmergeOutcome::Failed) {
         removeFile(target);
         return std::nullopt;

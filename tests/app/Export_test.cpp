@@ -5,8 +5,10 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTest>
 
 #include "AppFixture.h"
 #include "app/SCMainWindowController.h"
@@ -150,25 +152,45 @@ TEST_F(Export, AGrownNameDoesNotReplaceAFileUnasked) {
     EXPECT_TRUE(readFile(path("Film.srt")).contains("Changed"));
 }
 
-TEST_F(Export, AFailedWriteShowsItsSheet) {
-    auto* controller = openLoaded("Film.srt", 1);
-    for (const QString& target : {path("no/such/folder/x.srt"), path("Film.srt/inside.srt")}) {
-        panels->saveAnswers.push_back(target);
-        controller->exportButton();
+// The sheet of a failed export gives the document's reason: the folder that
+// cannot be written, or the encoding and the first line it cannot hold.
+TEST_F(Export, AFailedWriteShowsItsSheetWithTheReason) {
+    auto* controller = openLoaded("Film.srt", 3);
+    auto* exportButton = controller->window()->findChild<QPushButton*>("exportButton");
+    ASSERT_TRUE(exportButton);
+    struct Row {
+        QString target;
+        QString encoding;
+        QString secondLine;
+        QString informative;  // expected start of the informative text
+    };
+    const std::vector<Row> rows{
+        {path("no/such/folder/x.srt"), "UTF8", "Line 2",
+         "\"" + path("no/such/folder/x.srt") + "\" could not be written: "},
+        {path("Film.srt/inside.srt"), "UTF8", "Line 2",
+         "\"" + path("Film.srt/inside.srt") + "\" could not be written: "},
+        // Line 7 of the file is the second cue's text.
+        {path("ascii.srt"), "ASCII", "日本",
+         "Line 7 of the export cannot be written in the encoding \"ASCII\". Choose another "
+         "export encoding in the preferences, or change the text."},
+        {path("latin1.srt"), "ISOLatin1", "5 €",
+         "Line 7 of the export cannot be written in the encoding \"ISOLatin1\"."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.target.toStdString());
+        controller->windowSubtitle()->subtitleLinesArray()[1]->setUnformattedTextSRT(
+            row.secondLine);
+        setPanel("exportEncoding", row.encoding);
+        panels->saveAnswers.push_back(row.target);
+        QTest::mouseClick(exportButton, Qt::LeftButton);
         const auto answered = answerBox("OK");
         ASSERT_TRUE(answered);
         EXPECT_EQ(answered->text, "Quillmar Could Not Export This File");
-        EXPECT_EQ(answered->informativeText,
-                  "Check the folder's permissions and the export encoding.");
+        EXPECT_TRUE(answered->informativeText.startsWith(row.informative))
+            << answered->informativeText.toStdString();
         EXPECT_EQ(answered->modality, Qt::WindowModal);
+        EXPECT_FALSE(QFileInfo::exists(row.target));
     }
-    // A character the export encoding lacks.
-    controller->windowSubtitle()->subtitleLinesArray().first()->setUnformattedTextSRT("日本");
-    setPanel("exportEncoding", "ASCII");
-    panels->saveAnswers.push_back(path("ascii.srt"));
-    controller->exportButton();
-    ASSERT_TRUE(answerBox("OK"));
-    EXPECT_FALSE(QFileInfo::exists(path("ascii.srt")));
 }
 
 TEST_F(Export, CompanionRequestsGoByPathThenByName) {

@@ -61,9 +61,10 @@ TEST(DocumentFailures, EachFailureNamesItsCause) {
         EXPECT_EQ(failure.path, c.path);
         EXPECT_EQ(failure.line, c.line);
         EXPECT_EQ(failure.worthAnotherEncoding(), c.anotherEncoding);
+        // A failed read leaves the log to its caller, which knows whether
+        // another encoding follows.
         if (c.step == Step::load) {
-            EXPECT_TRUE(log.entries().contains("!!!! load failed: " + failure.description()))
-                << log.entries().join('\n').toStdString();
+            EXPECT_EQ(log.entries(), QStringList());
         }
     }
 }

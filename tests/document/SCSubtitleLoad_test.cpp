@@ -108,7 +108,8 @@ TEST(SCSubtitleLoad, FailuresPublishNothing) {
         EXPECT_EQ(subtitle->isInitializing(), c.busyAfter) << c.file;
         EXPECT_EQ(subtitle->subtitleFileURL(), fixture(c.file)) << c.file;
     }
-    EXPECT_EQ(logged.count("!!!! initializeFromTextSubURL error reading file"), 2);
+    // A read is often one attempt of several: its caller logs the failure.
+    EXPECT_EQ(logged, QStringList());
 }
 
 TEST(SCSubtitleLoad, ReadsANonUTF8File) {

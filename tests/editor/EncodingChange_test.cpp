@@ -2,11 +2,12 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "editor/OpeningFixture.h"
 #include "editor/QtPrinters.h"
-#include "encodings/DetectedCharsets.h"
 #include "encodings/myEncodings.h"
 
 using editortest::OpeningTest;
@@ -128,11 +129,8 @@ TEST_F(EncodingChange, TheCycleButtonAsksOnAValidDocumentOnly) {
     answer("OK");
     settle(*view);
     EXPECT_GE(reads->rereads, 1);
-    // The detector's guess first (plain ASCII here), else the name after "UTF8".
-    QFile file(editorFixture("sample.srt").toLocalFile());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(reads->names().first(),
-              DetectedCharsets::catalogueNameForBytes(file.readAll()).value_or("Unicode"));
+    // The name after "UTF8": the detector's guess is for opening only.
+    EXPECT_EQ(reads->names().first(), "Unicode");
     EXPECT_NE(view->importEncoding(), "UTF8");
 
     auto fresh = makeView<SCViewControllerSRT>();
@@ -146,6 +144,39 @@ TEST_F(EncodingChange, TheCycleButtonAsksOnAValidDocumentOnly) {
     settle(*fresh);
     EXPECT_EQ(freshReads->texts, 141);
     EXPECT_EQ(fresh->importEncoding(), myEncodings::allNames().last());
+}
+
+// Each press reads on from the name shown, in list order: the detector's
+// guess, which opened the file, is not tried first again, so presses never
+// swing back to it.
+TEST_F(EncodingChange, EachPressOfTheCycleButtonMovesOnFromTheNameShown) {
+    auto view = openedView(editorFixture("french-windows1252.srt"), subtitleTypes::srt);
+    ASSERT_EQ(view->importEncoding(), "WindowsLatin1");
+    auto* button = view->view()->findChild<QPushButton*>("cycleEncodingsButton");
+    ASSERT_NE(button, nullptr);
+    ASSERT_EQ(button->text(), "Cycle Encodings");
+    const QStringList names = myEncodings::allNames();
+    QStringList shown{view->importEncoding()};
+    for (int press = 1; press <= 3; ++press) {
+        SCOPED_TRACE(press);
+        reads = std::make_shared<editortest::CountingReads>();
+        view->setSubtitleReads(reads);
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_NE(sheet(), nullptr);
+        ASSERT_EQ(sheet()->text(), kQuestion);
+        QAbstractButton* ok = nullptr;
+        for (QAbstractButton* b : sheet()->buttons())
+            if (b->text() == "OK") ok = b;
+        ASSERT_NE(ok, nullptr);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        settle(*view);
+        ASSERT_FALSE(reads->names().isEmpty());
+        EXPECT_EQ(reads->names().first(), names[(names.indexOf(shown.last()) + 1) % names.size()]);
+        EXPECT_FALSE(shown.contains(view->importEncoding()))
+            << view->importEncoding().toStdString();
+        EXPECT_EQ(view->viewSubtitle()->currentImportEncoding(), view->importEncoding());
+        shown.append(view->importEncoding());
+    }
 }
 
 // A file gone since it was opened fails alike in every encoding: the cycle

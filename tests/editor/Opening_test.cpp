@@ -6,6 +6,7 @@
 #include "editor/QtPrinters.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "support/PlatformOverrides.h"
 
 using editortest::OpeningTest;
 
@@ -76,6 +77,31 @@ TEST_F(Opening, AFileNoEncodingReadsEndsInTheSheetAndTheNotification) {
     EXPECT_EQ(posted[0].object, view.get());
     EXPECT_EQ(posted[0].userInfo.value("theWindow").value<QObject*>(), host.window());
     EXPECT_FALSE(reads->onMainThread);
+}
+
+// The log tells of an open that failed as a whole, once, with its reason;
+// the encodings tried on the way to an open that succeeds leave nothing.
+TEST_F(Opening, OnlyAnOpenThatFailsAsAWholeIsLogged) {
+    const QString empty = editorFixture("empty.srt").toLocalFile();
+    const QString missing = editorFixture("no-such-file.srt").toLocalFile();
+    const struct {
+        QString file;
+        QStringList logged;
+    } cases[] = {
+        {empty, {"!!!! load failed: no readable line: " + empty + " (encoding UTF8)"}},
+        {missing, {"!!!! load failed: missing file: " + missing}},
+        {editorFixture("japanese-shiftjis.srt").toLocalFile(), {}},
+        {editorFixture("french-windows1252.srt").toLocalFile(), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        testsupport::ScopedLogCapture log;
+        reads = std::make_shared<editortest::CountingReads>();
+        auto view = openedView(QUrl::fromLocalFile(c.file), subtitleTypes::srt);
+        EXPECT_GT(reads->texts, c.logged.isEmpty() ? 1 : 0);  // a success after a failed read
+        EXPECT_EQ(log.entries(), c.logged);
+        if (sheet()) answer("OK");
+    }
 }
 
 // A file that is not there, or a folder, fails alike in every encoding: one

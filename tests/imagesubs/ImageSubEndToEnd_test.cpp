@@ -69,6 +69,7 @@ class ImageSubEndToEnd : public ImportFixture {
         testsupport::drainMainQueue();
         EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
         EXPECT_EQ(leftInTemporary("croppedPng"), QStringList());
+        EXPECT_EQ(leftInTemporary("vobSubPair"), QStringList());
     }
 };
 
@@ -90,6 +91,22 @@ TEST_F(ImageSubEndToEnd, VobSubWithADelayLineAndASecondStream) {
                          {"The third one", 9.5, 9.5 + 200 * kTick},
                          {"Number four", 12.0, 12.0 + 160 * kTick},
                          {"Last line five", 15.0, 15.0 + 371 * kTick}});
+}
+
+// The document window pairs an index with its SUB file whatever the case of
+// the SUB's extension; mkvmerge looks for the index's name with ".sub".
+TEST_F(ImageSubEndToEnd, VobSubWhosePictureFileHasItsExtensionInAnotherCase) {
+    const VobSubFiles files =
+        makeVobSub({{"Hello World", 1000, 200}, {"Last line five", 4000, 371}});
+    const struct {
+        QString index, sub;
+    } pairs[] = {{"Film.idx", "Film.SUB"}, {"FILM.IDX", "FILM.SUB"}, {"Show.Idx", "Show.Sub"}};
+    for (const auto& pair : pairs) {
+        SCOPED_TRACE(pair.index.toStdString());
+        write(pair.sub, files.sub);
+        openAndCompare(write(pair.index, files.idx), {{"Hello World", 1.0, 1.0 + 200 * kTick},
+                                                      {"Last line five", 4.0, 4.0 + 371 * kTick}});
+    }
 }
 
 TEST_F(ImageSubEndToEnd, Pgs) {

@@ -1,7 +1,7 @@
 // Pictures of the application's windows and sheets on a virtual display, for
 // a look: the start window, SRT and ASS documents, the font-cache busy
-// window, the "Can Not Open" and launch-failure sheets and the close
-// question. Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE
+// window, the "Can Not Open", export-failure and launch-failure sheets and
+// the close question. Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -19,6 +19,7 @@
 #include "document/SCSubtitle.h"
 #include "platform/AppPaths.h"
 #include "tools/InMemoryPreferenceStore.h"
+#include "tools/SCPreferences.h"
 
 namespace {
 
@@ -97,6 +98,18 @@ int main(int argc, char** argv) {
     busy.end();
 
     srt->setExportDestination("Harnwick");
+    // An export encoding that cannot hold the file's accents.
+    const auto setExportEncoding = [&](const QString& name) {
+        delegate.appPreferences()->modifyPreferencePanelDictionary(
+            [&](std::optional<QVariantMap>& panel) { panel->insert("exportEncoding", name); });
+    };
+    setExportEncoding("ASCII");
+    srt->exportButton();
+    if (!spinUntil([] { return shownBox() != nullptr; })) ++failures;
+    shoot("export-failure-sheet");
+    answer("OK");
+    spin(200);
+    setExportEncoding("UTF8");
     srt->exportButton();
     if (!spinUntil([] { return shownBox() != nullptr; })) ++failures;
     shoot("launch-failure-sheet");
