@@ -171,7 +171,14 @@ bool AppDelegate::quit() {
 
 // --- Window delegate ---------------------------------------------------------------
 
-bool AppDelegate::windowShouldClose(QWidget*) {
+bool AppDelegate::windowShouldClose(QWidget* window) {
+    // A window whose document holds nothing that a close would lose closes
+    // at once; Quit closes every window this way.
+    for (SCMainWindowController* controller : openWindowControllers_)
+        if (controller->window() == window) {
+            controller->commitPendingEdits();
+            if (!controller->hasUnexportedChanges()) return true;
+        }
     return Sheets::askApplicationModal(
         QStringLiteral("Are you sure that you want to close the window?"),
         QStringLiteral("All unsaved work will be lost."));

@@ -80,6 +80,8 @@ class AppDelegate : public QObject, public WindowDelegate {
     bool quit();
 
     // --- Window delegate.
+    // True at once for a window whose document has no unexported change;
+    // otherwise the close question, answered by the user.
     bool windowShouldClose(QWidget* window) override;
     void windowWillClose(QWidget* window) override;
 

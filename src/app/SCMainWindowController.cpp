@@ -37,6 +37,8 @@ SCMainWindowController::SCMainWindowController(const AppServices& services, QObj
         notificationTypes(notificationTypes::subInitializationError).rawValue(), handler);
     dialogChangedObserver_ = platform::NotificationObserver(
         notificationTypes(notificationTypes::dialogChanged).rawValue(), handler);
+    connect(windowSubtitle_.get(), &SCSubtitle::isInitializingChanged, this,
+            &SCMainWindowController::documentLoadingChanged);
 }
 
 SCMainWindowController::~SCMainWindowController() {
@@ -182,5 +184,7 @@ void SCMainWindowController::notificationHub(const platform::Notification& notif
 void SCMainWindowController::testButton1(QObject*) {}
 
 void SCMainWindowController::cancelButton(QObject*) {
-    if (window_) window_->closeWindow();
+    // The user's close, as by the close box: asked first when it would lose
+    // work.
+    if (window_) window_->close();
 }

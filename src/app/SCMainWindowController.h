@@ -110,6 +110,15 @@ class SCMainWindowController : public ViewWindowController {
     void stopPreview();
     bool isPreviewing() const;
 
+    // Whether a close would lose work: the document's SRT or ASS text
+    // differs from what it was when its load ended or when it was last
+    // exported to disk. A document still loading counts as changed once it
+    // has lines (a picture import hands them over one by one).
+    bool hasUnexportedChanges() const;
+    // Taking the focus from an open cell editor or field commits what it
+    // holds, as the window becoming its own first responder does.
+    void commitPendingEdits();
+
   signals:
     void isChangingViewsChanged();
     void exportTypeChanged();
@@ -126,8 +135,9 @@ class SCMainWindowController : public ViewWindowController {
     void exportToApplication(const QString& encoding);
     void showExportFailure();
     void showLaunchFailure(const QString& destination);
-    void commitPendingEdits();
     QString exportEncoding() const;
+    void documentLoadingChanged();
+    void markDocumentExported();
 
     AppServices services_;
 
@@ -153,4 +163,7 @@ class SCMainWindowController : public ViewWindowController {
     platform::NotificationObserver dialogChangedObserver_;
     struct PreviewRun;
     std::shared_ptr<PreviewRun> preview_;
+    // The document as loaded or last exported; none before its load ends.
+    bool documentLoadStarted_ = false;
+    std::optional<QByteArray> exportedFingerprint_;
 };

@@ -3,6 +3,7 @@
 // one of the maker's companion applications.
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include "app/Sheets.h"
 #include "app/Workspace.h"
 #include "common/HelperFunctions.h"
+#include "document/DocumentFormat.h"
 #include "document/SCSubtitle.h"
 #include "editor/SCViewControllerASS.h"
 #include "editor/SCViewControllerSRT.h"
@@ -91,8 +93,6 @@ QString SCMainWindowController::exportEncoding() const {
 }
 
 void SCMainWindowController::commitPendingEdits() {
-    // Taking the focus from an open cell editor or field commits what it
-    // holds, as the window becoming its own first responder does.
     if (!window_) return;
     QWidget* focus = QApplication::focusWidget();
     if (focus && window_->isAncestorOf(focus)) focus->clearFocus();
@@ -124,6 +124,8 @@ void SCMainWindowController::exportToDisk(const QString& encoding) {
         return;
     if (windowSubtitle_->writeSubToURL(QUrl::fromLocalFile(path), encoding) != resultTypes::ok)
         showExportFailure();
+    else
+        markDocumentExported();
 }
 
 void SCMainWindowController::showExportFailure() {
@@ -163,4 +165,42 @@ void SCMainWindowController::showLaunchFailure(const QString& destination) {
     delay(10.0, [box] {
         if (box) box->done(0);
     });
+}
+
+// --- Changes since the load or the last export --------------------------------------
+
+namespace {
+
+// The document as both of its forms write it: every line's times, text and
+// inclusion, and the styles and script information of the ASS form.
+QByteArray fingerprint(const SCSubtitle& subtitle) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const subtitleTypes type : {subtitleTypes::srt, subtitleTypes::ass})
+        if (const DocumentFormat* format = DocumentFormat::forType(type))
+            format->writeText(subtitle, [&hash](const QString& piece) {
+                hash.addData(QByteArrayView(reinterpret_cast<const char*>(piece.utf16()),
+                                            piece.size() * qsizetype(sizeof(char16_t))));
+                return true;
+            });
+    return hash.result();
+}
+
+}  // namespace
+
+void SCMainWindowController::documentLoadingChanged() {
+    // Taken once, when the window's own load ends; a re-read in another
+    // encoding later is a change like any other.
+    if (windowSubtitle_->isInitializing())
+        documentLoadStarted_ = true;
+    else if (documentLoadStarted_ && !exportedFingerprint_)
+        markDocumentExported();
+}
+
+void SCMainWindowController::markDocumentExported() {
+    exportedFingerprint_ = fingerprint(*windowSubtitle_);
+}
+
+bool SCMainWindowController::hasUnexportedChanges() const {
+    if (!exportedFingerprint_) return !windowSubtitle_->subtitleLinesArray().isEmpty();
+    return fingerprint(*windowSubtitle_) != *exportedFingerprint_;
 }

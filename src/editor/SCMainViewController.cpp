@@ -431,12 +431,26 @@ void SCMainViewController::applyColumnWidths() {
 
 void SCMainViewController::tableViewSelectionDidChange() {
     const SCSubtitleLineList lines = selectedLines();
+    watchShownLine(lines.isEmpty() ? nullptr : lines.first().get());
     if (lines.isEmpty())
         setDialogText(QString());
     else
         setDialogText(isSRTView() ? lines.first()->unformattedTextSRT()
                                   : lines.first()->unformattedTextASS());
     refreshPopoverPicture();
+}
+
+void SCMainViewController::watchShownLine(SCSubtitleLine* line) {
+    for (const QMetaObject::Connection& connection : shownLineConnections_) disconnect(connection);
+    shownLineConnections_.clear();
+    if (!line) return;
+    // The editor shows this line's text, so every change of it is shown
+    // there too, whatever made it (a table cell, an action, a re-read):
+    // typing in a stale editor would write the old text back over it.
+    for (auto changed :
+         {&SCSubtitleLine::unformattedTextSRTChanged, &SCSubtitleLine::unformattedTextASSChanged})
+        shownLineConnections_.append(
+            connect(line, changed, this, &SCMainViewController::dialogTextChanged));
 }
 
 void SCMainViewController::showDialogTextInEditor() {

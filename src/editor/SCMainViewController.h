@@ -249,6 +249,8 @@ class SCMainViewController : public QObject {
     void bindControls();
     void applyColumnWidths();
     void applyRowHeights(int first, int last);
+    // Follows the text of the line the dialog editor shows (none: nothing).
+    void watchShownLine(SCSubtitleLine* line);
     void showDialogTextInEditor();
     void refreshPopoverPicture();
     bool toggleLineCheckBoxAt(int row);
@@ -295,4 +297,5 @@ class SCMainViewController : public QObject {
     std::optional<DeferredRows> deferredRows_;
     std::unique_ptr<DocumentOpening> documentOpening_;
     bool showingDialogText_ = false;
+    QList<QMetaObject::Connection> shownLineConnections_;
 };

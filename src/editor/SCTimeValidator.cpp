@@ -11,6 +11,9 @@ namespace {
 
 // A read or write outside a text: the change is refused.
 struct OutsideText {};
+// A typed separator where the template has none: taking it would shift every
+// digit after it by one place, so the change is refused.
+struct MisplacedSeparator {};
 
 class Run {
   public:
@@ -40,10 +43,16 @@ class Run {
     }
     void beep() { ++outcome.beeps; }
 
-    // One typed character over the template at `position`: a typed
-    // separator is skipped, a separator of the template is stepped over.
+    // One typed character over the template at `position`: a separator of
+    // the template is stepped over. A typed separator steps over the same
+    // separator of the template, or stands for the one the caret has just
+    // stepped over after the digit before it; anywhere else it is refused.
     void overwrite(qsizetype& position, QChar ch, QChar templateChar) {
         if (isSeparator(ch)) {
+            if (ch == templateChar)
+                ++position;
+            else if (position == 0 || oldAt(position - 1) != ch)
+                throw MisplacedSeparator{};
             writeWorking();
         } else if (isSeparator(templateChar)) {
             ++position;
@@ -93,12 +102,28 @@ void Run::grown(int caret) {
     } else {
         const QString inserted = new_.mid(*firstChanged, caret - *firstChanged);
         qsizetype position = *firstChanged;
-        for (QChar ch : inserted) {
-            if (position > length - 1) {
-                beep();
-                break;
+        try {
+            for (QChar ch : inserted) {
+                if (position > length - 1) {
+                    beep();
+                    break;
+                }
+                overwrite(position, ch, oldAt(position));
             }
-            overwrite(position, ch, oldAt(position));
+        } catch (const MisplacedSeparator&) {
+            beep();
+            restoreOld();
+            placeCaret(*firstChanged);
+            return;
+        }
+        // A typed separator took a place of its own in the text but none in
+        // the template: the caret goes where the next character belongs, not
+        // where the field's own insertion left it.
+        if (std::any_of(inserted.begin(), inserted.end(),
+                        [this](QChar c) { return isSeparator(c); })) {
+            placeCaret(form_.specialCharacterIndexes.contains(int(position)) ? position + 1
+                                                                             : position);
+            return;
         }
     }
     if (form_.specialCharacterIndexes.contains(caret)) placeCaret(caret + 1);
@@ -116,20 +141,27 @@ void Run::shrunk(int caret) {
     if (firstChanged < caret) {
         // A selection replaced by fewer characters.
         qsizetype position = firstChanged;
-        for (qsizetype pass = 0; pass < caret - firstChanged; ++pass) {
-            if (position > form_.timeStringLength - 1) {
-                beep();
-                break;
+        try {
+            for (qsizetype pass = 0; pass < caret - firstChanged; ++pass) {
+                if (position > form_.timeStringLength - 1) {
+                    beep();
+                    break;
+                }
+                const QChar ch = newAt(position);
+                const QChar oc = oldAt(position);
+                if (newTextHasDisallowed()) {
+                    beep();
+                    restoreOld();
+                    placeCaret(firstChanged - 1);
+                    break;
+                }
+                overwrite(position, ch, oc);
             }
-            const QChar ch = newAt(position);
-            const QChar oc = oldAt(position);
-            if (newTextHasDisallowed()) {
-                beep();
-                restoreOld();
-                placeCaret(firstChanged - 1);
-                break;
-            }
-            overwrite(position, ch, oc);
+        } catch (const MisplacedSeparator&) {
+            beep();
+            restoreOld();
+            placeCaret(firstChanged);
+            return;
         }
         zeroFill(caret, removed, firstChanged, true);
     } else {

@@ -10,9 +10,11 @@ class QLineEdit;
 
 // Keeps a time field in its form while the user types, as a fixed template
 // in overwrite mode: typed characters overwrite the digits from the caret on
-// and step over the separators, removed characters become "0", anything but
-// digits, ":" and the decimal separator is refused with a beep, and the
-// result is normalised through the time texts before it reaches the model.
+// and step over the separators; a typed separator steps over the form's own
+// (or stands for the one the caret has just passed) and is refused with a
+// beep anywhere else; removed characters become "0"; anything but digits,
+// ":" and the decimal separator is refused with a beep; and the result is
+// normalised through the time texts before it reaches the model.
 //
 // One validator serves every time field of an editing view; each call names
 // the form of its field. Positions and lengths are UTF-16 units, the way a

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +19,7 @@
 #include "document/SCSubtitle.h"
 #include "document/SCSubtitleLine.h"
 #include "editor/SCViewControllerSRT.h"
+#include "editor/SubtitleLinesTableModel.h"
 #include "platform/NotificationCenter.h"
 #include "support/EventLoop.h"
 
@@ -28,6 +31,25 @@ class Closing : public AppFixture {
         AppFixture::SetUp();
         startDelegate();
         delegate->applicationDidFinishLaunching();
+    }
+    // Adds the keys to the end of a line's text in its table cell and leaves
+    // the cell with Tab, as the user does.
+    static void typeIntoDialogCell(SCMainWindowController* controller, int row,
+                                   const QString& keys) {
+        QTableView* table = controller->currentViewController()->subtitleTable();
+        const QPoint centre =
+            table->visualRect(table->model()->index(row, SubtitleLinesTableModel::dialogColumn))
+                .center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, centre);
+        auto* cell = table->viewport()->findChild<QPlainTextEdit*>();
+        ASSERT_NE(cell, nullptr);
+        QTest::keyClick(cell, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(cell, keys);
+        QTest::keyClick(cell, Qt::Key_Tab);
+    }
+    static QPushButton* button(SCMainWindowController* controller, const char* name) {
+        return controller->window()->findChild<QPushButton*>(name);
     }
     void postError(QObject* window) {
         platform::NotificationCenter::defaultCenter().post(
@@ -75,6 +97,8 @@ TEST_F(Closing, DialogChangesRemeasureOnlyTheirOwnDocumentsRow) {
 
 TEST_F(Closing, TheUserIsAskedAndCancelKeepsTheWindow) {
     auto* controller = open(writeFile("Film.srt", srtOfLines(1)));
+    ASSERT_TRUE(waitForLines(controller, 1));
+    typeIntoDialogCell(controller, 0, " edited");
     const auto cancelled = answerDuring("Cancel", [&] { controller->window()->close(); });
     ASSERT_TRUE(cancelled);
     EXPECT_EQ(cancelled->text, "Are you sure that you want to close the window?");
@@ -93,6 +117,8 @@ TEST_F(Closing, TheUserIsAskedAndCancelKeepsTheWindow) {
 TEST_F(Closing, TheCloseKeyClosesTheActiveWindowOnly) {
     auto* first = open(writeFile("A.srt", srtOfLines(1)));
     auto* second = open(writeFile("B.srt", srtOfLines(1)));
+    ASSERT_TRUE(waitForLines(second, 1));
+    typeIntoDialogCell(second, 0, " edited");
     QApplication::setActiveWindow(second->window());
     ASSERT_EQ(QApplication::activeWindow(), second->window());
     const auto asked = answerDuring(
@@ -101,6 +127,66 @@ TEST_F(Closing, TheCloseKeyClosesTheActiveWindowOnly) {
     EXPECT_EQ(asked->text, "Are you sure that you want to close the window?");
     EXPECT_EQ(delegate->openWindowControllers(), QList{first});
     EXPECT_TRUE(first->window()->isVisible());
+}
+
+TEST_F(Closing, CancelAsksFirstWhenTheDocumentChangedSinceItWasOpenedOrExported) {
+    auto* controller = open(writeFile("Film.srt", srtOfLines(2)));
+    ASSERT_TRUE(waitForLines(controller, 2));
+    const SCSubtitleLinePtr line = controller->windowSubtitle()->subtitleLinesArray().at(1);
+    typeIntoDialogCell(controller, 1, " edited");
+    ASSERT_EQ(line->unformattedTextSRT(), "Line 2 edited");
+
+    const auto cancelled = answerDuring(
+        "Cancel", [&] { QTest::mouseClick(button(controller, "cancelButton"), Qt::LeftButton); });
+    ASSERT_TRUE(cancelled);
+    EXPECT_EQ(cancelled->text, "Are you sure that you want to close the window?");
+    EXPECT_EQ(cancelled->informativeText, "All unsaved work will be lost.");
+    EXPECT_EQ(cancelled->buttons, (QStringList{"OK", "Cancel"}));
+    EXPECT_EQ(delegate->openWindowControllers(), QList{controller});
+    EXPECT_TRUE(controller->window()->isVisible());
+    EXPECT_EQ(line->unformattedTextSRT(), "Line 2 edited");
+
+    // Exported to disk, the edit is kept: Cancel closes at once.
+    panels->saveAnswers.push_back(path("Film.export.srt"));
+    QTest::mouseClick(button(controller, "exportButton"), Qt::LeftButton);
+    ASSERT_TRUE(readFile(path("Film.export.srt")).contains("Line 2 edited"));
+    const QPointer<SCMainWindowController> gone(controller);
+    const auto asked = answerDuring(
+        "Cancel", [&] { QTest::mouseClick(button(controller, "cancelButton"), Qt::LeftButton); });
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
+    collect();
+    EXPECT_FALSE(gone);
+}
+
+TEST_F(Closing, AnUntouchedOrRestoredDocumentClosesAtOnceAnEditAfterExportAsks) {
+    struct Case {
+        const char* what;
+        QString keys;  // typed at the end of line 1; Backspace as "\b"
+        bool exportFirst;
+        bool asked;
+    };
+    const Case cases[] = {
+        {"untouched", "", false, false},
+        {"edited", "!", false, true},
+        {"edited and typed back", "!\b", false, false},
+        {"edited after an export", "!", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto* controller = open(writeFile("Film.srt", srtOfLines(2)));
+        ASSERT_TRUE(waitForLines(controller, 2));
+        if (c.exportFirst) {
+            panels->saveAnswers.push_back(path("Film.export.srt"));
+            QTest::mouseClick(button(controller, "exportButton"), Qt::LeftButton);
+        }
+        if (!c.keys.isEmpty()) typeIntoDialogCell(controller, 0, c.keys);
+        const auto asked = answerDuring(
+            "OK", [&] { QTest::mouseClick(button(controller, "cancelButton"), Qt::LeftButton); });
+        EXPECT_EQ(asked.has_value(), c.asked);
+        EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
+        collect();
+    }
 }
 
 TEST_F(Closing, ProgramClosesCancelTheImportAndNeverAsk) {
@@ -116,15 +202,18 @@ TEST_F(Closing, ProgramClosesCancelTheImportAndNeverAsk) {
     EXPECT_FALSE(gone);
 }
 
-TEST_F(Closing, QuitAsksForEachWindowAndCancelStopsIt) {
+TEST_F(Closing, QuitAsksForEachChangedWindowAndCancelStopsIt) {
     const QString file = writeFile("Film.srt", srtOfLines(1));
-    open(file);
-    open(file);
+    for (const QString& keys : {QString(" one"), QString(" two"), QString()}) {
+        auto* controller = open(file);
+        ASSERT_TRUE(waitForLines(controller, 1));
+        if (!keys.isEmpty()) typeIntoDialogCell(controller, 0, keys);
+    }
     bool terminated = false;
     QObject::connect(delegate.get(), &AppDelegate::terminateRequested, [&] { terminated = true; });
     answerDuring("Cancel", [&] { delegate->actions()->quitAction()->trigger(); });
     EXPECT_FALSE(terminated);
-    EXPECT_EQ(delegate->openWindowControllers().size(), 2);
+    EXPECT_EQ(delegate->openWindowControllers().size(), 3);
     int asked = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -136,7 +225,7 @@ TEST_F(Closing, QuitAsksForEachWindowAndCancelStopsIt) {
     timer.start(20);
     delegate->actions()->toolTipsAction()->trigger();
     delegate->actions()->quitAction()->trigger();
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(asked, 2);  // not for the untouched window
     EXPECT_TRUE(terminated);
     EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
     // Quitting writes no preferences: only the preferences window saves.

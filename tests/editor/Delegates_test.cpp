@@ -85,6 +85,59 @@ TEST_F(Delegates, TypingInATimeCellKeepsTheFormAndTheMarksFollow) {
     }
 }
 
+TEST_F(Delegates, TimesTypedWithTheirSeparatorsAreTheTimesTyped) {
+    // Keys typed from the start of a time cell opened by a double click.
+    // The fixture's line runs from 00:00:03,125 to 00:00:09,195.
+    struct Case {
+        bool srt;
+        int column;
+        const char* keys;
+        QString text;  // the cell afterwards
+        int caret;
+        int beeps;
+    };
+    const int start = SubtitleLinesTableModel::startColumn;
+    const int end = SubtitleLinesTableModel::endColumn;
+    const Case cases[] = {
+        {true, end, "00:00:12", "00:00:12,195", 9, 0},
+        {true, start, "00:00:04,5", "00:00:04,525", 10, 0},
+        {true, end, "000012", "00:00:12,195", 9, 0},  // digits alone, as ever
+        {true, end, "00:00:09,19", "00:00:09,195", 11, 0},
+        {true, end, "0:", "00:00:09,195", 1, 1},   // ":" where a digit belongs
+        {true, end, "00,", "00:00:09,195", 3, 1},  // "," where ":" belongs
+        {true, end, "00:0:", "00:00:09,195", 4, 1},
+        {false, end, "0:00:12", "0:00:12.19", 8, 0},
+        {false, start, "0:00:04.5", "0:00:04.52", 9, 0},
+        {false, end, "00012", "0:00:12.19", 8, 0},
+        {false, end, ":", "0:00:09.19", 0, 1},
+        {false, end, "0:00.", "0:00:09.19", 5, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.srt ? "SRT " : "ASS ") + c.keys);
+        beeps = 0;
+        std::unique_ptr<SCMainViewController> view;
+        if (c.srt)
+            view = shownView<SCViewControllerSRT>("typed-times.srt", subtitleTypes::srt);
+        else
+            view = shownView<SCViewControllerASS>("typed-times.srt", subtitleTypes::srt);
+        QTableView* table = view->subtitleTable();
+        const QModelIndex index = view->subtitleTableController()->index(0, c.column);
+        const QPoint centre = table->visualRect(index).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, centre);
+        auto* field = table->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(field, nullptr);
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClicks(field, c.keys);
+        EXPECT_EQ(field->text(), c.text);
+        EXPECT_EQ(field->cursorPosition(), c.caret);
+        EXPECT_EQ(beeps, c.beeps);
+        // The line holds what the cell shows, also after the cell is left.
+        QTest::keyClick(field, Qt::Key_Tab);
+        EXPECT_EQ(index.data(Qt::EditRole).toString(), c.text);
+    }
+}
+
 TEST_F(Delegates, OtherColumnsAndFieldsAreLeftAloneAndAdjustFieldsUseTheirOwnForm) {
     auto view = shownView<SCViewControllerSRT>("overlap.srt", subtitleTypes::srt);
     auto line = view->viewSubtitle()->subtitleLinesArray()[0];

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <future>
 
 #include "editor/EditorFixture.h"
 #include "editor/QtPrinters.h"
@@ -57,6 +58,62 @@ TEST_F(DialogText, FollowsTheSelectionAndIsWritableOnlyWithOneLine) {
         if (!writable) {
             EXPECT_EQ(editor->toPlainText(), expected);
         }
+    }
+}
+
+TEST_F(DialogText, TheEditorShowsTheLinesTextAfterACellEditAndARereadAndTypingKeepsIt) {
+    for (const bool srt : {true, false}) {
+        SCOPED_TRACE(srt ? "SRT" : "ASS");
+        std::unique_ptr<SCMainViewController> view;
+        if (srt)
+            view = shownView<SCViewControllerSRT>("lf.srt", subtitleTypes::srt);
+        else
+            view = shownView<SCViewControllerASS>("lf.srt", subtitleTypes::srt);
+        const SCSubtitleLinePtr line = view->viewSubtitle()->subtitleLinesArray().at(1);
+        const auto text = [&] {
+            return srt ? line->unformattedTextSRT() : line->unformattedTextASS();
+        };
+        QTableView* table = view->subtitleTable();
+        const auto centre = [&](int column) {
+            return table->visualRect(view->subtitleTableController()->index(1, column)).center();
+        };
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          centre(SubtitleLinesTableModel::dialogColumn));
+        QPlainTextEdit* editor = view->dialogTextView();
+        ASSERT_EQ(editor->toPlainText(), "Second");
+
+        // A second line added in the table's own cell editor.
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {},
+                           centre(SubtitleLinesTableModel::dialogColumn));
+        auto* cell = table->viewport()->findChild<QPlainTextEdit*>();
+        ASSERT_NE(cell, nullptr);
+        QTest::keyClick(cell, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(cell, Qt::Key_Return);
+        QTest::keyClicks(cell, "line");
+        QTest::keyClick(cell, Qt::Key_Tab);
+        ASSERT_EQ(text(), "Second\nline");
+        EXPECT_EQ(editor->toPlainText(), "Second\nline");
+
+        // Typing in the editor below continues the table's edit.
+        QTest::mouseClick(editor->viewport(), Qt::LeftButton);
+        QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(editor, " two");
+        EXPECT_EQ(text(), "Second\nline two");
+        EXPECT_EQ(editor->toPlainText(), "Second\nline two");
+
+        // A re-read gives the file's text back, and the editor shows it.
+        const auto subtitle = view->viewSubtitle();
+        auto reread = std::async(std::launch::async, [subtitle] {
+            return subtitle->reinitializeForNewEncoding(QStringLiteral("UTF8"));
+        });
+        ASSERT_TRUE(testsupport::spinUntil(
+            [&] { return reread.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+            30000));
+        ASSERT_EQ(reread.get(), resultTypes::ok);
+        ASSERT_TRUE(testsupport::spinUntil([&] { return text() == "Second"; }, 30000));
+        testsupport::drainMainQueue();
+        EXPECT_EQ(text(), "Second");
+        EXPECT_EQ(editor->toPlainText(), "Second");
     }
 }
 

@@ -110,6 +110,7 @@ TEST(SCTimeValidator, RefusesChangesThatReachOutsideTheTextOrBringForeignCharact
         {"emoji pasted", t0, "00:" + QString::fromUtf8("\xF0\x9F\x98\x80") + "00:00,000", 5, t0,
          t0},
         {"caret past the end", t0, "00:00:00,0005", 40, t0, t0},
+        {"1:2 pasted at 0, its \":\" where a digit belongs", t0, "1:200:00:00,000", 3, t0, t0},
     };
     for (const Refusal& c : cases) {
         const auto outcome = SCTimeValidator::validate(c.oldText, c.newText, c.caret, srt());

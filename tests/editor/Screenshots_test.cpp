@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTabWidget>
+#include <QTest>
 
 #include "editor/EditorFixture.h"
 
@@ -80,3 +82,25 @@ TEST_F(Screenshots, SavesBothTabsAndThePopover) {
 }
 
 }  // namespace
+
+TEST_F(Screenshots, SavesATimeCellTypedWithItsSeparators) {
+    const QString folder = qEnvironmentVariable("QUILLMAR_SCREENSHOTS");
+    if (folder.isEmpty()) GTEST_SKIP() << "set QUILLMAR_SCREENSHOTS to a folder";
+    QDir().mkpath(folder);
+    auto view = shownView<SCViewControllerSRT>("typed-times.srt", subtitleTypes::srt);
+    host.window()->setWindowTitle("typed-times.srt");
+    QTableView* table = view->subtitleTable();
+    const QPoint centre = table
+                              ->visualRect(view->subtitleTableController()->index(
+                                  0, SubtitleLinesTableModel::endColumn))
+                              .center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, centre);
+    auto* field = table->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClicks(field, "00:00:12");
+    EXPECT_EQ(field->text(), "00:00:12,195");
+    testsupport::drainMainQueue(300);
+    host.window()->grab().save(folder + "/editor-typed-time.png");
+}

@@ -1,7 +1,8 @@
 // Pictures of the application's windows and sheets on a virtual display, for
 // a look: the start window, SRT and ASS documents, the font-cache busy
 // window, the "Can Not Open", export-failure and launch-failure sheets and
-// the close question. Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE
+// the close question after the close box and after Cancel.
+// Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -115,11 +116,20 @@ int main(int argc, char** argv) {
     shoot("launch-failure-sheet");
     answer("OK");
 
+    // An edited document asks before its window closes: by the close box
+    // and by Cancel alike.
+    const SCSubtitleLinePtr first = srt->windowSubtitle()->subtitleLinesArray().value(0);
+    if (first) first->setUnformattedTextSRT(first->unformattedTextSRT() + " (edited)");
     QTimer::singleShot(800, [] {
         shoot("close-question");
         answer("Cancel");
     });
     srt->window()->close();
+    QTimer::singleShot(800, [] {
+        shoot("cancel-question");
+        answer("Cancel");
+    });
+    srt->cancelButton();
 
     delegate.applicationOpenFile(QString::fromLocal8Bit(argv[3]));
     SCMainWindowController* ass = delegate.openWindowControllers().last();
