@@ -61,7 +61,9 @@ class ASSFormat {
     // sections, each after a blank line.
     static QString headerText(const QMap<QString, QString>& scriptInfo,
                               const QStringList& styleLines);
-    static void appendDialogue(QString& text, const AssEvent& event);
+    // A comma in Style, Name or Effect is written as ";" (only the last field,
+    // Text, may hold one); true when one was.
+    static bool appendDialogue(QString& text, const AssEvent& event);
     static void appendKeptSections(QString& text, const QStringList& sections);
 
     // The ASS text of a document. The Format lines are the record types'
@@ -69,7 +71,8 @@ class ASSFormat {
     static QString documentText(const AssDocument& document);
 
     // A text that begins or ends with white space gets "{}" on that side, so
-    // that the trimming reader gives it back; the reader takes them off.
+    // that the trimming reader gives it back; the reader takes them off. A
+    // literal "{}" at an end that the reader would take for one gets one too.
     static QString withBlankGuards(const QString& text);
     static QString withoutBlankGuards(const QString& text);
 
