@@ -94,6 +94,22 @@ double readLeniently(const QString& field) {
     return negative ? -value : value;
 }
 
+// The digits after a point are a decimal fraction of a second cut to
+// milliseconds, as in the strict forms: ".5", ".50" and ".500" are all half a
+// second, whether the time is an ASS one with hundredths or an SRT one written
+// with a point. Leading white space and a sign are read as a number's are.
+double pointFraction(const QString& piece) {
+    qsizetype i = 0;
+    while (i < piece.size() && (piece[i] == u' ' || (piece[i] >= u'\t' && piece[i] <= u'\r'))) ++i;
+    bool negative = false;
+    if (i < piece.size() && (piece[i] == u'+' || piece[i] == u'-')) negative = piece[i++] == u'-';
+    QString digits;
+    for (; i < piece.size() && piece[i] >= u'0' && piece[i] <= u'9' && digits.size() < 3; ++i)
+        digits.append(piece[i]);
+    const double millis = (digits + QStringLiteral("00")).left(3).toInt();
+    return (negative ? -millis : millis) / 1000.0;
+}
+
 std::optional<double> readFallback(const QString& text) {
     double fraction;
     QString clock;
@@ -104,7 +120,7 @@ std::optional<double> readFallback(const QString& text) {
     } else if (text.contains(u'.')) {
         const QStringList pieces = text.split(u'.');
         clock = pieces[0];
-        fraction = readLeniently(pieces.value(1)) / 100.0;
+        fraction = pointFraction(pieces.value(1));
     } else {
         return std::nullopt;
     }

@@ -1,5 +1,7 @@
 #include "document/ASSDocumentFormat.h"
 
+#include <atomic>
+
 #include "common/HelperFunctions.h"
 #include "document/ASSFormat.h"
 #include "document/ParallelTextPieces.h"
@@ -51,21 +53,32 @@ void ASSDocumentFormat::takeText(SCSubtitleLine& line, const SCSubtitleLine& rer
 }
 
 bool ASSDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& sink) const {
+    // A comma in a field other than an event's Text is written as ";"; the
+    // log says so once for the whole export.
+    bool styleCommas = false;
+    std::atomic<bool> eventCommas = false;
     QStringList styleLines;
     for (const auto& style : subtitle.subtitleStylesArray())
-        styleLines.append(style->assStyleString());
+        styleLines.append(style->assStyleString(styleCommas));
     if (!sink(ASSFormat::headerText(subtitle.scriptInfoDictionary(), styleLines))) return false;
     const auto& lines = subtitle.subtitleLinesArray();
     const bool events = ParallelTextPieces::run(
         std::size_t(lines.size()),
-        [&lines](QString& text, std::size_t first, std::size_t end) {
+        [&lines, &eventCommas](QString& text, std::size_t first, std::size_t end) {
             text.reserve(qsizetype(end - first) * 96);
+            bool commas = false;
             for (std::size_t i = first; i < end; ++i) {
                 const auto& line = lines[qsizetype(i)];
-                if (!line->isExcluded()) ASSFormat::appendDialogue(text, line->assEvent());
+                if (!line->isExcluded() && ASSFormat::appendDialogue(text, line->assEvent()))
+                    commas = true;
             }
+            if (commas) eventCommas = true;
         },
         sink);
+    if (styleCommas || eventCommas)
+        qpl(
+            QStringLiteral("ASS export: a comma in a style field or in an event's Style, Name or "
+                           "Effect is written as \";\""));
     if (!events) return false;
     QString kept;
     ASSFormat::appendKeptSections(kept, subtitle.keptSections());

@@ -1,5 +1,7 @@
 #include "document/ASSFormat.h"
 
+#include <algorithm>
+
 #include "common/TimeTexts.h"
 #include "document/TextLines.h"
 #include "formatting/SCStyle.h"
@@ -8,11 +10,64 @@ namespace {
 
 enum class Header { scriptInfo, styles, events };
 
+// A header stands at the start of its line (after blanks or a byte-order
+// mark): a style, event or script-information value that quotes one, such as
+// a font named "[Events]", is no header.
 std::optional<Header> headerOf(const QString& line) {
+    qsizetype first = 0;
+    while (first < line.size() && (line[first].isSpace() || line[first] == QChar(0xFEFF))) ++first;
+    if (first == line.size() || line[first] != u'[') return std::nullopt;
     if (line.contains(QLatin1String("Script Info]"))) return Header::scriptInfo;
     if (line.contains(QLatin1String("Events]"))) return Header::events;
     if (line.contains(QLatin1String("Styles]"))) return Header::styles;
     return std::nullopt;
+}
+
+// An event's Style, Name and Effect cannot hold a comma: the writer's Format
+// line ends with Text, so only Text keeps the rest of the line.
+QString withoutCommas(const QString& value, bool& replaced) {
+    if (!value.contains(u',')) return value;
+    replaced = true;
+    QString safe = value;
+    safe.replace(u',', u';');
+    return safe;
+}
+
+// A script-information value is the rest of its line; a line break in it
+// would start a line of its own.
+QString onOneLine(const QString& value) {
+    using textlines::isLineBreak;
+    if (std::none_of(value.cbegin(), value.cend(), [](QChar c) { return isLineBreak(c); }))
+        return value;
+    QString line;
+    line.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (!isLineBreak(value[i])) {
+            line.append(value[i]);
+            continue;
+        }
+        line.append(u' ');
+        if (value[i] == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n') ++i;  // one break
+    }
+    return line;
+}
+
+// The guard "{}" is written at an end only where the reader needs it there:
+// before white space, which the reading trims, or before a literal "{}" that
+// the reader would otherwise take for a guard.
+bool needsFrontGuard(QStringView text) {
+    if (text.isEmpty()) return false;
+    if (text.front().isSpace()) return true;
+    return text.size() > 2 && text.startsWith(u"{}") &&
+           (text[2].isSpace() || text.mid(2).startsWith(u"{}"));
+}
+
+bool needsBackGuard(QStringView text) {
+    if (text.isEmpty()) return false;
+    if (text.back().isSpace()) return true;
+    const qsizetype n = text.size();
+    return n > 2 && text.endsWith(u"{}") &&
+           (text[n - 3].isSpace() || text.left(n - 2).endsWith(u"{}"));
 }
 
 }  // namespace
@@ -150,20 +205,24 @@ const QStringList& ASSFormat::eventFieldNames() {
 // Reading trims every field, so a text that begins or ends with white space
 // (a cue of blanks, a last line of blanks) is written between two empty
 // override blocks, which show nothing and which the reader takes off again.
+// A text that itself begins or ends with such a block next to white space or
+// another block gets one more, so that it reads back as itself.
 QString ASSFormat::withBlankGuards(const QString& text) {
-    if (text.isEmpty()) return text;
+    const bool front = needsFrontGuard(text), back = needsBackGuard(text);
+    if (!front && !back) return text;
     QString guarded = text;
-    if (text.front().isSpace()) guarded.prepend(QLatin1String("{}"));
-    if (text.back().isSpace()) guarded.append(QLatin1String("{}"));
+    if (front) guarded.prepend(QLatin1String("{}"));
+    if (back) guarded.append(QLatin1String("{}"));
     return guarded;
 }
 
 QString ASSFormat::withoutBlankGuards(const QString& text) {
     QString plain = text;
-    if (plain.size() > 2 && plain.startsWith(QLatin1String("{}")) && plain[2].isSpace())
+    if (plain.size() > 2 && plain.startsWith(QLatin1String("{}")) &&
+        needsFrontGuard(QStringView(plain).mid(2)))
         plain.remove(0, 2);
     if (plain.size() > 2 && plain.endsWith(QLatin1String("{}")) &&
-        plain[plain.size() - 3].isSpace())
+        needsBackGuard(QStringView(plain).chopped(2)))
         plain.chop(2);
     return plain;
 }
@@ -179,29 +238,32 @@ QString ASSFormat::dialogueLine(const AssEvent& event) {
     return text;
 }
 
-void ASSFormat::appendDialogue(QString& text, const AssEvent& event) {
+bool ASSFormat::appendDialogue(QString& text, const AssEvent& event) {
     // Pieces are appended one by one into the document: a large export
     // writes this for every line.
+    bool commasReplaced = false;
     text += QLatin1String("Dialogue: ");
     text += QString::number(event.layer);
     for (const QString& field :
          {assTimeStringFromDoubleTime(event.start), assTimeStringFromDoubleTime(event.end),
-          escapeLineBreaks(event.style), escapeLineBreaks(event.name),
+          escapeLineBreaks(withoutCommas(event.style, commasReplaced)),
+          escapeLineBreaks(withoutCommas(event.name, commasReplaced)),
           QString::number(event.marginL), QString::number(event.marginR),
-          QString::number(event.marginV), escapeLineBreaks(event.effect),
+          QString::number(event.marginV),
+          escapeLineBreaks(withoutCommas(event.effect, commasReplaced)),
           escapeLineBreaks(withBlankGuards(event.text))}) {
         text += u',';
         text += field;
     }
     text += u'\n';
+    return commasReplaced;
 }
 
 QString ASSFormat::headerText(const QMap<QString, QString>& scriptInfo,
                               const QStringList& styleLines) {
     QString text = QStringLiteral("[Script Info]\n");
     for (auto it = scriptInfo.cbegin(); it != scriptInfo.cend(); ++it)
-        text +=
-            escapeLineBreaks(it.key()) + QLatin1String(": ") + escapeLineBreaks(it.value()) + u'\n';
+        text += onOneLine(it.key()) + QLatin1String(": ") + onOneLine(it.value()) + u'\n';
 
     text += QStringLiteral("\n[V4+ Styles]\n");
     text += SCStyle::assStyleFormatString() + u'\n';

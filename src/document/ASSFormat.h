@@ -25,10 +25,10 @@ class ASSFormat {
     // A line "[...]" (blanks around it allowed): it starts a section.
     static bool isSectionHeader(const QString& line);
 
-    // Finds the "Script Info]", "Styles]" and "Events]" headers; stops at the
-    // third. `styleHeader` receives every styles header met, whole, even when
-    // the check then fails. No value unless exactly these three were found
-    // in this order.
+    // Finds the "Script Info]", "Styles]" and "Events]" headers, in lines
+    // that begin with "[" (after blanks); stops at the third. `styleHeader` receives every styles
+    // header met, whole, even when the check then fails. No value unless exactly these three were
+    // found in this order.
     static std::optional<Sections> findSections(const QStringList& lines, QString& styleHeader);
 
     // The script-information entries "key: value" of a block ("ScriptType"
@@ -57,11 +57,14 @@ class ASSFormat {
 
     // The pieces of a document's text, for writers that do not gather the
     // events first: the script information, styles and events header up to
-    // the events Format line; one event line with its line feed; the kept
+    // the events Format line (a line break in a script-information entry
+    // becomes a blank); one event line with its line feed; the kept
     // sections, each after a blank line.
     static QString headerText(const QMap<QString, QString>& scriptInfo,
                               const QStringList& styleLines);
-    static void appendDialogue(QString& text, const AssEvent& event);
+    // A comma in Style, Name or Effect is written as ";" (only the last field,
+    // Text, may hold one); true when one was.
+    static bool appendDialogue(QString& text, const AssEvent& event);
     static void appendKeptSections(QString& text, const QStringList& sections);
 
     // The ASS text of a document. The Format lines are the record types'
@@ -69,7 +72,8 @@ class ASSFormat {
     static QString documentText(const AssDocument& document);
 
     // A text that begins or ends with white space gets "{}" on that side, so
-    // that the trimming reader gives it back; the reader takes them off.
+    // that the trimming reader gives it back; the reader takes them off. A
+    // literal "{}" at an end that the reader would take for one gets one too.
     static QString withBlankGuards(const QString& text);
     static QString withoutBlankGuards(const QString& text);
 

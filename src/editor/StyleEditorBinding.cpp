@@ -7,9 +7,11 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QValidator>
 
 #include "editor/SCNumberPadTransformer.h"
 #include "editor/SCTextStyleBooleanTransformer.h"
+#include "editor/SystemBeep.h"
 #include "formatting/SCStyle.h"
 #include "platform/RGBAColor.h"
 
@@ -23,6 +25,18 @@ std::shared_ptr<const platform::ValueTransformer> transformer(const char* name) 
     static const auto fallback = std::make_shared<const Transformer>();
     return fallback;
 }
+
+// A style's text fields are written between commas, and the line has no
+// escape for one: a typed or pasted comma is refused with the beep.
+class NoCommaValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        if (!input.contains(u',')) return Acceptable;
+        SystemBeep::beep();
+        return Invalid;
+    }
+};
 
 const char* const kStyleKey = "styleKey";
 const char* const kColorKey = "colorKey";
@@ -44,6 +58,7 @@ StyleEditorBinding::StyleEditorBinding(QWidget* view, const QStringList& fonts) 
     if (font_) {
         font_->setEditable(true);
         font_->setInsertPolicy(QComboBox::NoInsert);
+        font_->setValidator(new NoCommaValidator(font_));
         font_->addItems(fonts);
         connect(font_, &QComboBox::textActivated, this, [this](const QString& name) {
             if (style_ && !refreshing_) style_->setFontname(name);

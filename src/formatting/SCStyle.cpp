@@ -170,6 +170,11 @@ QString SCStyle::assStyleFormatString() {
 }
 
 QString SCStyle::assStyleString() const {
+    bool commasReplaced = false;
+    return assStyleString(commasReplaced);
+}
+
+QString SCStyle::assStyleString(bool& commasReplaced) const {
     // Colours come from the mirrors (the colour the editor shows), with the
     // alpha the style was loaded with; numbers in their shortest form.
     const QHash<QString, std::pair<SCSubtitleColor*, platform::RGBAColor>> colours{
@@ -188,9 +193,16 @@ QString SCStyle::assStyleString() const {
             continue;
         }
         const QVariant value = valueForKey(key);
-        values.append(value.metaType().id() == QMetaType::Double
-                          ? StyleValueText::shortestDecimal(value.toDouble())
-                          : value.toString());
+        QString text = value.metaType().id() == QMetaType::Double
+                           ? StyleValueText::shortestDecimal(value.toDouble())
+                           : value.toString();
+        // A field cannot hold a comma: the line has no escape for one, and
+        // every later field would move one place when the line is read.
+        if (text.contains(u',')) {
+            text.replace(u',', u';');
+            commasReplaced = true;
+        }
+        values.append(text);
     }
     return QStringLiteral("Style: ") + values.join(QLatin1Char(','));
 }

@@ -158,11 +158,14 @@ class SCStyle : public QObject {
     // "Format: " and the 23 field names joined by ", ".
     static QString assStyleFormatString();
     // "Style: " and the values; colours come from the mirrors, with the
-    // alpha the style was loaded with.
+    // alpha the style was loaded with. A comma in a value is written as ";":
+    // the line has no escape for one.
     QString assStyleString() const;
+    // The same; `commasReplaced` becomes true when a value held a comma.
+    QString assStyleString(bool& commasReplaced) const;
 
     // Reads a "Format:"/"Style:" line pair (SSA alignment numbering unless
-    // the header is exactly "[V4+ Styles]"). The values reach the fields in
+    // the header begins with "[V4+", in any case). The values reach the fields in
     // one operation queued on the main queue; returns ok once it is queued,
     // error (and changes nothing) when a line lacks its prefix or holds it
     // twice.

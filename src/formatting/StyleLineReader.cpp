@@ -54,8 +54,9 @@ std::optional<QVariantMap> StyleLineReader::read(const QString& formatString,
         given.insert(keys[i], values[i]);
 
     // SSA numbering for the "[V4 Styles]" section of SSA files; the ASS
-    // headers "[V4+ Styles]" and "[V4++ Styles]" (current editors) keep theirs.
-    const bool ssaNumbering = !styleHeader.startsWith(QLatin1String("[V4+"));
+    // headers "[V4+ Styles]" and "[V4++ Styles]" (current editors) keep theirs,
+    // in any case, as the players that read them do.
+    const bool ssaNumbering = !styleHeader.startsWith(QLatin1String("[V4+"), Qt::CaseInsensitive);
     QVariantMap result;
     for (const QString& key : SCStyle::assOrderedStyleKeys()) {
         const auto it = given.constFind(key);

@@ -40,7 +40,15 @@ TEST(TimeTexts, TextsReadStrictlyThenLeniently) {
         {"00:00:01,12345", 1.123},
         {"25:00:00,000", 90000},
         {"99:59:59,999", 359999.999},
-        {"24:00:01.5", 86401.05},
+        {"24:00:01.5", 86401.5},
+        // Past a day, or minutes or seconds of 60 or more, a point still
+        // reads like a comma: never as hundredths.
+        {"25:00:00.500", 90000.5},
+        {"25:00:00.50", 90000.5},
+        {"25:00:00.05", 90000.05},
+        {"00:61:00.250", 3660.25},
+        {"00:00:61.125", 61.125},
+        {"-0:00:01.500", 1.5},
         {"23:00:01.5", 82801.5},
         {"00:61:00,000", 3660},
         {"-0:00:01,000", 1.0},
@@ -70,6 +78,8 @@ TEST(TimeTexts, TextsReadStrictlyThenLeniently) {
     // Read above 24 hours, shown wrapped.
     EXPECT_EQ(srtTimeStringFromDoubleTime(*doubleTimeFromStringTime("25:00:00,000")),
               "01:00:00,000");
+    EXPECT_EQ(srtTimeStringFromDoubleTime(*doubleTimeFromStringTime("25:00:00.500")),
+              "01:00:00,500");
 }
 
 TEST(TimeTexts, ReadingDoesNotFollowTheProcessLocale) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "DocumentFixtures.h"
 #include "common/TimeTexts.h"
@@ -297,4 +298,107 @@ TEST_F(SCSubtitleWrite, WritesTheBytesOfTheWholeTextInEveryEncoding) {
         }
     }
     EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files).size(), 2 * std::size(encodings));
+}
+
+// A field of an ASS record has no escape for a comma, and a section header
+// is a line of its own: every record written reads back field for field.
+// Commas are written as ";" (the log says so once per export); a line break
+// in a script-information value becomes a blank.
+TEST_F(SCSubtitleWrite, ASSFieldsReopenAsTheyWereWritten) {
+    using Change = std::function<void(SCSubtitle&)>;
+    const auto style = [](SCSubtitle& s, int i) { return s.subtitleStylesArray()[i]; };
+    const auto line = [](SCSubtitle& s, int i) { return s.subtitleLinesArray()[i]; };
+    struct Case {
+        const char* name;
+        const char* file;
+        Change change;
+        bool logged;
+        QMap<QString, QString> info = {};  // entries the reopened file holds
+        std::function<void(SCSubtitle&)> reads = {};
+    } cases[] = {
+        {"comma in a font",
+         "two-styles.ass",
+         [&](SCSubtitle& s) { style(s, 1)->setFontname("Arial, Bold"); },
+         true,
+         {},
+         [&](SCSubtitle& s) {
+             EXPECT_EQ(style(s, 1)->Fontname(), "Arial; Bold");
+             EXPECT_EQ(style(s, 1)->Fontsize(), 24);
+             EXPECT_EQ(style(s, 1)->Encoding(), "0");
+         }},
+        {"header in a font",
+         "two-styles.ass",
+         [&](SCSubtitle& s) { style(s, 0)->setFontname("[Events]"); },
+         false,
+         {},
+         [&](SCSubtitle& s) { EXPECT_EQ(style(s, 0)->Fontname(), "[Events]"); }},
+        {"comma in a style name and a line's style", "two-styles.ass",
+         [&](SCSubtitle& s) {
+             style(s, 1)->setName("Sign, top");
+             line(s, 1)->setStyle("Sign, top");
+         },
+         true},
+        {"commas in an event's name and effect", "two-styles.ass",
+         [&](SCSubtitle& s) {
+             line(s, 0)->setName("Alice, Bob");
+             line(s, 2)->setEffect("Scroll up;10,20");
+         },
+         true},
+        {"Name last in the events Format line",
+         "name-last.ass",
+         {},
+         true,
+         {},
+         [&](SCSubtitle& s) {
+             EXPECT_EQ(line(s, 0)->Name(), "Alice; Bob");
+             EXPECT_EQ(line(s, 0)->Text(), "Both speak");
+         }},
+        {"headers after a break in a title",
+         "two-styles.ass",
+         [](SCSubtitle& s) {
+             auto info = s.scriptInfoDictionary();
+             info["Title"] = "One\n[Events]";
+             info["Comment"] = "A\r\n[V4+ Styles]\u2028B";
+             s.setScriptInfoDictionary(info);
+         },
+         false,
+         {{"Title", "One [Events]"}, {"Comment", "A [V4+ Styles] B"}}},
+        {"a header quoted on one line",
+         "two-styles.ass",
+         [](SCSubtitle& s) {
+             auto info = s.scriptInfoDictionary();
+             info["Title"] = "[Script Info] [V4+ Styles] [Events]";
+             s.setScriptInfoDictionary(info);
+         },
+         false,
+         {{"Title", "[Script Info] [V4+ Styles] [Events]"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto subtitle = SCSubtitle::create();
+        ASSERT_EQ(load(subtitle, fixture(c.file), subtitleTypes::ass), resultTypes::ok);
+        if (c.change) c.change(*subtitle);
+        subtitle->setCurrentExportFileType(subtitleTypes::ass);
+        QStringList logged;
+        {
+            testsupport::ScopedOverride<platform::LogSink::Hook> capture(
+                &platform::LogSink::setCaptureHook,
+                [&](const QString& entry) { logged.append(entry); });
+            ASSERT_EQ(subtitle->writeSubToURL(url("fields.ass"), "UTF8"), resultTypes::ok);
+            testsupport::drainMainQueue();
+        }
+        EXPECT_EQ(logged.size(), c.logged ? 1 : 0) << logged.join("\n").toStdString();
+
+        const auto reopened = SCSubtitle::create();
+        ASSERT_EQ(load(reopened, url("fields.ass"), subtitleTypes::ass), resultTypes::ok);
+        QStringList written, read;
+        for (const auto& s : subtitle->subtitleStylesArray()) written.append(s->assStyleString());
+        for (const auto& s : reopened->subtitleStylesArray()) read.append(s->assStyleString());
+        for (const auto& l : subtitle->subtitleLinesArray()) written.append(l->assDialogueString());
+        for (const auto& l : reopened->subtitleLinesArray()) read.append(l->assDialogueString());
+        EXPECT_EQ(read, written);
+        for (auto it = c.info.cbegin(); it != c.info.cend(); ++it)
+            EXPECT_EQ(reopened->scriptInfoDictionary().value(it.key()), it.value());
+        if (c.reads) c.reads(*reopened);
+    }
 }

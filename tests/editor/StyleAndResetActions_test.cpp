@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "common/TimeTexts.h"
 #include "editor/EditorFixture.h"
@@ -225,6 +230,30 @@ TEST_F(StyleAndResetActions, AssResetsActOnTheFirstSelectedStyleOnly) {
     EXPECT_EQ(styles[0]->Fontsize(), 30);
     EXPECT_EQ(styles[1]->Fontname(), "Changed");
     view->assTestButton();
+}
+
+// A style line has no escape for a comma: the font field refuses one, typed
+// or pasted, with the beep, and keeps its text; the rest is typed as usual.
+TEST_F(StyleAndResetActions, TheFontFieldRefusesACommaWithTheBeep) {
+    auto view = assView();
+    view->stylesTable()->selectRow(1);
+    const SCStylePtr sign = view->viewSubtitle()->subtitleStylesArray()[1];
+    auto* font = view->view()->findChild<QComboBox*>("fontPopUp");
+    QLineEdit* field = font->lineEdit();
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "Arial");
+    EXPECT_EQ(beeps, 0);
+    QTest::keyClicks(field, ",");
+    EXPECT_EQ(field->text(), "Arial");
+    EXPECT_EQ(beeps, 1);
+    QTest::keyClicks(field, " Bold");
+    QGuiApplication::clipboard()->setText(", Italic");
+    QTest::keySequence(field, QKeySequence::Paste);
+    EXPECT_EQ(field->text(), "Arial Bold");
+    EXPECT_EQ(beeps, 2);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(sign->Fontname(), "Arial Bold");
 }
 
 }  // namespace

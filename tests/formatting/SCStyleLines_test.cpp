@@ -80,12 +80,14 @@ TEST(SCStyleLines, SsaAlignmentIsRenumbered) {
         QString value;
         QString stored;
     } cases[] = {
-        {ssaHeader, "1", "1"},    {ssaHeader, "2", "2"},      {ssaHeader, "3", "3"},
-        {ssaHeader, "5", "7"},    {ssaHeader, "6", "8"},      {ssaHeader, "7", "9"},
-        {ssaHeader, "9", "4"},    {ssaHeader, "10", "5"},     {ssaHeader, "11", "6"},
-        {ssaHeader, "4", "6"},    {ssaHeader, "8", "10"},     {ssaHeader, "0", "0"},
-        {ssaHeader, "-2", "-2"},  {ssaHeader, "+03", "3"},    {ssaHeader, "2.0", "2.0"},
-        {v4PlusHeader, "7", "7"}, {"[v4+ styles]", "7", "9"}, {" [V4+ Styles]", "7", "9"},
+        {ssaHeader, "1", "1"},      {ssaHeader, "2", "2"},       {ssaHeader, "3", "3"},
+        {ssaHeader, "5", "7"},      {ssaHeader, "6", "8"},       {ssaHeader, "7", "9"},
+        {ssaHeader, "9", "4"},      {ssaHeader, "10", "5"},      {ssaHeader, "11", "6"},
+        {ssaHeader, "4", "6"},      {ssaHeader, "8", "10"},      {ssaHeader, "0", "0"},
+        {ssaHeader, "-2", "-2"},    {ssaHeader, "+03", "3"},     {ssaHeader, "2.0", "2.0"},
+        {v4PlusHeader, "7", "7"},   {"[v4+ styles]", "7", "7"},  {" [V4+ Styles]", "7", "9"},
+        {"[v4+ Styles]", "7", "7"}, {"[V4++ styles]", "7", "7"}, {"[v4 styles]", "7", "9"},
+        {"[V4 Styles]", "5", "7"},
     };
     for (const auto& c : cases) {
         SCStyle style;

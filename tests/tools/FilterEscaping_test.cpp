@@ -17,6 +17,10 @@ TEST(FilterEscaping, BothLevelsInTurn) {
         {"\\", R"(\\\\)"},
         {"[]", R"(\[\])"},
         {",;", R"(\,\;)"},
+        {"/a b/x.srt", "/a b/x.srt"},
+        {"/x.srt ", R"(/x.srt\\\ )"},
+        {" x\t", "\\\\ x\\\\\\\t"},
+        {"/x  ", R"(/x\\ \\\ )"},
     };
     for (const auto& [text, escaped] : rows) EXPECT_EQ(escapedForFilterGraph(text), escaped);
 }
