@@ -82,9 +82,13 @@ void SCMainViewController::setViewWindowController(ViewWindowController* control
 void SCMainViewController::setViewSubtitle(std::shared_ptr<SCSubtitle> subtitle) {
     if (viewSubtitle_) viewSubtitle_->disconnect(this);
     viewSubtitle_ = std::move(subtitle);
-    if (viewSubtitle_)
+    if (viewSubtitle_) {
         connect(viewSubtitle_.get(), &SCSubtitle::subtitleStylesArrayChanged, this,
                 &SCMainViewController::subtitleStylesNamesListChanged);
+        connect(viewSubtitle_.get(), &SCSubtitle::isImageBasedChanged, this,
+                &SCMainViewController::updatePictureButton);
+    }
+    updatePictureButton();
     if (subtitleTableController_) subtitleTableController_->setSubtitle(viewSubtitle_);
     if (stylesTableController_) stylesTableController_->setSubtitle(viewSubtitle_);
     emit viewSubtitleChanged();
@@ -253,6 +257,12 @@ void SCMainViewController::connectOutlets() {
             &SCMainViewController::applyRowHeights);
     connect(subtitleTableController_, &SubtitleLinesTableModel::includeCheckBoxToggled, this,
             &SCMainViewController::excludeLineCheckBox);
+    // A picture import adds its lines while the popover is up: with nothing
+    // selected it shows the first line's picture once there is one.
+    connect(subtitleTableController_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first) {
+                if (first == 0) refreshPopoverPicture();
+            });
 
     stylesTableController_ = new SubtitleStylesTableModel(this);
     stylesTable_->setModel(stylesTableController_);
@@ -278,9 +288,9 @@ void SCMainViewController::connectOutlets() {
 void SCMainViewController::connectActions() {
     // Controls name their action by a dynamic "action" property holding the
     // selector ("cycleEncodingsButton:"); a control whose action is not
-    // (yet) a slot of this view stays unconnected.
-    QList<QAbstractButton*> buttons = view_->findChildren<QAbstractButton*>();
-    buttons += imageSubPopover_->findChildren<QAbstractButton*>();
+    // (yet) a slot of this view stays unconnected. The popover is a child
+    // of the view, so its buttons are among these: each is connected once.
+    const QList<QAbstractButton*> buttons = view_->findChildren<QAbstractButton*>();
     for (QAbstractButton* button : buttons) {
         QString selector = button->property(kActionProperty).toString();
         if (!selector.endsWith(u':')) continue;
@@ -288,6 +298,7 @@ void SCMainViewController::connectActions() {
         const QByteArray slot = selector.toLatin1();
         if (metaObject()->indexOfMethod(slot + "(QObject*)") < 0) continue;
         connect(button, &QAbstractButton::clicked, this, [this, button, slot] {
+            emit actionSent(QString::fromLatin1(slot) + u':', button);
             QMetaObject::invokeMethod(this, slot.constData(), Q_ARG(QObject*, button));
         });
     }
@@ -308,6 +319,14 @@ void SCMainViewController::bindControls() {
     connect(this, &SCMainViewController::dialogTextChanged, this,
             &SCMainViewController::showDialogTextInEditor);
     showDialogTextInEditor();
+    updatePictureButton();
+}
+
+void SCMainViewController::updatePictureButton() {
+    // Only a picture subtitle's lines have pictures to show.
+    if (!view_) return;
+    if (auto* button = view_->findChild<QAbstractButton*>(QStringLiteral("imageSubButton")))
+        button->setEnabled(viewSubtitle_ && viewSubtitle_->isImageBased());
 }
 
 bool SCMainViewController::eventFilter(QObject* watched, QEvent* event) {

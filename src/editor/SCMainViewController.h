@@ -224,6 +224,9 @@ class SCMainViewController : public QObject {
     void timeAdjustTextASSChanged();
     void dialogTextChanged();
     void subtitleStylesNamesListChanged();
+    // A control of the layout sends its action ("showImageSubPopover:"):
+    // told just before the action runs, once per use of the control.
+    void actionSent(const QString& selector, QObject* sender);
 
   protected:
     explicit SCMainViewController(QObject* parent = nullptr);
@@ -251,6 +254,7 @@ class SCMainViewController : public QObject {
     void applyRowHeights(int first, int last);
     void showDialogTextInEditor();
     void refreshPopoverPicture();
+    void updatePictureButton();
     bool toggleLineCheckBoxAt(int row);
 
     // 1-25, in order.
