@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QTextDocument>
+#include <cmath>
 
 #include "common/AppVariables.h"
 #include "editor/DocumentOpening.h"
@@ -245,6 +246,14 @@ void SCMainViewController::connectOutlets() {
     rows->setMinimumSectionSize(1);
     rows->setSectionResizeMode(QHeaderView::Fixed);
     subtitleTable_->horizontalHeader()->setStretchLastSection(true);
+    // Rows follow the Dialog column's width, also as the user drags it.
+    connect(subtitleTable_->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column) {
+                if (column == SubtitleLinesTableModel::dialogColumn)
+                    applyRowHeights(0, subtitleTableController_->rowCount() - 1);
+            });
+    connect(subtitleTableController_, &QAbstractItemModel::modelReset, this,
+            [this] { measuredRows_.clear(); });
     linesViewport_ = subtitleTable_->viewport();
     linesViewport_->installEventFilter(this);
     connect(linesViewport_, &QObject::destroyed, this, [this] { linesViewport_ = nullptr; });
@@ -416,17 +425,16 @@ void SCMainViewController::applyRowHeights(int first, int last) {
     if (!subtitleTable_ || first > last) return;
     const UpdatesSuspended suspended(subtitleTable_);
     QHeaderView* header = subtitleTable_->verticalHeader();
-    const SCSubtitleLineList& lines = subtitleTableController_->lines();
-    for (int row = first; row <= last && row < lines.size(); ++row)
-        header->resizeSection(row, qRound(lines[row]->textTableRowHeight()));
+    const int rows = subtitleTableController_->rowCount();
+    for (int row = first; row <= last && row < rows; ++row)
+        header->resizeSection(row, qRound(dialogRowHeight(row)));
     if (linesDelegate_->openDialogRow() >= first)
         noteHeightOfRows({linesDelegate_->openDialogRow()});
 }
 
 double SCMainViewController::heightOfRow(const QTableView* table, int row) const {
     if (!table || table != subtitleTable_) return kStyleRowHeight;
-    const SCSubtitleLinePtr line = subtitleTableController_->lineAt(row);
-    double height = line ? line->textTableRowHeight() : 16.0;
+    double height = dialogRowHeight(row);
     // An open dialog editor grows its row while the text is typed.
     if (linesDelegate_ && linesDelegate_->openDialogRow() == row)
         height = std::max(height, platform::TextMeasurer::cellHeight(
@@ -434,6 +442,25 @@ double SCMainViewController::heightOfRow(const QTableView* table, int row) const
                                       AppVariables::dialogTableColumnWidth) +
                                       3.0);
     return height;
+}
+
+double SCMainViewController::dialogRowHeight(int row) const {
+    const SCSubtitleLinePtr line = subtitleTableController_->lineAt(row);
+    if (!line) return 16.0;
+    // The text as the Dialog column shows it, tags included, laid out at the
+    // column's width now: the line's own height is measured at a fixed width
+    // and would cut rows of a narrower column.
+    const auto display = line->masterText().formattedText();
+    if (!display) return line->textTableRowHeight();
+    const int width =
+        subtitleTable_->horizontalHeader()->sectionSize(SubtitleLinesTableModel::dialogColumn);
+    MeasuredRow& measured = measuredRows_[line.get()];
+    if (measured.display != display || measured.width != width) {
+        measured = {
+            display, width,
+            std::ceil(LinesTableDelegate::dialogCellHeight(*display, width, subtitleTable_))};
+    }
+    return measured.height;
 }
 
 void SCMainViewController::applyColumnWidths() {

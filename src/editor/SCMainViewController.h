@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QList>
 #include <QObject>
@@ -252,6 +253,8 @@ class SCMainViewController : public QObject {
     void bindControls();
     void applyColumnWidths();
     void applyRowHeights(int first, int last);
+    // The row's height for its dialog text at the Dialog column's width.
+    double dialogRowHeight(int row) const;
     void showDialogTextInEditor();
     void refreshPopoverPicture();
     void updatePictureButton();
@@ -297,6 +300,14 @@ class SCMainViewController : public QObject {
         void noteReload(int row) { widen(reloadFirst, reloadLast, row); }
     };
     std::optional<DeferredRows> deferredRows_;
+    // Dialog row heights by line, kept while its display text and the
+    // column's width stay (the display text held, so it is not another's).
+    struct MeasuredRow {
+        std::shared_ptr<const platform::AttributedText> display;
+        int width = -1;
+        double height = 0.0;
+    };
+    mutable QHash<const SCSubtitleLine*, MeasuredRow> measuredRows_;
     std::unique_ptr<DocumentOpening> documentOpening_;
     bool showingDialogText_ = false;
 };
