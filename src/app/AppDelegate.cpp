@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QUrl>
+#include <QWindow>
 
 #include "app/AppActions.h"
 #include "app/DocumentWindow.h"
@@ -44,6 +45,10 @@ AppDelegate::AppDelegate(Options options)
     connect(actions_, &AppActions::menuItemChosen, this, &AppDelegate::fileMenuItems);
     connect(actions_, &AppActions::closeChosen, this, &AppDelegate::closeActiveWindow);
     connect(actions_, &AppActions::quitChosen, this, [this] { quit(); });
+    // Export… acts on the active document window: it follows the activation.
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::focusWindowChanged, this, &AppDelegate::updateExportItem);
+    updateExportItem();
     // The preferences window's tool-tip check box retitles the menu item.
     connect(appPreferences_.get(), &SCPreferences::toolTipsMenuItemTitleChanged, actions_,
             [this](const QString& title) {
@@ -106,6 +111,19 @@ void AppDelegate::openSubtitleURL(const QString& path) {
     if (QWidget* focus = controller->window()->focusWidget()) focus->clearFocus();
     openWindowControllers_.append(controller);
     updateStartWindow();
+    updateExportItem();
+}
+
+SCMainWindowController* AppDelegate::activeDocumentController() const {
+    QWidget* active = QApplication::activeWindow();
+    if (!active) return nullptr;
+    for (SCMainWindowController* controller : openWindowControllers_)
+        if (controller->window() == active) return controller;
+    return nullptr;
+}
+
+void AppDelegate::updateExportItem() {
+    actions_->exportAction()->setEnabled(activeDocumentController() != nullptr);
 }
 
 // --- Menu --------------------------------------------------------------------------
@@ -137,6 +155,10 @@ void AppDelegate::fileMenuItems(QAction* sender) {
         preferencesController_->openPreferencesPanel();
     } else if (title == QLatin1String("Send Bug Report")) {
         workspace_->openURL(MakerAddresses::urlFromAddress(MakerAddresses::bugReportMailAddress()));
+    } else if (title == QStringLiteral("Export…")) {
+        // What the window's own Export button does.
+        if (SCMainWindowController* controller = activeDocumentController())
+            controller->exportButton();
     } else if (title == QLatin1String("Show Tool Tips") ||
                title == QLatin1String("Hide Tool Tips")) {
         const bool show = title == QLatin1String("Show Tool Tips");
@@ -147,7 +169,7 @@ void AppDelegate::fileMenuItems(QAction* sender) {
         toolTips_->modifyToolTips();
         sender->setText(show ? QStringLiteral("Hide Tool Tips") : QStringLiteral("Show Tool Tips"));
     }
-    // Any other title, "Export…" among them, does nothing.
+    // Any other title does nothing.
 }
 
 void AppDelegate::closeActiveWindow() {
@@ -195,6 +217,7 @@ void AppDelegate::windowWillClose(QWidget* window) {
     openWindowControllers_.removeAt(openWindowControllers_.indexOf(controller));
     controller->deleteLater();
     updateStartWindow();
+    updateExportItem();
 }
 
 void AppDelegate::updateStartWindow() {

@@ -93,6 +93,9 @@ class AppDelegate : public QObject, public WindowDelegate {
   private:
     void openSubtitleURL(const QString& path);
     void updateStartWindow();
+    // The controller of the active window when it is a document window.
+    SCMainWindowController* activeDocumentController() const;
+    void updateExportItem();
 
     std::shared_ptr<SCPreferences> appPreferences_;
     SCPreferencesController* preferencesController_ = nullptr;

@@ -149,6 +149,13 @@ void SCMainWindowController::bindControls() {
                 if (ui_->previewFilePathField->text() != previewFilePath_)
                     ui_->previewFilePathField->setText(previewFilePath_);
             });
+    // Play needs a movie; while one plays the button stays off until it ends.
+    const auto showPlayable = [this] {
+        ui_->playPreviewFileButton->setEnabled(previewFileURL().has_value() && !isPreviewing());
+    };
+    showPlayable();
+    connect(this, &SCMainWindowController::previewFilePathChanged, ui_->playPreviewFileButton,
+            showPlayable);
 
     connect(ui_->exportButton, &QPushButton::clicked, this,
             [this] { exportButton(ui_->exportButton); });

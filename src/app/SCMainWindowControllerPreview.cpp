@@ -29,12 +29,14 @@ struct SCMainWindowController::PreviewRun {
     platform::CancellationFlag stop = std::make_shared<std::atomic<bool>>(false);
     QString subtitlePath;
     QPointer<QAbstractButton> button;
+    QPointer<SCMainWindowController> owner;
     std::shared_ptr<SCFontconfigTester> tester;
 
-    // Main thread; may run more than once.
+    // Main thread; may run more than once. The button comes back only while
+    // there is a movie to play.
     void finish() {
         if (QFileInfo::exists(subtitlePath)) QFile::remove(subtitlePath);
-        if (button) button->setEnabled(true);
+        if (button && owner) button->setEnabled(owner->previewFileURL().has_value());
     }
 };
 
@@ -91,6 +93,7 @@ void SCMainWindowController::playPreviewFileButton(QAbstractButton* sender) {
     auto run = std::make_shared<PreviewRun>();
     run->subtitlePath = temporary->toLocalFile();
     run->button = sender;
+    run->owner = this;
     run->tester = SCFontconfigTester::make();
     run->tester->testFontconfigInWindow(std::make_shared<FontconfigTesterSheet>(window_.get()));
     preview_ = run;

@@ -19,7 +19,7 @@ void ImagePopoverActions::show(SCMainViewController& view) {
     }
     popover->setImageFrame(view.imageSubViewIsZoomedIn() ? view.zoomedInImageViewRect()
                                                          : view.zoomedOutImageViewRect());
-    showSelectedPicture(view);
+    popover->setPicture(pictureToShow(view));
     popover->showRelativeToRect(anchor(view), view.dialogScrollView());
 }
 
@@ -32,7 +32,17 @@ void ImagePopoverActions::toggleZoom(SCMainViewController& view) {
 }
 
 void ImagePopoverActions::showSelectedPicture(SCMainViewController& view) {
-    if (!view.imageSubPopover()) return;
-    const SCSubtitleLineList lines = view.selectedLines();
-    view.imageSubPopover()->setPicture(lines.isEmpty() ? QImage() : lines.first()->dialogImage());
+    // A hidden popover is filled when it is shown: pictures are not read for
+    // a selection nobody looks at.
+    ImageSubPopover* popover = view.imageSubPopover();
+    if (!popover || !popover->isShown()) return;
+    popover->setPicture(pictureToShow(view));
+}
+
+QImage ImagePopoverActions::pictureToShow(const SCMainViewController& view) {
+    const SCSubtitleLineList selected = view.selectedLines();
+    if (!selected.isEmpty()) return selected.first()->dialogImage();
+    const SubtitleLinesTableModel* table = view.subtitleTableController();
+    if (!table || table->lines().isEmpty()) return {};
+    return table->lines().first()->dialogImage();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRect>
 
 class SCMainViewController;
@@ -13,6 +14,8 @@ class ImagePopoverActions {
     // Shows the popover to the anchor's left, or closes it when shown.
     static void show(SCMainViewController& view);
     static void toggleZoom(SCMainViewController& view);
-    // The first selected line's picture, or none.
+    // Puts the picture to show into the popover while it is shown.
     static void showSelectedPicture(SCMainViewController& view);
+    // The first selected line's picture; with no selection the first line's.
+    static QImage pictureToShow(const SCMainViewController& view);
 };

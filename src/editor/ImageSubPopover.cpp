@@ -64,8 +64,9 @@ void ImageSubPopover::showRelativeToRect(const QRect& anchor, QWidget* ofView) {
     if (const QScreen* screen = ofView->screen()) {
         const QRect area = screen->availableGeometry();
         origin.setY(
-            std::clamp(origin.y(), area.top(), std::max(area.top(), area.bottom() - height())));
-        origin.setX(std::max(origin.x(), area.left()));
+            std::clamp(origin.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
+        origin.setX(
+            std::clamp(origin.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
     }
     move(origin);
     show();

@@ -10,6 +10,7 @@
 
 #include "editor/SCMainViewController.h"
 #include "editor/SubtitleLinesTableModel.h"
+#include "platform/AttributedText.h"
 #include "platform/TextMeasurer.h"
 
 namespace {
@@ -19,6 +20,25 @@ const char* const kColumn = "quillmarColumn";
 // Set once the user has changed a time editor: updates of the model no
 // longer reset it.
 const char* const kEdited = "quillmarEdited";
+
+// Space above and below a dialog cell's text.
+constexpr double kTopInset = 1.0;
+constexpr double kBottomInset = 2.0;
+
+// The display text's sizes are points, drawn with one point per pixel.
+double pointScale(const QWidget* widget) {
+    const double dpi = widget ? widget->logicalDpiY() : 96.0;
+    return dpi > 0 ? 72.0 / dpi : 1.0;
+}
+
+// The display text laid out into `width` pixels at that scale.
+std::unique_ptr<QTextDocument> laidOut(const platform::AttributedText& display, double width,
+                                       double scale) {
+    auto document = display.toTextDocument();
+    document->setDocumentMargin(0.0);
+    document->setTextWidth(width / scale);
+    return document;
+}
 
 bool isTimeColumn(int column) {
     return column == SubtitleLinesTableModel::startColumn ||
@@ -100,17 +120,11 @@ void LinesTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
 
-    // The display text's sizes are points where the row heights were
-    // measured with one point per pixel: drawn at that scale, the text
-    // fills the measured height.
-    const double dpi = widget ? widget->logicalDpiY() : 96.0;
-    const double scale = dpi > 0 ? 72.0 / dpi : 1.0;
+    const double scale = pointScale(widget);
     const QRectF area = QRectF(option.rect)
-                            .adjusted(platform::TextMeasurer::kCellInset, 1.0,
+                            .adjusted(platform::TextMeasurer::kCellInset, kTopInset,
                                       -platform::TextMeasurer::kCellInset, 0.0);
-    const auto document = display->toTextDocument();
-    document->setDocumentMargin(0.0);
-    document->setTextWidth(area.width() / scale);
+    const auto document = laidOut(*display, area.width(), scale);
     const double height = document->size().height() * scale;
     painter->save();
     painter->setClipRect(option.rect);
@@ -121,6 +135,13 @@ void LinesTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         context.palette.setColor(QPalette::Text, option.palette.color(QPalette::HighlightedText));
     document->documentLayout()->draw(painter, context);
     painter->restore();
+}
+
+double LinesTableDelegate::dialogCellHeight(const platform::AttributedText& display,
+                                            double cellWidth, const QWidget* widget) {
+    const double scale = pointScale(widget);
+    const double width = cellWidth - 2 * platform::TextMeasurer::kCellInset;
+    return laidOut(display, width, scale)->size().height() * scale + kTopInset + kBottomInset;
 }
 
 int LinesTableDelegate::openDialogRow() const {

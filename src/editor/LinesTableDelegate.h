@@ -2,6 +2,11 @@
 
 #include <QPointer>
 #include <QStyledItemDelegate>
+#include <memory>
+
+namespace platform {
+class AttributedText;
+}
 
 class QPlainTextEdit;
 class SCMainViewController;
@@ -28,6 +33,11 @@ class LinesTableDelegate : public QStyledItemDelegate {
     // The open dialog editor and its row; null and -1 when none is open.
     QPlainTextEdit* openDialogEditor() const { return dialogEditor_; }
     int openDialogRow() const;
+
+    // The height a dialog cell of that width needs for the display text as
+    // `paint` draws it (tags and markup included), its insets with it.
+    static double dialogCellHeight(const platform::AttributedText& display, double cellWidth,
+                                   const QWidget* widget);
 
     // Marks an editor as the one of a cell of the lines table.
     static void tagEditor(QWidget* editor, int row, int column);

@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QTextDocument>
+#include <cmath>
 
 #include "common/AppVariables.h"
 #include "editor/DocumentOpening.h"
@@ -82,9 +83,13 @@ void SCMainViewController::setViewWindowController(ViewWindowController* control
 void SCMainViewController::setViewSubtitle(std::shared_ptr<SCSubtitle> subtitle) {
     if (viewSubtitle_) viewSubtitle_->disconnect(this);
     viewSubtitle_ = std::move(subtitle);
-    if (viewSubtitle_)
+    if (viewSubtitle_) {
         connect(viewSubtitle_.get(), &SCSubtitle::subtitleStylesArrayChanged, this,
                 &SCMainViewController::subtitleStylesNamesListChanged);
+        connect(viewSubtitle_.get(), &SCSubtitle::isImageBasedChanged, this,
+                &SCMainViewController::updatePictureButton);
+    }
+    updatePictureButton();
     if (subtitleTableController_) subtitleTableController_->setSubtitle(viewSubtitle_);
     if (stylesTableController_) stylesTableController_->setSubtitle(viewSubtitle_);
     emit viewSubtitleChanged();
@@ -241,6 +246,14 @@ void SCMainViewController::connectOutlets() {
     rows->setMinimumSectionSize(1);
     rows->setSectionResizeMode(QHeaderView::Fixed);
     subtitleTable_->horizontalHeader()->setStretchLastSection(true);
+    // Rows follow the Dialog column's width, also as the user drags it.
+    connect(subtitleTable_->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column) {
+                if (column == SubtitleLinesTableModel::dialogColumn)
+                    applyRowHeights(0, subtitleTableController_->rowCount() - 1);
+            });
+    connect(subtitleTableController_, &QAbstractItemModel::modelReset, this,
+            [this] { measuredRows_.clear(); });
     linesViewport_ = subtitleTable_->viewport();
     linesViewport_->installEventFilter(this);
     connect(linesViewport_, &QObject::destroyed, this, [this] { linesViewport_ = nullptr; });
@@ -253,6 +266,12 @@ void SCMainViewController::connectOutlets() {
             &SCMainViewController::applyRowHeights);
     connect(subtitleTableController_, &SubtitleLinesTableModel::includeCheckBoxToggled, this,
             &SCMainViewController::excludeLineCheckBox);
+    // A picture import adds its lines while the popover is up: with nothing
+    // selected it shows the first line's picture once there is one.
+    connect(subtitleTableController_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first) {
+                if (first == 0) refreshPopoverPicture();
+            });
 
     stylesTableController_ = new SubtitleStylesTableModel(this);
     stylesTable_->setModel(stylesTableController_);
@@ -278,9 +297,9 @@ void SCMainViewController::connectOutlets() {
 void SCMainViewController::connectActions() {
     // Controls name their action by a dynamic "action" property holding the
     // selector ("cycleEncodingsButton:"); a control whose action is not
-    // (yet) a slot of this view stays unconnected.
-    QList<QAbstractButton*> buttons = view_->findChildren<QAbstractButton*>();
-    buttons += imageSubPopover_->findChildren<QAbstractButton*>();
+    // (yet) a slot of this view stays unconnected. The popover is a child
+    // of the view, so its buttons are among these: each is connected once.
+    const QList<QAbstractButton*> buttons = view_->findChildren<QAbstractButton*>();
     for (QAbstractButton* button : buttons) {
         QString selector = button->property(kActionProperty).toString();
         if (!selector.endsWith(u':')) continue;
@@ -288,6 +307,7 @@ void SCMainViewController::connectActions() {
         const QByteArray slot = selector.toLatin1();
         if (metaObject()->indexOfMethod(slot + "(QObject*)") < 0) continue;
         connect(button, &QAbstractButton::clicked, this, [this, button, slot] {
+            emit actionSent(QString::fromLatin1(slot) + u':', button);
             QMetaObject::invokeMethod(this, slot.constData(), Q_ARG(QObject*, button));
         });
     }
@@ -308,6 +328,14 @@ void SCMainViewController::bindControls() {
     connect(this, &SCMainViewController::dialogTextChanged, this,
             &SCMainViewController::showDialogTextInEditor);
     showDialogTextInEditor();
+    updatePictureButton();
+}
+
+void SCMainViewController::updatePictureButton() {
+    // Only a picture subtitle's lines have pictures to show.
+    if (!view_) return;
+    if (auto* button = view_->findChild<QAbstractButton*>(QStringLiteral("imageSubButton")))
+        button->setEnabled(viewSubtitle_ && viewSubtitle_->isImageBased());
 }
 
 bool SCMainViewController::eventFilter(QObject* watched, QEvent* event) {
@@ -397,17 +425,16 @@ void SCMainViewController::applyRowHeights(int first, int last) {
     if (!subtitleTable_ || first > last) return;
     const UpdatesSuspended suspended(subtitleTable_);
     QHeaderView* header = subtitleTable_->verticalHeader();
-    const SCSubtitleLineList& lines = subtitleTableController_->lines();
-    for (int row = first; row <= last && row < lines.size(); ++row)
-        header->resizeSection(row, qRound(lines[row]->textTableRowHeight()));
+    const int rows = subtitleTableController_->rowCount();
+    for (int row = first; row <= last && row < rows; ++row)
+        header->resizeSection(row, qRound(dialogRowHeight(row)));
     if (linesDelegate_->openDialogRow() >= first)
         noteHeightOfRows({linesDelegate_->openDialogRow()});
 }
 
 double SCMainViewController::heightOfRow(const QTableView* table, int row) const {
     if (!table || table != subtitleTable_) return kStyleRowHeight;
-    const SCSubtitleLinePtr line = subtitleTableController_->lineAt(row);
-    double height = line ? line->textTableRowHeight() : 16.0;
+    double height = dialogRowHeight(row);
     // An open dialog editor grows its row while the text is typed.
     if (linesDelegate_ && linesDelegate_->openDialogRow() == row)
         height = std::max(height, platform::TextMeasurer::cellHeight(
@@ -415,6 +442,25 @@ double SCMainViewController::heightOfRow(const QTableView* table, int row) const
                                       AppVariables::dialogTableColumnWidth) +
                                       3.0);
     return height;
+}
+
+double SCMainViewController::dialogRowHeight(int row) const {
+    const SCSubtitleLinePtr line = subtitleTableController_->lineAt(row);
+    if (!line) return 16.0;
+    // The text as the Dialog column shows it, tags included, laid out at the
+    // column's width now: the line's own height is measured at a fixed width
+    // and would cut rows of a narrower column.
+    const auto display = line->masterText().formattedText();
+    if (!display) return line->textTableRowHeight();
+    const int width =
+        subtitleTable_->horizontalHeader()->sectionSize(SubtitleLinesTableModel::dialogColumn);
+    MeasuredRow& measured = measuredRows_[line.get()];
+    if (measured.display != display || measured.width != width) {
+        measured = {
+            display, width,
+            std::ceil(LinesTableDelegate::dialogCellHeight(*display, width, subtitleTable_))};
+    }
+    return measured.height;
 }
 
 void SCMainViewController::applyColumnWidths() {

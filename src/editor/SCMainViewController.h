@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QList>
 #include <QObject>
@@ -224,6 +225,9 @@ class SCMainViewController : public QObject {
     void timeAdjustTextASSChanged();
     void dialogTextChanged();
     void subtitleStylesNamesListChanged();
+    // A control of the layout sends its action ("showImageSubPopover:"):
+    // told just before the action runs, once per use of the control.
+    void actionSent(const QString& selector, QObject* sender);
 
   protected:
     explicit SCMainViewController(QObject* parent = nullptr);
@@ -251,8 +255,11 @@ class SCMainViewController : public QObject {
     void applyRowHeights(int first, int last);
     // Follows the text of the line the dialog editor shows (none: nothing).
     void watchShownLine(SCSubtitleLine* line);
+    // The row's height for its dialog text at the Dialog column's width.
+    double dialogRowHeight(int row) const;
     void showDialogTextInEditor();
     void refreshPopoverPicture();
+    void updatePictureButton();
     bool toggleLineCheckBoxAt(int row);
 
     // 1-25, in order.
@@ -295,6 +302,14 @@ class SCMainViewController : public QObject {
         void noteReload(int row) { widen(reloadFirst, reloadLast, row); }
     };
     std::optional<DeferredRows> deferredRows_;
+    // Dialog row heights by line, kept while its display text and the
+    // column's width stay (the display text held, so it is not another's).
+    struct MeasuredRow {
+        std::shared_ptr<const platform::AttributedText> display;
+        int width = -1;
+        double height = 0.0;
+    };
+    mutable QHash<const SCSubtitleLine*, MeasuredRow> measuredRows_;
     std::unique_ptr<DocumentOpening> documentOpening_;
     bool showingDialogText_ = false;
     QList<QMetaObject::Connection> shownLineConnections_;

@@ -1,9 +1,13 @@
 // Switching the export type, and exporting to disk or to a companion
 // application.
+#include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -11,6 +15,7 @@
 #include <QTest>
 
 #include "AppFixture.h"
+#include "app/AppActions.h"
 #include "app/SCMainWindowController.h"
 #include "app/SystemWorkspace.h"
 #include "document/SCSubtitle.h"
@@ -123,6 +128,45 @@ TEST_F(Export, DiskExportFollowsTheExtensionRule) {
     // Cancel writes nothing.
     controller->exportButton();
     EXPECT_TRUE(QDir(path("out")).isEmpty());
+}
+
+TEST_F(Export, TheFileMenuExportsTheActiveDocumentWindow) {
+    QAction* item = delegate->actions()->exportAction();
+    // The start window alone: nothing to export.
+    EXPECT_FALSE(item->isEnabled());
+    auto* first = openLoaded("First.srt", 1);
+    auto* controller = openLoaded("Film.srt", 2);
+    QWidget* window = controller->window();
+    window->activateWindow();
+    ASSERT_TRUE(testsupport::spinUntil([&] { return QApplication::activeWindow() == window; }));
+    EXPECT_TRUE(item->isEnabled());
+
+    // File › Export… clicked in the window's menu bar does what its Export
+    // button does: this window's document, through the save panel.
+    makeFolder("out");
+    panels->saveAnswers.push_back(path("out/Chosen"));
+    auto* bar = window->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* file = bar->actions().first();
+    ASSERT_EQ(file->text(), "File");
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    QMenu* menu = file->menu();
+    ASSERT_TRUE(testsupport::spinUntil([&] { return menu->isVisible(); }));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+    ASSERT_EQ(panels->savePanels.size(), 1);
+    EXPECT_EQ(panels->savePanels.last().proposedName, "Film.export.srt");
+    EXPECT_EQ(readFile(path("out/Chosen.srt")), srtOfLines(2));
+
+    // Another window active: off.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(testsupport::spinUntil([&] { return QApplication::activeWindow() == &other; }));
+    EXPECT_FALSE(item->isEnabled());
+    first->window()->activateWindow();
+    ASSERT_TRUE(
+        testsupport::spinUntil([&] { return QApplication::activeWindow() == first->window(); }));
+    EXPECT_TRUE(item->isEnabled());
 }
 
 TEST_F(Export, AnOpenEditIsWrittenFirst) {

@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 #include "AppFixture.h"
@@ -122,13 +124,33 @@ TEST_F(Preview, AnEmptyDocumentPlaysFromTheStart) {
     EXPECT_TRUE(testsupport::spinUntil([&] { return playButton(controller)->isEnabled(); }));
 }
 
-TEST_F(Preview, NothingWithoutAMovie) {
+TEST_F(Preview, PlayNeedsAMovie) {
+    // A document without a movie beside it: Play is off from the start.
+    auto* bare = open(writeFile("Other.srt", timedLines()));
+    ASSERT_TRUE(waitForLines(bare, 3));
+    EXPECT_TRUE(bare->previewFilePath().isEmpty());
+    EXPECT_FALSE(playButton(bare)->isEnabled());
+
     auto* controller = openFilm(timedLines(), 3);
-    controller->setPreviewFilePath({});
-    playButton(controller)->click();
-    EXPECT_TRUE(playButton(controller)->isEnabled());
+    QPushButton* play = playButton(controller);
+    auto* field = controller->window()->findChild<QLineEdit*>("previewFilePathField");
+    EXPECT_TRUE(play->isEnabled());
+    // The user empties the movie field: Play goes off and does nothing.
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    EXPECT_TRUE(controller->previewFilePath().isEmpty());
+    EXPECT_FALSE(play->isEnabled());
+    QTest::mouseClick(play, Qt::LeftButton);
     EXPECT_TRUE(temporaryExports().isEmpty());
     EXPECT_FALSE(waitFor("started", 300));
+    // A path typed in turns it on again.
+    QTest::keyClicks(field, path("Film.mkv"));
+    EXPECT_TRUE(play->isEnabled());
+    QTest::mouseClick(play, Qt::LeftButton);
+    ASSERT_TRUE(waitFor("started"));
+    release();
+    EXPECT_TRUE(testsupport::spinUntil([&] { return play->isEnabled(); }));
 }
 
 TEST_F(Preview, APathClearedWhileTheCacheIsBuiltStartsNoPlayer) {
@@ -141,7 +163,9 @@ TEST_F(Preview, APathClearedWhileTheCacheIsBuiltStartsNoPlayer) {
         return dialog && dialog->isVisible();
     }));
     controller->setPreviewFilePath({});
-    ASSERT_TRUE(testsupport::spinUntil([&] { return playButton(controller)->isEnabled(); }));
+    ASSERT_TRUE(testsupport::spinUntil([&] { return !controller->isPreviewing(); }));
+    // Without a movie the button stays off.
+    EXPECT_FALSE(playButton(controller)->isEnabled());
     EXPECT_FALSE(waitFor("started", 300));
     EXPECT_TRUE(temporaryExports().isEmpty());
     EXPECT_TRUE(shownBoxes().isEmpty());

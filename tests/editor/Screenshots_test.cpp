@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 
 #include "editor/EditorFixture.h"
 
 using editortest::EditorTest;
+using editortest::HostWindow;
 
 namespace {
 
@@ -79,6 +82,54 @@ TEST_F(Screenshots, SavesBothTabsAndThePopover) {
     question->grab().save(folder + "/editor-question-box.png");
     question->reject();
     testsupport::drainMainQueue(100);
+}
+
+// A picture subtitle's document: lf.srt's lines, each with a picture of its
+// words as a disc subtitle draws them.
+std::shared_ptr<SCSubtitle> pictureDocument() {
+    auto document = documenttest::loaded("lf.srt", subtitleTypes::srt);
+    for (const auto& line : document->subtitleLinesArray()) {
+        QImage picture(720, 120, QImage::Format_ARGB32);
+        picture.fill(QColor(30, 30, 30));
+        QPainter painter(&picture);
+        painter.setPen(Qt::white);
+        painter.setFont(QFont("DejaVu Sans", 30));
+        painter.drawText(picture.rect(), Qt::AlignCenter, line->unformattedTextSRT());
+        painter.end();
+        line->setDialogImage(picture);
+    }
+    document->setIsImageBased(true);
+    return document;
+}
+
+// The lines table of an ASS file whose lines carry override tags, and the
+// picture popover of a picture document with the screen around it.
+TEST_F(Screenshots, SavesTaggedRowsAndThePictureOnTheScreen) {
+    const QString folder = qEnvironmentVariable("QUILLMAR_SCREENSHOTS");
+    if (folder.isEmpty()) GTEST_SKIP() << "set QUILLMAR_SCREENSHOTS to a folder";
+    QDir().mkpath(folder);
+
+    auto ass = makeView<SCViewControllerASS>(
+        documenttest::loaded("override-tags.ass", subtitleTypes::ass));
+    host.show(ass->view());
+    host.window()->setWindowTitle("override-tags.ass");
+    host.window()->setGeometry(40, 40, 1180, 820);
+    testsupport::drainMainQueue(300);
+    host.window()->grab().save(folder + "/editor-tagged-rows.png");
+    host.window()->hide();
+
+    auto srt = makeView<SCViewControllerSRT>(pictureDocument());
+    HostWindow pictures;
+    pictures.show(srt->view());
+    pictures.window()->setWindowTitle("harbour.sup");
+    pictures.window()->setGeometry(60, 60, 1100, 760);
+    testsupport::drainMainQueue(300);
+    selectRows(*srt, {1});
+    auto* button = srt->view()->findChild<QAbstractButton*>("imageSubButton");
+    QTest::mouseClick(button, Qt::LeftButton);
+    testsupport::drainMainQueue(500);
+    EXPECT_TRUE(srt->imageSubPopover()->isShown());
+    pictures.window()->screen()->grabWindow(0).save(folder + "/editor-picture-popover.png");
 }
 
 }  // namespace

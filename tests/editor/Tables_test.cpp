@@ -3,12 +3,19 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QHeaderView>
 #include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QTextDocument>
 #include <QToolButton>
+#include <cmath>
 
 #include "editor/EditorFixture.h"
 #include "editor/QtPrinters.h"
 #include "formatting/SCStyle.h"
+#include "platform/AttributedText.h"
+#include "platform/TextMeasurer.h"
 
 using editortest::EditorTest;
 
@@ -33,7 +40,11 @@ TEST_F(Tables, ListsGrownAtTheEndInsertRowsOthersResetAndReloadsKeepTheSelection
     EXPECT_EQ(reset.count(), 0);
     EXPECT_EQ(model->rowCount(), 3);
     EXPECT_EQ(view->selectedRow(), 1);
-    EXPECT_EQ(view->heightOfRow(view->subtitleTable(), 2), extra->textTableRowHeight());
+    // The new row is measured: two lines high.
+    EXPECT_EQ(view->subtitleTable()->verticalHeader()->sectionSize(2),
+              qRound(view->heightOfRow(view->subtitleTable(), 2)));
+    EXPECT_GT(view->heightOfRow(view->subtitleTable(), 2),
+              1.5 * view->heightOfRow(view->subtitleTable(), 1));
 
     view->reloadData();
     EXPECT_EQ(view->selectedRow(), 1);
@@ -72,6 +83,50 @@ TEST_F(Tables, AStyleEditorFollowsTheSelectedStyleThroughTheTransformers) {
     auto* model = view->stylesTableController();
     model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
     EXPECT_FALSE(sign->theState());
+}
+
+}  // namespace
+
+namespace {
+
+// The height the lines table's painter gives a row's dialog text: its
+// display text laid out at the Dialog column's width, as drawn.
+double drawnDialogHeight(SCMainViewController& view, int row) {
+    QTableView* table = view.subtitleTable();
+    const auto display = view.subtitleTableController()
+                             ->index(row, SubtitleLinesTableModel::dialogColumn)
+                             .data(SubtitleLinesTableModel::DisplayTextRole)
+                             .value<std::shared_ptr<platform::AttributedText>>();
+    const double scale = 72.0 / table->logicalDpiY();
+    const double width =
+        table->horizontalHeader()->sectionSize(SubtitleLinesTableModel::dialogColumn) -
+        2 * platform::TextMeasurer::kCellInset;
+    const auto document = display->toTextDocument();
+    document->setDocumentMargin(0.0);
+    document->setTextWidth(width / scale);
+    return document->size().height() * scale;
+}
+
+TEST_F(Tables, RowsOfTaggedLinesHoldTheirWholeTextAtTheColumnsWidth) {
+    auto view = shownView<SCViewControllerASS>("override-tags.ass", subtitleTypes::ass);
+    QTableView* table = view->subtitleTable();
+    auto* spell = view->view()->findChild<QCheckBox*>("spellCheckSwitch");
+    ASSERT_EQ(view->subtitleTableController()->rowCount(), 7);
+    // Spell check on (the narrower column), off, and on again.
+    for (int pass = 0; pass < 3; ++pass) {
+        SCOPED_TRACE(pass);
+        if (pass > 0) QTest::mouseClick(spell, Qt::LeftButton);
+        EXPECT_EQ(spell->isChecked(), pass != 1);
+        for (int row = 0; row < 7; ++row) {
+            SCOPED_TRACE(row);
+            const double drawn = drawnDialogHeight(*view, row);
+            const int height = table->verticalHeader()->sectionSize(row);
+            // Room for every drawn line and the cell's top inset; no more
+            // than the measuring margin besides.
+            EXPECT_GE(height, std::ceil(drawn) + 1);
+            EXPECT_LE(height, std::ceil(drawn) + 4);
+        }
+    }
 }
 
 }  // namespace
