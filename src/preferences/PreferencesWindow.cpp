@@ -1,8 +1,11 @@
 #include "preferences/PreferencesWindow.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
 #include <cmath>
 
+#include "platform/WindowPlacement.h"
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
 #include "ui_PreferencesPanelSwift.h"
@@ -62,6 +65,31 @@ PreferencesWindow::~PreferencesWindow() {
 QPoint PreferencesWindow::placement(const QRect& keyFrame, const QRect& ownFrame) {
     const double x = keyFrame.x() + (keyFrame.width() - ownFrame.width()) / 2.0;
     return {static_cast<int>(std::floor(x)), keyFrame.y() + 25};
+}
+
+void PreferencesWindow::showPlaced(const QWidget* keyWindow) {
+    show();
+    raise();
+    activateWindow();
+    const QRect frame = frameGeometry();
+    const QWidget* onScreen = !placed_ && keyWindow != nullptr ? keyWindow : this;
+    const QRect available = onScreen->screen()->availableGeometry();
+    QPoint topLeft = frame.topLeft();
+    if (!placed_) {
+        topLeft = keyWindow != nullptr
+                      ? placement(keyWindow->frameGeometry(), frame)
+                      : platform::WindowPlacement::centred(frame.size(), available);
+        placed_ = true;
+    }
+    move(platform::WindowPlacement::inside(QRect(topLeft, frame.size()), available));
+}
+
+void PreferencesWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        ui_->cancelPreferencesButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PreferencesWindow::bindFields() {

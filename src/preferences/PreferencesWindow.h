@@ -25,6 +25,15 @@ class PreferencesWindow : public QWidget {
     // 25 below K's top, in the screen's downward y.
     static QPoint placement(const QRect& keyFrame, const QRect& ownFrame);
 
+    // Shows the window and brings it forward. The first time it goes over the
+    // key window (without one, centred on the screen); later it stays where
+    // it was left. Either way it is kept inside the screen's available area.
+    void showPlaced(const QWidget* keyWindow);
+
+  protected:
+    // Escape is Cancel, as in any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void bindFields();
     void bindChoices();
@@ -34,5 +43,6 @@ class PreferencesWindow : public QWidget {
 
     SCPreferencesController* controller_;
     bool busyCursor_ = false;
+    bool placed_ = false;
     std::unique_ptr<Ui::PreferencesPanelSwift> ui_;
 };
