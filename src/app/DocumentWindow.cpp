@@ -3,8 +3,58 @@
 #include <QCloseEvent>
 
 #include "app/WindowDelegate.h"
+#include "platform/WindowPlacement.h"
+
+namespace {
+
+// The title bar and borders around a window's contents.
+QMargins frameOf(const QWidget& window) {
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+}  // namespace
 
 DocumentWindow::DocumentWindow(QWidget* parent) : QMainWindow(parent) {}
+
+void DocumentWindow::placeIn(const QRect& available, const QWidget* after) {
+    const QMargins frame = after != nullptr ? frameOf(*after) : QMargins();
+    // Set first: moving a window already framed fits it again at once.
+    placedIn_ = available;
+    assumedFrame_ = frame;
+    resize(size().boundedTo(available.size().shrunkBy(frame)));
+    const QSize outer = size().grownBy(frame);
+    // A top-level window's position is that of its frame.
+    move(after != nullptr
+             ? platform::WindowPlacement::cascade(after->frameGeometry(), outer, available)
+             : platform::WindowPlacement::centred(outer, available));
+}
+
+void DocumentWindow::fitIn(const QRect& available, const QMargins& frame) {
+    resize(size().boundedTo(available.size().shrunkBy(frame)));
+    move(platform::WindowPlacement::inside(QRect(pos(), size().grownBy(frame)), available));
+}
+
+void DocumentWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    fitOnceFramed();
+}
+
+void DocumentWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    fitOnceFramed();
+}
+
+void DocumentWindow::fitOnceFramed() {
+    if (placedIn_.isNull() || !testAttribute(Qt::WA_WState_Created)) return;
+    const QMargins frame = frameOf(*this);
+    if (frame.isNull()) return;
+    const QRect available = placedIn_;
+    placedIn_ = QRect();
+    if (frame != assumedFrame_) fitIn(available, frame);
+}
 
 void DocumentWindow::closeWindow() {
     programClose_ = true;
