@@ -1,6 +1,7 @@
 #include "app/DocumentWindow.h"
 
 #include <QCloseEvent>
+#include <QWindow>
 
 #include "app/WindowDelegate.h"
 #include "platform/WindowPlacement.h"
@@ -24,22 +25,30 @@ void DocumentWindow::placeIn(const QRect& available, const QWidget* after) {
     // Set first: moving a window already framed fits it again at once.
     placedIn_ = available;
     assumedFrame_ = frame;
+    if (windowHandle() == nullptr) create();
+    windowHandle()->installEventFilter(this);
     resize(size().boundedTo(available.size().shrunkBy(frame)));
     const QSize outer = size().grownBy(frame);
-    // A top-level window's position is that of its frame.
-    move(after != nullptr
-             ? platform::WindowPlacement::cascade(after->frameGeometry(), outer, available)
-             : platform::WindowPlacement::centred(outer, available));
+    const QPoint topLeft = after != nullptr ? platform::WindowPlacement::cascade(
+                                                  after->frameGeometry(), outer, available)
+                                            : platform::WindowPlacement::centred(outer, available);
+    // A window's position is that of its frame, as far as it knows its
+    // frame: before the window manager has framed it, the contents go there.
+    const QMargins own = frameOf(*this);
+    move(topLeft + QPoint(frame.left() - own.left(), frame.top() - own.top()));
+    placedAt_ = topLeft;
 }
 
 void DocumentWindow::fitIn(const QRect& available, const QMargins& frame) {
     resize(size().boundedTo(available.size().shrunkBy(frame)));
-    move(platform::WindowPlacement::inside(QRect(pos(), size().grownBy(frame)), available));
+    move(platform::WindowPlacement::inside(QRect(placedAt_, size().grownBy(frame)), available));
 }
 
-void DocumentWindow::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    fitOnceFramed();
+bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The frame is known once the window is on the screen; no widget event
+    // tells when it arrives.
+    if (watched == windowHandle() && event->type() == QEvent::Expose) fitOnceFramed();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void DocumentWindow::moveEvent(QMoveEvent* event) {
@@ -53,6 +62,7 @@ void DocumentWindow::fitOnceFramed() {
     if (frame.isNull()) return;
     const QRect available = placedIn_;
     placedIn_ = QRect();
+    windowHandle()->removeEventFilter(this);
     if (frame != assumedFrame_) fitIn(available, frame);
 }
 

@@ -33,8 +33,8 @@ class DocumentWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void fitIn(const QRect& available, const QMargins& frame);
@@ -45,6 +45,7 @@ class DocumentWindow : public QMainWindow {
     // The area of the last placing, while the real frame is still awaited.
     QRect placedIn_;
     QMargins assumedFrame_;
+    QPoint placedAt_;
     WindowDelegate* delegate_ = nullptr;
     bool programClose_ = false;
     bool closed_ = false;

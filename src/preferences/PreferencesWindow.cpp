@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 
 #include "platform/WindowPlacement.h"
@@ -71,17 +72,37 @@ void PreferencesWindow::showPlaced(const QWidget* keyWindow) {
     show();
     raise();
     activateWindow();
-    const QRect frame = frameGeometry();
+    if (!placed_) keyFrame_ = keyWindow != nullptr ? keyWindow->frameGeometry() : QRect();
     const QWidget* onScreen = !placed_ && keyWindow != nullptr ? keyWindow : this;
-    const QRect available = onScreen->screen()->availableGeometry();
-    QPoint topLeft = frame.topLeft();
-    if (!placed_) {
-        topLeft = keyWindow != nullptr
-                      ? placement(keyWindow->frameGeometry(), frame)
-                      : platform::WindowPlacement::centred(frame.size(), available);
-        placed_ = true;
+    available_ = onScreen->screen()->availableGeometry();
+    if (!placed_ && frameGeometry() == geometry() && windowHandle() != nullptr) {
+        placingAgainWhenFramed_ = true;
+        windowHandle()->installEventFilter(this);
     }
-    move(platform::WindowPlacement::inside(QRect(topLeft, frame.size()), available));
+    place();
+    placed_ = true;
+}
+
+void PreferencesWindow::place() {
+    const QRect frame = frameGeometry();
+    QPoint topLeft = frame.topLeft();
+    if (!placed_ || placingAgainWhenFramed_)
+        topLeft = keyFrame_.isValid()
+                      ? placement(keyFrame_, frame)
+                      : platform::WindowPlacement::centred(frame.size(), available_);
+    move(platform::WindowPlacement::inside(QRect(topLeft, frame.size()), available_));
+}
+
+bool PreferencesWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The frame is known once the window is on the screen; no widget event
+    // tells when it arrives.
+    if (placingAgainWhenFramed_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+        frameGeometry() != geometry()) {
+        windowHandle()->removeEventFilter(this);
+        place();
+        placingAgainWhenFramed_ = false;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PreferencesWindow::keyPressEvent(QKeyEvent* event) {

@@ -181,6 +181,12 @@ TEST_F(PreferencesPanel, FirstOpeningLiesInsideTheScreen) {
         EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y();
         EXPECT_EQ(frame.topLeft(), c.expected(frame.size()));
     }
+
+    // The first placing over a key window, a wider and a narrower one.
+    EXPECT_EQ(PreferencesWindow::placement(QRect(0, 0, 101, 50), QRect(7, 7, 100, 50)),
+              QPoint(0, 25));
+    EXPECT_EQ(PreferencesWindow::placement(QRect(10, 0, 100, 50), QRect(7, 7, 103, 50)),
+              QPoint(8, 25));
 }
 
 TEST_F(PreferencesPanel, EscapeIsCancel) {
