@@ -13,15 +13,19 @@ function(quillmar_library target)
   target_link_libraries(${target} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()
 
-# quillmar_test(<name> [LINKS <targets>...] [MAIN widgets]): every *_test.cpp of
-# the folder in one binary, run by ctest with the offscreen platform and
-# sanitizer options. MAIN widgets gives the binary a QApplication instead of a
-# QGuiApplication.
+# quillmar_test(<name> [LINKS <targets>...] [MAIN widgets] [PLATFORM <qpa>]
+# [SOURCES <files>...]): every *_test.cpp of the folder and the SOURCES in one
+# binary, run by ctest with the offscreen platform (or PLATFORM, such as the
+# offscreen one with a screen configuration) and sanitizer options. MAIN
+# widgets gives the binary a QApplication instead of a QGuiApplication.
 function(quillmar_test name)
-  cmake_parse_arguments(ARG "" "MAIN" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "" "MAIN;PLATFORM" "LINKS;SOURCES" ${ARGN})
+  if(NOT ARG_PLATFORM)
+    set(ARG_PLATFORM offscreen)
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  add_executable(${name} ${sources})
+  add_executable(${name} ${sources} ${ARG_SOURCES})
   if(ARG_MAIN STREQUAL "widgets")
     set(support quillmar_test_support_widgets)
   else()
@@ -35,7 +39,7 @@ function(quillmar_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES
       TIMEOUT 120
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;ASAN_OPTIONS=detect_leaks=1")
+      ENVIRONMENT "QT_QPA_PLATFORM=${ARG_PLATFORM};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;ASAN_OPTIONS=detect_leaks=1")
 endfunction()
 
 # quillmar_launcher(NAME TARGET): a small program NAME that starts the program

@@ -4,14 +4,27 @@
 # ffmpeg's x11grab, while the application still runs; then ends it.
 # Usage: scripts/screenshot.sh OUT.png [FILE…]
 # QUILLMAR_PROGRAM names another build of the program (default build/).
+# QUILLMAR_SHOT_SIZE sets the screen (default 1280x900); QUILLMAR_SHOT_WM names
+# a window manager to run on it first, such as openbox (default none).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-size="1280x900"
+size="${QUILLMAR_SHOT_SIZE:-1280x900}"
 
 if [ "${1:-}" = "--inside" ]; then
   shift
   out="$1"
   shift
+  wm_pid=""
+  if [ -n "${QUILLMAR_SHOT_WM:-}" ]; then
+    "$QUILLMAR_SHOT_WM" > "$out.wm.log" 2>&1 &
+    wm_pid=$!
+    trap 'kill "$wm_pid" 2> /dev/null || true' EXIT
+    # At most 10 s for it to take over the screen.
+    for _ in $(seq 1 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break
+      sleep 0.1
+    done
+  fi
   "$QUILLMAR_SHOT_PROGRAM" "$@" > "$out.log" 2>&1 &
   pid=$!
   expected="Quillmar"

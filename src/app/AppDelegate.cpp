@@ -104,9 +104,13 @@ void AppDelegate::crashTheApp(const QString& text) {
 }
 
 void AppDelegate::openSubtitleURL(const QString& path) {
+    // A new window steps down from the one opened last that is still up.
+    const QWidget* last = nullptr;
+    for (SCMainWindowController* open : openWindowControllers_)
+        if (open->window() != nullptr && open->window()->isVisible()) last = open->window();
     auto* controller = new SCMainWindowController(services_);
     controller->setFileURL(QUrl::fromLocalFile(path));
-    controller->showWindow();
+    controller->showWindow(last);
     // No control starts with the keyboard focus.
     if (QWidget* focus = controller->window()->focusWidget()) focus->clearFocus();
     openWindowControllers_.append(controller);

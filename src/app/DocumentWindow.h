@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
 
 class WindowDelegate;
 
@@ -21,10 +23,29 @@ class DocumentWindow : public QMainWindow {
 
     bool isClosed() const { return closed_; }
 
+    // Sizes and places a window not yet shown in a screen's available area:
+    // the whole frame inside it, so no larger (the lines table gives up
+    // height first, being the part of the layout that stretches), one
+    // cascade step from the frame of `after` when given, else centred. Until
+    // the window manager has framed this window, its frame is taken to be
+    // that of `after`; it is fitted again once its own is known.
+    void placeIn(const QRect& available, const QWidget* after);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void fitIn(const QRect& available, const QMargins& frame);
+    // Once the window manager has framed the window: fitted again when its
+    // frame is not the one assumed.
+    void fitOnceFramed();
+
+    // The area of the last placing, while the real frame is still awaited.
+    QRect placedIn_;
+    QMargins assumedFrame_;
+    QPoint placedAt_;
     WindowDelegate* delegate_ = nullptr;
     bool programClose_ = false;
     bool closed_ = false;

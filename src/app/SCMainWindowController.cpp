@@ -1,8 +1,11 @@
 #include "app/SCMainWindowController.h"
 
 #include <QComboBox>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -100,8 +103,14 @@ QWidget* SCMainWindowController::window() const {
 
 // --- Window ------------------------------------------------------------------------
 
-void SCMainWindowController::showWindow() {
-    if (!window_) loadWindow();
+void SCMainWindowController::showWindow(const QWidget* cascadeFrom) {
+    if (!window_) {
+        loadWindow();
+        QScreen* screen = cascadeFrom != nullptr ? cascadeFrom->screen()
+                                                 : QGuiApplication::screenAt(QCursor::pos());
+        if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+        window_->placeIn(screen->availableGeometry(), cascadeFrom);
+    }
     window_->show();
     window_->raise();
     window_->activateWindow();

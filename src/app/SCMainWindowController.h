@@ -92,8 +92,11 @@ class SCMainWindowController : public ViewWindowController {
     DocumentWindow* documentWindow() const { return window_.get(); }
     bool isWindowLoaded() const { return window_ != nullptr; }
 
-    // Loads the window on first use (running windowDidLoad) and shows it.
-    void showWindow();
+    // Loads the window on first use (running windowDidLoad) and shows it. A
+    // newly loaded window fits its screen and goes a cascade step from
+    // `cascadeFrom` (the document window opened before it), or without one
+    // centred on the screen under the pointer.
+    void showWindow(const QWidget* cascadeFrom = nullptr);
 
     // --- Operations.
     void windowDidLoad();

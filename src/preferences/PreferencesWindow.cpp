@@ -1,8 +1,12 @@
 #include "preferences/PreferencesWindow.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QWindow>
 #include <cmath>
 
+#include "platform/WindowPlacement.h"
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
 #include "ui_PreferencesPanelSwift.h"
@@ -62,6 +66,51 @@ PreferencesWindow::~PreferencesWindow() {
 QPoint PreferencesWindow::placement(const QRect& keyFrame, const QRect& ownFrame) {
     const double x = keyFrame.x() + (keyFrame.width() - ownFrame.width()) / 2.0;
     return {static_cast<int>(std::floor(x)), keyFrame.y() + 25};
+}
+
+void PreferencesWindow::showPlaced(const QWidget* keyWindow) {
+    show();
+    raise();
+    activateWindow();
+    if (!placed_) keyFrame_ = keyWindow != nullptr ? keyWindow->frameGeometry() : QRect();
+    const QWidget* onScreen = !placed_ && keyWindow != nullptr ? keyWindow : this;
+    available_ = onScreen->screen()->availableGeometry();
+    if (!placed_ && frameGeometry() == geometry() && windowHandle() != nullptr) {
+        placingAgainWhenFramed_ = true;
+        windowHandle()->installEventFilter(this);
+    }
+    place();
+    placed_ = true;
+}
+
+void PreferencesWindow::place() {
+    const QRect frame = frameGeometry();
+    QPoint topLeft = frame.topLeft();
+    if (!placed_ || placingAgainWhenFramed_)
+        topLeft = keyFrame_.isValid()
+                      ? placement(keyFrame_, frame)
+                      : platform::WindowPlacement::centred(frame.size(), available_);
+    move(platform::WindowPlacement::inside(QRect(topLeft, frame.size()), available_));
+}
+
+bool PreferencesWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The frame is known once the window is on the screen; no widget event
+    // tells when it arrives.
+    if (placingAgainWhenFramed_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+        frameGeometry() != geometry()) {
+        windowHandle()->removeEventFilter(this);
+        place();
+        placingAgainWhenFramed_ = false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PreferencesWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        ui_->cancelPreferencesButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PreferencesWindow::bindFields() {

@@ -25,14 +25,31 @@ class PreferencesWindow : public QWidget {
     // 25 below K's top, in the screen's downward y.
     static QPoint placement(const QRect& keyFrame, const QRect& ownFrame);
 
+    // Shows the window and brings it forward. The first time it goes over the
+    // key window (without one, centred on the screen); later it stays where
+    // it was left. Either way it is kept inside the screen's available area.
+    void showPlaced(const QWidget* keyWindow);
+
+  protected:
+    // Escape is Cancel, as in any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void bindFields();
     void bindChoices();
     void bindToolTipSwitch();
     void connectActions();
     void refillLanguages();
+    void place();
 
     SCPreferencesController* controller_;
     bool busyCursor_ = false;
+    bool placed_ = false;
+    // The first placing, done again once the window manager has framed the
+    // window, as the frame was not known before.
+    bool placingAgainWhenFramed_ = false;
+    QRect keyFrame_;
+    QRect available_;
     std::unique_ptr<Ui::PreferencesPanelSwift> ui_;
 };

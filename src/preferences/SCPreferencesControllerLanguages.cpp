@@ -12,6 +12,7 @@
 #include "preferences/LanguageListController.h"
 #include "preferences/LanguagePopover.h"
 #include "preferences/LanguageRemoval.h"
+#include "preferences/PreferencesWindow.h"
 #include "preferences/SCPreferencesController.h"
 #include "tools/CommandChain.h"
 #include "tools/SCDownloader.h"
@@ -117,10 +118,11 @@ void SCPreferencesController::addLanguageButton(QWidget* sender) {
 }
 
 void SCPreferencesController::showIndexAlert() {
+    // The preferences window's own alert: it comes up over that window.
     QMessageBox alert(QMessageBox::Warning, QStringLiteral("Quillmar"),
                       QStringLiteral("Tesseract file information could not be accessed from the "
                                      "Borvane website."),
-                      QMessageBox::Ok);
+                      QMessageBox::Ok, window());
     alert.setInformativeText(QStringLiteral(
         "Check your internet connection, or there could be issues with the website."));
     alert.setWindowModality(Qt::ApplicationModal);

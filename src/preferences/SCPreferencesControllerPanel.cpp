@@ -26,12 +26,7 @@ void SCPreferencesController::openPreferencesPanel() {
     // Read before the window shows, which makes it the active window.
     QWidget* keyWindow = keyWindowQuery_ ? keyWindowQuery_() : nullptr;
     PreferencesWindow* panel = window();
-    panel->show();
-    panel->raise();
-    panel->activateWindow();
-    if (keyWindow != nullptr)
-        panel->move(
-            PreferencesWindow::placement(keyWindow->frameGeometry(), panel->frameGeometry()));
+    panel->showPlaced(keyWindow);
 
     loadPropertiesFromPreferences();
     updateTesseractLanguageList();

@@ -17,6 +17,7 @@ class AlertAnswerer : public QObject {
         QMessageBox::Icon icon;
         Qt::WindowModality modality;
         QStringList buttons;
+        QWidget* parent;
     };
 
     AlertAnswerer() {
@@ -25,8 +26,8 @@ class AlertAnswerer : public QObject {
             if (box == nullptr || !box->isVisible()) return;
             QStringList buttons;
             for (QAbstractButton* button : box->buttons()) buttons.append(button->text());
-            seen.append(
-                {box->text(), box->informativeText(), box->icon(), box->windowModality(), buttons});
+            seen.append({box->text(), box->informativeText(), box->icon(), box->windowModality(),
+                         buttons, box->parentWidget()});
             box->buttons().first()->click();
         });
         timer_.start(20);

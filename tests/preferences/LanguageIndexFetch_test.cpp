@@ -1,6 +1,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QTest>
 
 #include "AlertAnswerer.h"
 #include "LoopbackServer.h"
@@ -30,7 +31,10 @@ class LanguageIndexFetch : public PreferencesFixture {
                              cursorSteps.append(QGuiApplication::overrideCursor() != nullptr);
                          });
     }
-    void pressAdd() { controller->window()->findChild<QPushButton*>("addLanguageButton")->click(); }
+    void pressAdd() {
+        QTest::mouseClick(controller->window()->findChild<QPushButton*>("addLanguageButton"),
+                          Qt::LeftButton);
+    }
     bool popoverShown() const {
         return controller->languageListPopover() && controller->languageListPopover()->isShown();
     }
@@ -115,6 +119,8 @@ TEST_F(LanguageIndexFetch, AnIndexThatCannotBeHadGivesTheAlert) {
                   "Check your internet connection, or there could be issues with the website.");
         EXPECT_EQ(alerts.seen[0].icon, QMessageBox::Warning);
         EXPECT_EQ(alerts.seen[0].modality, Qt::ApplicationModal);
+        // It belongs to the preferences window and comes up over it.
+        EXPECT_EQ(alerts.seen[0].parent, controller->window());
         EXPECT_EQ(alerts.seen[0].buttons, QStringList{"OK"});
         EXPECT_FALSE(popoverShown());
         EXPECT_EQ(logged, QStringList{c.log});

@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <functional>
 
 #include "PreferencesFixture.h"
 #include "preferences/LanguagePopover.h"
@@ -102,39 +105,105 @@ TEST_F(PreferencesPanel, SavingKeepsExactlyTheDictionarysKeys) {
     EXPECT_EQ(saved.value("harnwickPath"), "/opt/harnwick");
 }
 
-TEST_F(PreferencesPanel, PlacementOverTheKeyWindow) {
-    QWidget other;
-    other.setGeometry(300, 200, 100, 80);
-    QWidget* key = nullptr;
+TEST_F(PreferencesPanel, ReopenedWhereItWasLeft) {
+    QWidget document;
+    document.setGeometry(100, 80, 640, 480);
+    document.show();
+    QWidget* key = &document;
     controller->setKeyWindowQuery([&] { return key; });
+
+    // The first opening: over the document window, centred across it, its
+    // top 25 below the document's top.
     controller->openPreferencesPanel();
     PreferencesWindow* panel = controller->window();
     testsupport::drainMainQueue();
-    const QRect start = panel->frameGeometry();
+    const QRect first = panel->frameGeometry();
+    EXPECT_EQ(first.top(), document.frameGeometry().top() + 25);
+    EXPECT_EQ(first.center().x(), document.frameGeometry().center().x());
 
-    // No key window: where it was.
-    controller->openPreferencesPanel();
-    EXPECT_EQ(panel->frameGeometry().topLeft(), start.topLeft());
-
-    // The window over itself, twice: 25 further down each time.
+    // Again while it is the key window itself, then after Escape closed it:
+    // it does not creep down the screen.
     key = panel;
     controller->openPreferencesPanel();
-    EXPECT_EQ(panel->frameGeometry().topLeft(), start.topLeft() + QPoint(0, 25));
+    EXPECT_EQ(panel->frameGeometry(), first);
+    QTest::keyClick(panel, Qt::Key_Escape);
+    ASSERT_FALSE(panel->isVisible());
+    key = &document;
     controller->openPreferencesPanel();
-    EXPECT_EQ(panel->frameGeometry().topLeft(), start.topLeft() + QPoint(0, 50));
+    EXPECT_EQ(panel->frameGeometry(), first);
 
-    // A narrower key window: overhangs it equally on both sides.
-    key = &other;
-    const int width = panel->frameGeometry().width();
-    ASSERT_EQ((width - 100) % 2, 0) << width;
+    // Moved by the user and closed: the next opening finds it there.
+    panel->move(20, 30);
+    const QRect moved = panel->frameGeometry();
+    QTest::keyClick(panel, Qt::Key_Escape);
     controller->openPreferencesPanel();
-    EXPECT_EQ(panel->frameGeometry().topLeft(), QPoint(300 - (width - 100) / 2, 225));
-    EXPECT_EQ(panel->frameGeometry().width(), width);
+    EXPECT_EQ(panel->frameGeometry(), moved);
+}
 
+TEST_F(PreferencesPanel, FirstOpeningLiesInsideTheScreen) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget document;
+    const struct {
+        const char* name;
+        QRect key;  // empty: no key window
+        // Where the window's frame is, from its size.
+        std::function<QPoint(QSize)> expected;
+    } cases[] = {
+        {"no key window", QRect(),
+         [&](QSize size) {
+             return available.topLeft() + QPoint((available.width() - size.width()) / 2,
+                                                 (available.height() - size.height()) / 2);
+         }},
+        {"a key window low on the screen", QRect(60, available.bottom() - 100, 640, 480),
+         [&](QSize size) {
+             const QRect key = document.frameGeometry();
+             return QPoint(key.x() + (key.width() - size.width()) / 2,
+                           available.bottom() + 1 - size.height());
+         }},
+        {"a key window off the right edge", QRect(available.right() - 50, 40, 640, 480),
+         [&](QSize size) {
+             return QPoint(available.right() + 1 - size.width(),
+                           document.frameGeometry().top() + 25);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeController();
+        if (!c.key.isEmpty()) document.setGeometry(c.key);
+        document.setVisible(!c.key.isEmpty());
+        controller->setKeyWindowQuery(
+            [&document] { return document.isVisible() ? &document : nullptr; });
+
+        controller->openPreferencesPanel();
+        testsupport::drainMainQueue();
+
+        const QRect frame = controller->window()->frameGeometry();
+        EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y();
+        EXPECT_EQ(frame.topLeft(), c.expected(frame.size()));
+    }
+
+    // The first placing over a key window, a wider and a narrower one.
     EXPECT_EQ(PreferencesWindow::placement(QRect(0, 0, 101, 50), QRect(7, 7, 100, 50)),
               QPoint(0, 25));
     EXPECT_EQ(PreferencesWindow::placement(QRect(10, 0, 100, 50), QRect(7, 7, 103, 50)),
               QPoint(8, 25));
+}
+
+TEST_F(PreferencesPanel, EscapeIsCancel) {
+    setPanelEntry("lodestraPath", QString("/opt/lodestra"));
+    controller->openPreferencesPanel();
+    QLineEdit* field = control<QLineEdit>("lodestraPathField");
+    field->setFocus();
+    QTest::keyClicks(field, "/more");
+    ASSERT_EQ(controller->lodestraPath(), "/opt/lodestra/more");
+
+    // Typed while the field is being edited, as a user does.
+    QTest::keyClick(field, Qt::Key_Escape);
+
+    EXPECT_FALSE(controller->window()->isVisible());
+    EXPECT_EQ(panel().value("lodestraPath"), "/opt/lodestra");
+    EXPECT_FALSE(stored().isValid());
+    EXPECT_EQ(exclusionsFile(), "<missing>");
 }
 
 TEST_F(PreferencesPanel, OpeningFillsTheControlsFromThePanel) {
