@@ -18,7 +18,7 @@ PACKAGES=(
   build-essential cmake pkg-config ninja-build
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libicu-dev
+  libicu-dev libuchardet-dev
   libhunspell-dev hunspell-en-us
   fonts-dejavu-core
   ffmpeg mkvtoolnix tesseract-ocr tesseract-ocr-eng

@@ -1,6 +1,7 @@
 #include "platform/CharsetDetector.h"
 
 #include <unicode/ucsdet.h>
+#include <unicode/uenum.h>
 
 #include <limits>
 #include <memory>
@@ -23,6 +24,23 @@ std::optional<CharsetDetector::Guess> CharsetDetector::detect(const QByteArray& 
     const int32_t confidence = ucsdet_getConfidence(match, &status);
     if (U_FAILURE(status) || name == nullptr) return std::nullopt;
     return Guess{QString::fromLatin1(name), confidence};
+}
+
+QStringList CharsetDetector::detectableNames() {
+    QStringList names;
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UCharsetDetector, decltype(&ucsdet_close)> detector(ucsdet_open(&status),
+                                                                        &ucsdet_close);
+    if (U_FAILURE(status)) return names;
+    std::unique_ptr<UEnumeration, decltype(&uenum_close)> all(
+        ucsdet_getAllDetectableCharsets(detector.get(), &status), &uenum_close);
+    if (U_FAILURE(status)) return names;
+    int32_t length = 0;
+    while (const char* name = uenum_next(all.get(), &length, &status)) {
+        if (U_FAILURE(status)) break;
+        names.append(QString::fromLatin1(name, length));
+    }
+    return names;
 }
 
 }  // namespace platform

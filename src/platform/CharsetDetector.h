@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace platform {
@@ -16,6 +17,9 @@ class CharsetDetector {
 
     // The best guess, or none for empty bytes or when ICU finds nothing.
     static std::optional<Guess> detect(const QByteArray& bytes);
+
+    // Every name detect can give, as ICU lists them.
+    static QStringList detectableNames();
 };
 
 }  // namespace platform

@@ -4,6 +4,9 @@
 
 bool LanguageGroups::isOfferableFileName(const QString& name) {
     if (name.isEmpty() || name.startsWith(u'.')) return false;
+    // An unpaired surrogate has no file name to become: it would be stored
+    // as "?" under a name the index never gave.
+    if (!name.isValidUtf16()) return false;
     return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
         return c == u'/' || c == u'\\' || c.category() == QChar::Other_Control ||
                c == QChar::LineSeparator || c == QChar::ParagraphSeparator;

@@ -14,7 +14,8 @@ struct LanguageGroups {
 
     static LanguageGroups fromFileNames(const QStringList& names);
 
-    // Not empty, not "." or "..", no "/", "\" or control character, and no
-    // leading "." (which would also make the empty language).
+    // Not empty, not "." or "..", no "/", "\" or control character, no
+    // unpaired surrogate, and no leading "." (which would also make the
+    // empty language).
     static bool isOfferableFileName(const QString& name);
 };

@@ -67,6 +67,8 @@ TEST(LanguageGroups, HostileNamesAreNotOffered) {
                                  QString("a") + QChar(0) + ".traineddata",
                                  "a\x7F.traineddata",
                                  QString("a\u2028b.traineddata"),
+                                 QString(QChar(0xD800)) + ".traineddata",
+                                 QString("x") + QChar(0xDC00) + "y.traineddata",
                                  "noDot"};
     for (const QString& name : hostile)
         EXPECT_TRUE(LanguageGroups::fromFileNames({name}).languages.isEmpty())

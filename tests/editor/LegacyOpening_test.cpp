@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "editor/OpeningFixture.h"
+#include "editor/QtPrinters.h"
+#include "encodings/myEncodings.h"
+#include "platform/TextCodec.h"
+
+using editortest::OpeningTest;
+
+namespace {
+
+class LegacyOpening : public OpeningTest {};
+
+struct ShortFile {
+    const char* file;
+    const char* trueEncoding;  // what the fixture was written in
+    const char* opensWith;     // the catalogue name that reads it as written
+};
+
+// Files of a few short cues (about 200 bytes), where a detector has little
+// text to go by. A wrong guess that still decodes (the Greek fixtures read
+// as ISO-8859-7, Turkish with "…" as ISO-8859-9) shows garbled text; a guess
+// that does not, or none, lets the cycle go on to the next name, which reads
+// any bytes.
+TEST_F(LegacyOpening, ShortLegacyFilesOpenWithTheirTextAndTheNameThatReadThem) {
+    const ShortFile files[] = {
+        {"polish-windows-1250.srt", "WindowsLatin2", "WindowsLatin2"},
+        {"russian-windows-1251.srt", "WindowsCyrillic", "WindowsCyrillic"},
+        {"russian-windows-1251-four-lines.srt", "WindowsCyrillic", "WindowsCyrillic"},
+        {"french-windows-1252.srt", "WindowsLatin1", "WindowsLatin1"},
+        {"greek-windows-1253.srt", "WindowsGreek", "WindowsGreek"},
+        {"greek-windows-1253-four-lines.srt", "WindowsGreek", "WindowsGreek"},
+        {"turkish-windows-1254.srt", "WindowsLatin5", "WindowsLatin5"},
+        {"hebrew-windows-1255.srt", "WindowsHebrew", "WindowsHebrew"},
+        {"arabic-windows-1256.srt", "WindowsArabic", "WindowsArabic"},
+        {"arabic-windows-1256-b.srt", "WindowsArabic", "WindowsArabic"},
+        // ISO-8859-13 has the same letters as windows-1257.
+        {"lithuanian-windows-1257.srt", "WindowsBalticRim", "ISOLatin7"},
+        {"russian-koi8-r.srt", "KOI8_R", "KOI8_R"},
+        {"czech-iso-8859-2.srt", "ISOLatin2", "ISOLatin2"},
+        {"japanese-shift_jis.srt", "ShiftJIS", "ShiftJIS"},
+        {"japanese-euc-jp.srt", "EUC_JP", "EUC_JP"},
+        {"chinese-simplified-gb18030.srt", "GB_18030_2000", "GB_18030_2000"},
+        {"chinese-traditional-big5.srt", "Big5", "Big5"},
+        // Windows' superset of EUC-KR, as uchardet names it.
+        {"korean-euc-kr.srt", "EUC_KR", "DOSKorean"},
+    };
+    for (const ShortFile& f : files) {
+        SCOPED_TRACE(f.file);
+        const QString path = QStringLiteral(QUILLMAR_FIXTURES "/encodings/") + f.file;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const auto written = platform::TextCodec::decode(
+            file.readAll(), myEncodings::encodingForName(f.trueEncoding));
+        ASSERT_TRUE(written.has_value());
+        reads = std::make_shared<editortest::CountingReads>();
+        auto view = openedView(QUrl::fromLocalFile(path), subtitleTypes::srt);
+        // UTF-8 fails, the detected name reads it, and the menu shows that name.
+        EXPECT_EQ(reads->names(), QStringList({"UTF8", f.opensWith}));
+        EXPECT_EQ(view->importEncoding(), f.opensWith);
+        EXPECT_EQ(view->viewSubtitle()->currentImportEncoding(), f.opensWith);
+        const auto& lines = view->viewSubtitle()->subtitleLinesArray();
+        EXPECT_GE(lines.size(), 2);
+        for (const auto& line : lines) {
+            QString text = line->unformattedTextSRT();
+            EXPECT_TRUE(written->contains(text.replace(u'\n', QStringLiteral("\r\n"))))
+                << text.toStdString();
+        }
+        EXPECT_EQ(sheet(), nullptr);
+    }
+}
+
+// A file with a byte-order mark is read in the Unicode form the mark names,
+// the first time.
+TEST_F(LegacyOpening, UnicodeWithAByteOrderMarkOpensAtTheFirstTryAfterUtf8) {
+    const QString text =
+        QString::fromUtf8("1\r\n00:00:01,000 --> 00:00:03,000\r\nΓεια σου, κόσμε!\r\n\r\n");
+    const struct {
+        const char* converter;
+        const char* opensWith;
+    } forms[] = {{"UTF-32LE", "UTF32"}, {"UTF-32BE", "UTF32"}, {"UTF-16LE", "Unicode"}};
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.converter);
+        const auto bytes = platform::TextCodec::encode(
+            QChar(0xFEFF) + text,
+            platform::StringEncoding(platform::StringEncoding::Backend::Icu, form.converter, 0));
+        ASSERT_TRUE(bytes.has_value());
+        QTemporaryDir folder;
+        QFile file(folder.filePath("unicode.srt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(*bytes);
+        file.close();
+        reads = std::make_shared<editortest::CountingReads>();
+        auto view = openedView(QUrl::fromLocalFile(file.fileName()), subtitleTypes::srt);
+        EXPECT_EQ(reads->names(), QStringList({"UTF8", form.opensWith}));
+        EXPECT_EQ(view->importEncoding(), form.opensWith);
+        ASSERT_EQ(view->viewSubtitle()->subtitleLinesArray().size(), 1);
+        EXPECT_EQ(view->viewSubtitle()->subtitleLinesArray()[0]->unformattedTextSRT(),
+                  QString::fromUtf8("Γεια σου, κόσμε!"));
+    }
+}
+
+}  // namespace
