@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QTextDocument>
@@ -254,6 +255,10 @@ void SCMainViewController::connectOutlets() {
             });
     connect(subtitleTableController_, &QAbstractItemModel::modelReset, this,
             [this] { measuredRows_.clear(); });
+    // Rows are laid out exactly as they come into view: measuring every row
+    // of a large document on each change would hold the interface up.
+    connect(subtitleTable_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { measureShownRows(); });
     linesViewport_ = subtitleTable_->viewport();
     linesViewport_->installEventFilter(this);
     connect(linesViewport_, &QObject::destroyed, this, [this] { linesViewport_ = nullptr; });
@@ -343,6 +348,7 @@ bool SCMainViewController::eventFilter(QObject* watched, QEvent* event) {
         viewDidAppear();
     } else if (watched == linesViewport_ && linesViewport_) {
         const auto type = event->type();
+        if (type == QEvent::Resize || type == QEvent::Show) measureShownRows();
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
             type == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -427,9 +433,47 @@ void SCMainViewController::applyRowHeights(int first, int last) {
     QHeaderView* header = subtitleTable_->verticalHeader();
     const int rows = subtitleTableController_->rowCount();
     for (int row = first; row <= last && row < rows; ++row)
-        header->resizeSection(row, qRound(dialogRowHeight(row)));
+        header->resizeSection(row, qRound(knownRowHeight(row)));
     if (linesDelegate_->openDialogRow() >= first)
         noteHeightOfRows({linesDelegate_->openDialogRow()});
+    measureShownRows();
+}
+
+void SCMainViewController::measureShownRows() {
+    if (!subtitleTable_ || !subtitleTableController_ || deferredRows_) return;
+    const int rows = subtitleTableController_->rowCount();
+    if (rows == 0) return;
+    QHeaderView* header = subtitleTable_->verticalHeader();
+    const int viewHeight = subtitleTable_->viewport()->height();
+    // Rows that grow push others out of view and rows that shrink bring
+    // others in: measure until the shown range holds still.
+    for (int pass = 0; pass < 4; ++pass) {
+        const int first = std::max(0, subtitleTable_->rowAt(0));
+        int last = subtitleTable_->rowAt(std::max(0, viewHeight - 1));
+        if (last < 0) last = rows - 1;
+        bool changed = false;
+        for (int row = first; row <= last; ++row) {
+            const int height = qRound(heightOfRow(subtitleTable_, row));
+            if (header->sectionSize(row) != height) {
+                header->resizeSection(row, height);
+                changed = true;
+            }
+        }
+        if (!changed) break;
+    }
+}
+
+double SCMainViewController::knownRowHeight(int row) const {
+    const SCSubtitleLinePtr line = subtitleTableController_->lineAt(row);
+    if (!line) return 16.0;
+    // A row measured at this width keeps its height; the others take the
+    // line's own measure until they come into view.
+    const auto found = measuredRows_.constFind(line.get());
+    if (found != measuredRows_.constEnd() && found->display == line->masterText().formattedText() &&
+        found->width ==
+            subtitleTable_->horizontalHeader()->sectionSize(SubtitleLinesTableModel::dialogColumn))
+        return found->height;
+    return line->textTableRowHeight();
 }
 
 double SCMainViewController::heightOfRow(const QTableView* table, int row) const {

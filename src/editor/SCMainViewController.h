@@ -257,6 +257,10 @@ class SCMainViewController : public QObject {
     void watchShownLine(SCSubtitleLine* line);
     // The row's height for its dialog text at the Dialog column's width.
     double dialogRowHeight(int row) const;
+    // That height where the row was measured already, else the line's own.
+    double knownRowHeight(int row) const;
+    // Lays out exactly the rows in view.
+    void measureShownRows();
     void showDialogTextInEditor();
     void refreshPopoverPicture();
     void updatePictureButton();
