@@ -263,11 +263,15 @@ std::optional<TimePairList> SCImageSubImporter::vobSubLineTimes(const QUrl& inde
     if (index.streamID) streamID_ = *index.streamID;
 
     const qsizetype count = index.times.size();
-    if (count > 1) {
+    if (count > 0) {
         const QUrl subURL = subFileBesideIndex(indexURL);
         sharedSubFile_ = SubFile{subURL, readWholeFile(subURL)};
-        for (qsizetype i = 0; i + 1 < count; ++i) {
-            const auto duration = readSubAtURL(subURL, index.positions[i], index.positions[i + 1]);
+        // The last picture's packs run to the end of the file; its stop date
+        // is there as every other one's.
+        const qint64 subEnd = sharedSubFile_->bytes ? sharedSubFile_->bytes->size() : 0;
+        for (qsizetype i = 0; i < count; ++i) {
+            const qint64 next = i + 1 < count ? index.positions[i + 1] : subEnd;
+            const auto duration = readSubAtURL(subURL, index.positions[i], next);
             if (duration) index.times[i].end = index.times[i].start + *duration;
         }
         sharedSubFile_.reset();
