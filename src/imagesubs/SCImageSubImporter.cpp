@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QScopeGuard>
 
 #include "common/HelperFunctions.h"
 #include "common/NotificationTypes.h"
 #include "common/SubtitleTypes.h"
+#include "document/LinePicture.h"
 #include "document/SCSubtitle.h"
 #include "document/SCSubtitleLine.h"
 #include "imagesubs/PgsLineTimes.h"
@@ -304,8 +306,10 @@ void SCImageSubImporter::notificationHub(const platform::Notification& notificat
     const ImageLineCollection::Record record = {
         {QStringLiteral("startTime"), info.value(QStringLiteral("startTime")).toDouble()},
         {QStringLiteral("endTime"), info.value(QStringLiteral("endTime")).toDouble()},
-        {QStringLiteral("lineImage"),
-         image.metaType() == QMetaType::fromType<QImage>() ? image : QVariant(QImage())},
+        {QStringLiteral("lineImage"), image.metaType() == QMetaType::fromType<QImage>() ||
+                                              image.metaType() == QMetaType::fromType<LinePicture>()
+                                          ? image
+                                          : QVariant(QImage())},
         {QStringLiteral("lineDialog"), dialog.isValid() ? dialog.toString() : QString()},
     };
     handOver(collection_.take(info.value(QStringLiteral("lineNumber")).toLongLong(), record,
