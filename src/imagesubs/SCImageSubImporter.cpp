@@ -164,6 +164,18 @@ resultTypes SCImageSubImporter::importImageSubtitleURL(const QUrl& url) {
     // Held until the line work is over, so that the last reference is never
     // dropped inside one of the queue's own operations.
     const auto self = shared_from_this();
+    {
+        std::lock_guard lock(importMutex_);
+        // A window closed before its load started imports nothing.
+        if (shouldCancelImport_) return resultTypes::error;
+        importing_ = true;
+    }
+    // A cancel waits for this call to end: then no child and no file of it is left.
+    const auto ended = qScopeGuard([this] {
+        std::lock_guard lock(importMutex_);
+        importing_ = false;
+        importEnded_.notify_all();
+    });
     const std::optional<QUrl> temporary = createTempVideoForSubURL(url);
     if (!temporary) return resultTypes::error;
     {
@@ -237,9 +249,18 @@ void SCImageSubImporter::queueLines() {
 
 void SCImageSubImporter::cancelImport() {
     imageSubImporterQueue_->cancelAllOperations();
-    shouldCancelImport_ = true;
+    {
+        std::lock_guard lock(importMutex_);
+        shouldCancelImport_ = true;
+    }
     cancellation_->store(true);
     imageSubImporterQueue_->waitUntilAllOperationsAreFinished();
+    // The import itself may still be stopping mkvmerge or a report; it
+    // never waits for the main thread.
+    {
+        std::unique_lock lock(importMutex_);
+        importEnded_.wait(lock, [this] { return !importing_; });
+    }
     cleanUp();
 }
 
