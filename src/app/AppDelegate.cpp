@@ -21,6 +21,7 @@
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
 #include "tools/ApplicationContext.h"
+#include "tools/TemporaryNames.h"
 
 AppDelegate::AppDelegate() : AppDelegate(Options{}) {}
 
@@ -78,10 +79,17 @@ StartWindow* AppDelegate::startWindow() const {
 // --- Start-up ----------------------------------------------------------------------
 
 void AppDelegate::awakeFromNib() {
+    // Links of runs that ended without removing theirs, once their targets
+    // are gone.
+    removeDanglingSymbolicLinks();
     appPreferences_->initializePreferences();
     preferencesController_->intializeAfterPreferencesLoaded();
     registerEditorValueTransformers();
     SCSubtitle::setImageSubImporterFactory(importerFactory_);
+}
+
+void AppDelegate::applicationWillTerminate() {
+    removeSymbolicLinksMadeHere();
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
@@ -193,6 +201,21 @@ bool AppDelegate::quit() {
     }
     emit terminateRequested();
     return true;
+}
+
+void AppDelegate::terminateOnSignal() {
+    // A second signal while the first is handled changes nothing.
+    if (endingOnSignal_) return;
+    endingOnSignal_ = true;
+    quitting_ = true;
+    // Each window closes as the program closes it, without the question: its
+    // import stops with its children and leaves no file, its preview stops.
+    const QList<SCMainWindowController*> controllers = openWindowControllers_;
+    for (SCMainWindowController* controller : controllers) {
+        DocumentWindow* window = controller->documentWindow();
+        if (window && !window->isClosed()) window->closeWindow();
+    }
+    emit terminateRequested();
 }
 
 // --- Window delegate ---------------------------------------------------------------

@@ -65,7 +65,8 @@ class AppDelegate : public QObject, public WindowDelegate {
     // --- Start-up.
     void awakeFromNib();
     void applicationDidFinishLaunching();
-    void applicationWillTerminate() {}
+    // After the main loop: removes the temporary links this run made.
+    void applicationWillTerminate();
     // Opens the file in a new document window; true, always.
     bool applicationOpenFile(const QString& path);
     void crashTheApp(const QString& text = {});
@@ -78,6 +79,10 @@ class AppDelegate : public QObject, public WindowDelegate {
     // Quit: every document window closed as the user's close; false when one
     // stayed ("Cancel"). Then the application ends.
     bool quit();
+    // SIGTERM or SIGINT: every document window closed as the program closes
+    // it (its import cancelled, its preview stopped), without a question,
+    // then the application ends.
+    void terminateOnSignal();
 
     // --- Window delegate.
     // True at once for a window whose document has no unexported change;
@@ -111,4 +116,5 @@ class AppDelegate : public QObject, public WindowDelegate {
     std::unique_ptr<StartWindow> startWindow_;
     bool launched_ = false;
     bool quitting_ = false;
+    bool endingOnSignal_ = false;
 };

@@ -429,12 +429,22 @@ void SCSubtitleLine::showRebuiltDialog() {
     setUnformattedTextASS(masterText_.plainTextASS());
 }
 
+QImage SCSubtitleLine::dialogImage() const {
+    return dialogPicture_.isNull() ? dialogImage_ : dialogPicture_.image();
+}
+
+void SCSubtitleLine::setDialogImage(const QImage& image) {
+    dialogImage_ = image;
+    dialogPicture_ = LinePicture();
+}
+
 std::shared_ptr<SCSubtitleLine> SCSubtitleLine::copy() const {
     auto line = create();
     line->inputSubType_ = inputSubType_;
     line->originalIndex_ = originalIndex_;
     line->userIndex_ = userIndex_;
     line->dialogImage_ = dialogImage_;
+    line->dialogPicture_ = dialogPicture_;
     line->textTableRowHeight_ = textTableRowHeight_;
     line->setIsExcluded(isExcluded_);
     line->setTimeConflict(timeConflict_);
@@ -464,7 +474,13 @@ resultTypes SCSubtitleLine::initializeFromImageSubImportedDictiary(const QVarian
         srtTimeStringFromDoubleTime(dictionary.value(QStringLiteral("startTime")).toDouble()));
     setUserEndTimeStringSRT(
         srtTimeStringFromDoubleTime(dictionary.value(QStringLiteral("endTime")).toDouble()));
-    dialogImage_ = dictionary.value(QStringLiteral("lineImage")).value<QImage>();
+    const QVariant picture = dictionary.value(QStringLiteral("lineImage"));
+    if (picture.metaType() == QMetaType::fromType<LinePicture>()) {
+        dialogImage_ = QImage();
+        dialogPicture_ = picture.value<LinePicture>();
+    } else {
+        setDialogImage(picture.value<QImage>());
+    }
     masterText_ = SSSubtitleDialog(dictionary.value(QStringLiteral("lineDialog")).toString(),
                                    subtitleTypes::srt);
     afterDialogRebuilt();

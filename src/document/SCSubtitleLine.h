@@ -11,6 +11,7 @@
 
 #include "common/ResultTypes.h"
 #include "common/SubtitleTypes.h"
+#include "document/LinePicture.h"
 #include "document/SubtitleRecords.h"
 #include "formatting/SSSubtitleDialog.h"
 
@@ -79,8 +80,11 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     void setUserIndex(qint64 value) { userIndex_ = value; }
     double textTableRowHeight() const { return textTableRowHeight_; }
     void setTextTableRowHeight(double value) { textTableRowHeight_ = value; }
-    const QImage& dialogImage() const { return dialogImage_; }
-    void setDialogImage(const QImage& image) { dialogImage_ = image; }
+    // An imported line keeps its picture encoded; it is decoded here, each
+    // time it is asked for.
+    QImage dialogImage() const;
+    void setDialogImage(const QImage& image);
+    const LinePicture& dialogPicture() const { return dialogPicture_; }
     double startOverlap() const { return startOverlap_; }
     void setStartOverlap(double value) { startOverlap_ = value; }
     double endOverlap() const { return endOverlap_; }
@@ -167,7 +171,8 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
 
     // Fills a new line from a picture-subtitle result: "startTime" and
     // "endTime" (seconds, passed through the SRT time text), "lineImage"
-    // (QImage) and "lineDialog" (text). Always `ok`.
+    // (a LinePicture, kept encoded, or a QImage) and "lineDialog" (text).
+    // Always `ok`.
     resultTypes initializeFromImageSubImportedDictiary(const QVariantMap& dictionary);
 
     // One rule for the load and the re-read: a parsed line is kept when its
@@ -226,6 +231,7 @@ class SCSubtitleLine : public QObject, public std::enable_shared_from_this<SCSub
     bool isExcluded_ = false;
     QString timeConflict_;
     QImage dialogImage_;
+    LinePicture dialogPicture_;  // when set, the picture instead of dialogImage_
     double startOverlap_ = 0.0;
     double endOverlap_ = 0.0;
     double userStartTimeDouble_ = 0.0;

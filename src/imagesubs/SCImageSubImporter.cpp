@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QScopeGuard>
 
 #include "common/HelperFunctions.h"
 #include "common/NotificationTypes.h"
 #include "common/SubtitleTypes.h"
+#include "document/LinePicture.h"
 #include "document/SCSubtitle.h"
 #include "document/SCSubtitleLine.h"
 #include "imagesubs/PgsLineTimes.h"
@@ -162,6 +164,18 @@ resultTypes SCImageSubImporter::importImageSubtitleURL(const QUrl& url) {
     // Held until the line work is over, so that the last reference is never
     // dropped inside one of the queue's own operations.
     const auto self = shared_from_this();
+    {
+        std::lock_guard lock(importMutex_);
+        // A window closed before its load started imports nothing.
+        if (shouldCancelImport_) return resultTypes::error;
+        importing_ = true;
+    }
+    // A cancel waits for this call to end: then no child and no file of it is left.
+    const auto ended = qScopeGuard([this] {
+        std::lock_guard lock(importMutex_);
+        importing_ = false;
+        importEnded_.notify_all();
+    });
     const std::optional<QUrl> temporary = createTempVideoForSubURL(url);
     if (!temporary) return resultTypes::error;
     {
@@ -235,9 +249,18 @@ void SCImageSubImporter::queueLines() {
 
 void SCImageSubImporter::cancelImport() {
     imageSubImporterQueue_->cancelAllOperations();
-    shouldCancelImport_ = true;
+    {
+        std::lock_guard lock(importMutex_);
+        shouldCancelImport_ = true;
+    }
     cancellation_->store(true);
     imageSubImporterQueue_->waitUntilAllOperationsAreFinished();
+    // The import itself may still be stopping mkvmerge or a report; it
+    // never waits for the main thread.
+    {
+        std::unique_lock lock(importMutex_);
+        importEnded_.wait(lock, [this] { return !importing_; });
+    }
     cleanUp();
 }
 
@@ -263,11 +286,15 @@ std::optional<TimePairList> SCImageSubImporter::vobSubLineTimes(const QUrl& inde
     if (index.streamID) streamID_ = *index.streamID;
 
     const qsizetype count = index.times.size();
-    if (count > 1) {
+    if (count > 0) {
         const QUrl subURL = subFileBesideIndex(indexURL);
         sharedSubFile_ = SubFile{subURL, readWholeFile(subURL)};
-        for (qsizetype i = 0; i + 1 < count; ++i) {
-            const auto duration = readSubAtURL(subURL, index.positions[i], index.positions[i + 1]);
+        // The last picture's packs run to the end of the file; its stop date
+        // is there as every other one's.
+        const qint64 subEnd = sharedSubFile_->bytes ? sharedSubFile_->bytes->size() : 0;
+        for (qsizetype i = 0; i < count; ++i) {
+            const qint64 next = i + 1 < count ? index.positions[i + 1] : subEnd;
+            const auto duration = readSubAtURL(subURL, index.positions[i], next);
             if (duration) index.times[i].end = index.times[i].start + *duration;
         }
         sharedSubFile_.reset();
@@ -300,8 +327,10 @@ void SCImageSubImporter::notificationHub(const platform::Notification& notificat
     const ImageLineCollection::Record record = {
         {QStringLiteral("startTime"), info.value(QStringLiteral("startTime")).toDouble()},
         {QStringLiteral("endTime"), info.value(QStringLiteral("endTime")).toDouble()},
-        {QStringLiteral("lineImage"),
-         image.metaType() == QMetaType::fromType<QImage>() ? image : QVariant(QImage())},
+        {QStringLiteral("lineImage"), image.metaType() == QMetaType::fromType<QImage>() ||
+                                              image.metaType() == QMetaType::fromType<LinePicture>()
+                                          ? image
+                                          : QVariant(QImage())},
         {QStringLiteral("lineDialog"), dialog.isValid() ? dialog.toString() : QString()},
     };
     handOver(collection_.take(info.value(QStringLiteral("lineNumber")).toLongLong(), record,

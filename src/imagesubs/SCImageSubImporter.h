@@ -6,6 +6,7 @@
 #include <QVariantMap>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -65,8 +66,9 @@ class SCImageSubImporter : public ImageSubImporter,
     resultTypes importImageSubtitleURL(const QUrl& url) override;
 
     // Drops the lines not yet started, stops the running children (their
-    // lines arrive as failed), waits for the line work and deletes the
-    // temporary file. Called on the main thread when a window closes.
+    // lines arrive as failed), waits for the line work and for the import
+    // call to return, and deletes the temporary file; an import not begun
+    // yet will not begin. Called on the main thread when a window closes.
     void cancelImport() override;
 
     // Deletes the temporary Matroska file; its URL is kept.
@@ -136,6 +138,9 @@ class SCImageSubImporter : public ImageSubImporter,
     void handOver(const QList<ImageLineCollection::Ready>& lines);
 
     const qint64 importNumber_;
+    std::mutex importMutex_;  // guards importing_ and the cancel that ends it
+    std::condition_variable importEnded_;
+    bool importing_ = false;
     platform::CancellationFlag cancellation_ = std::make_shared<std::atomic<bool>>(false);
     std::atomic<bool> shouldCancelImport_ = false;
 

@@ -9,6 +9,7 @@
 
 #include "common/HelperFunctions.h"
 #include "common/NotificationTypes.h"
+#include "document/LinePicture.h"
 #include "imagesubs/LineGrabCommand.h"
 #include "imagesubs/SCImageSubImporter.h"
 #include "platform/NotificationCenter.h"
@@ -99,8 +100,12 @@ void SCImageSubLineConverter::importLineNumber(qint64 lineNumber, double forStar
         imageSubLineQueue_.addOperation(
             [this] { lineDialog_ = ocrTextForPngURL(*croppedPngURL_); });
         imageSubLineQueue_.addOperation([this, png] {
-            QImage image;
-            lineImage_ = image.load(png) ? QVariant(image) : QVariant();
+            // The line keeps the file's bytes, not the decoded grab.
+            QFile file(png);
+            const auto picture = file.open(QIODevice::ReadOnly)
+                                     ? LinePicture::fromEncoded(file.readAll())
+                                     : std::nullopt;
+            lineImage_ = picture ? QVariant::fromValue(*picture) : QVariant();
         });
         imageSubLineQueue_.waitUntilAllOperationsAreFinished();
     }

@@ -45,7 +45,8 @@ class SCImageSubLineConverter {
     std::optional<QUrl> tempFileURL() const { return tempFileURL_; }
     double startTime() const { return startTime_; }
     double endTime() const { return endTime_; }
-    // A QImage, a null one after a failed grab; invalid when the PNG did not decode.
+    // A LinePicture holding the grabbed PNG's bytes (it converts to a QImage),
+    // a null QImage after a failed grab; invalid when the PNG did not decode.
     QVariant lineImage() const { return lineImage_; }
     std::optional<QString> lineDialog() const { return lineDialog_; }
     std::optional<QUrl> croppedPngURL() const { return croppedPngURL_; }

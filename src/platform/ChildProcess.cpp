@@ -2,8 +2,9 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -58,7 +59,7 @@ int openPidFd(pid_t pid) {
     return -1;
 }
 
-// Owns the C strings handed to posix_spawn.
+// Owns the C strings handed to the child.
 struct CStringList {
     std::vector<QByteArray> storage;
     std::vector<char*> pointers;
@@ -70,6 +71,54 @@ struct CStringList {
         return pointers.data();
     }
 };
+
+struct ChildSetup {
+    char** argv;
+    char** envp;
+    const char* directory;  // none: the parent's
+    ChildProcess::Output output;
+    int out;
+    int err;
+    int exec;
+    pid_t parent;
+};
+
+// In the forked child: system calls only, then the program or _exit.
+[[noreturn]] void runChild(const ChildSetup& setup) {
+    const auto fail = [&] {
+        const int error = errno;
+        ssize_t ignored = ::write(setup.exec, &error, sizeof error);
+        (void)ignored;
+        ::_exit(127);
+    };
+    // Default handling of every signal (ignored ones would be inherited), in
+    // a process group of its own, and ended with the thread that started it:
+    // a program that dies leaves none of its tools running.
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal) ::sigaction(signal, &standard, nullptr);
+    ::setpgid(0, 0);
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail();
+    // The parent may have gone before the request was made.
+    if (::getppid() != setup.parent) ::_exit(127);
+
+    const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (input < 0 || ::dup2(input, STDIN_FILENO) < 0) fail();
+    if (setup.output == ChildProcess::Output::Captured) {
+        if (::dup2(setup.out, STDOUT_FILENO) < 0 || ::dup2(setup.err, STDERR_FILENO) < 0) fail();
+    } else if (setup.output == ChildProcess::Output::Discarded) {
+        const int output = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (output < 0 || ::dup2(output, STDOUT_FILENO) < 0 || ::dup2(output, STDERR_FILENO) < 0)
+            fail();
+    }
+    if (setup.directory && ::chdir(setup.directory) != 0) fail();
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    ::sigprocmask(SIG_SETMASK, &noSignals, nullptr);
+    ::execve(setup.argv[0], setup.argv, setup.envp);
+    fail();
+    ::_exit(127);
+}
 
 }  // namespace
 
@@ -89,47 +138,16 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::start() {
     if (result_.outcome != Outcome::NotStarted) return false;
-
-    int outPipe[2] = {-1, -1};
-    int errPipe[2] = {-1, -1};
-    const bool captured = options_.output == Output::Captured;
-    if (captured && (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)) {
-        const int error = errno;
-        for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]})
-            if (fd >= 0) ::close(fd);
+    const auto failed = [this](const QString& text) {
         result_.outcome = Outcome::FailedToStart;
-        result_.errorText =
-            QStringLiteral("cannot make pipes: ") + QString::fromLocal8Bit(strerror(error));
+        result_.errorText = text;
         return false;
-    }
+    };
+    if (program_.isEmpty())
+        return failed(QStringLiteral("cannot start: ") + QString::fromLocal8Bit(strerror(ENOENT)));
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (captured) {
-        posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
-    } else if (options_.output == Output::Discarded) {
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    }
-    const QByteArray directory = QFile::encodeName(options_.workingDirectory);
-    if (!directory.isEmpty()) posix_spawn_file_actions_addchdir_np(&actions, directory.constData());
-
-    // The child starts with default signal handling (ignored signals would
-    // otherwise be inherited) and in a process group of its own.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t noSignals;
-    sigemptyset(&noSignals);
-    posix_spawnattr_setsigmask(&attributes, &noSignals);
-    sigset_t allSignals;
-    sigfillset(&allSignals);
-    posix_spawnattr_setsigdefault(&attributes, &allSignals);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(
-        &attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-
+    // Everything the child needs is made here: between fork and exec it may
+    // only make system calls.
     CStringList argv;
     argv.add(QFile::encodeName(program_));
     for (const QString& argument : arguments_) argv.add(QFile::encodeName(argument));
@@ -138,28 +156,61 @@ bool ChildProcess::start() {
         for (auto it = options_.environment->cbegin(); it != options_.environment->cend(); ++it)
             envp.add(QFile::encodeName(it.key()) + '=' + QFile::encodeName(it.value()));
     }
+    char** const childArgv = argv.terminated();
+    char** const childEnvp = options_.environment ? envp.terminated() : environ;
+    const QByteArray directory = QFile::encodeName(options_.workingDirectory);
 
-    pid_t pid = -1;
-    const int rc =
-        program_.isEmpty()
-            ? ENOENT
-            : posix_spawn(&pid, argv.storage.front().constData(), &actions, &attributes,
-                          argv.terminated(), options_.environment ? envp.terminated() : environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (captured) {
-        ::close(outPipe[1]);
-        ::close(errPipe[1]);
+    int outPipe[2] = {-1, -1};
+    int errPipe[2] = {-1, -1};
+    int execPipe[2] = {-1, -1};  // carries the exec's errno; closed by a good exec
+    const bool captured = options_.output == Output::Captured;
+    const auto closeAll = [&] {
+        for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1], execPipe[0], execPipe[1]})
+            if (fd >= 0) ::close(fd);
+    };
+    if ((captured && (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)) ||
+        ::pipe2(execPipe, O_CLOEXEC) != 0) {
+        const int error = errno;
+        closeAll();
+        return failed(QStringLiteral("cannot make pipes: ") +
+                      QString::fromLocal8Bit(strerror(error)));
     }
-    if (rc != 0) {
-        if (captured) {
-            ::close(outPipe[0]);
-            ::close(errPipe[0]);
+
+    // No handler of ours may run in the child before its signals are reset.
+    sigset_t allSignals;
+    sigfillset(&allSignals);
+    sigset_t previousMask;
+    pthread_sigmask(SIG_SETMASK, &allSignals, &previousMask);
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        runChild({childArgv, childEnvp, directory.isEmpty() ? nullptr : directory.constData(),
+                  options_.output, outPipe[1], errPipe[1], execPipe[1], parent});
+    }
+    const int forkError = errno;
+    pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
+    for (int* fd : {&outPipe[1], &errPipe[1], &execPipe[1]}) closeFd(*fd);
+    if (pid < 0) {
+        closeAll();
+        return failed(QStringLiteral("cannot start %1: %2")
+                          .arg(program_, QString::fromLocal8Bit(strerror(forkError))));
+    }
+    // Both sides set the group, so that a stop right after the start finds it.
+    ::setpgid(pid, pid);
+
+    int execError = 0;
+    ssize_t count;
+    do {
+        count = ::read(execPipe[0], &execError, sizeof execError);
+    } while (count < 0 && errno == EINTR);
+    closeFd(execPipe[0]);
+    if (count > 0) {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        result_.outcome = Outcome::FailedToStart;
-        result_.errorText = QStringLiteral("cannot start %1: %2")
-                                .arg(program_, QString::fromLocal8Bit(strerror(rc)));
-        return false;
+        closeAll();
+        return failed(QStringLiteral("cannot start %1: %2")
+                          .arg(program_, QString::fromLocal8Bit(strerror(execError))));
     }
 
     pid_ = pid;

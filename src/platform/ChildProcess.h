@@ -24,8 +24,10 @@ using CancellationFlag = std::shared_ptr<std::atomic<bool>>;
 // standard input from the null device, output captured (both streams read
 // together, so neither pipe can fill up and stall the child), inherited or
 // discarded. The child gets a process group of its own so that stopping it
-// also stops what it started (a shell's pipeline). Used from one thread; only
-// the cancellation flag may be touched from others.
+// also stops what it started (a shell's pipeline), and it is killed when the
+// thread that started it ends (so with the application, however that ends):
+// the starting thread waits for it. Used from one thread; only the
+// cancellation flag may be touched from others.
 class ChildProcess {
   public:
     enum class Output { Captured, Inherited, Discarded };

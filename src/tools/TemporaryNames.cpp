@@ -3,10 +3,29 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUuid>
+#include <mutex>
 
 #include "platform/AppPaths.h"
 #include "tools/CommandRunner.h"
+
+namespace {
+
+std::mutex& linksMutex() {
+    static std::mutex m;
+    return m;
+}
+QStringList& linksMadeHere() {
+    static QStringList links;
+    return links;
+}
+
+bool isSymbolicLink(const QString& path) {
+    return QFileInfo(path).isSymLink();
+}
+
+}  // namespace
 
 QString temporaryNamesFolder() {
     QString folder = platform::AppPaths::temporaryFolder();
@@ -44,6 +63,34 @@ QString makeSymbolicLinkPath(const QUrl& forURL) {
     const QFileInfo existing(link);
     if (existing.exists() || existing.isSymLink()) QFile::remove(link);
     doUnixCommand(QStringLiteral("ln"), {QStringLiteral("-s"), target, link});
+    if (isSymbolicLink(link)) {
+        std::lock_guard lock(linksMutex());
+        linksMadeHere().append(link);
+    }
     if (QFileInfo::exists(link)) return link;
     return target;
+}
+
+void removeSymbolicLinksMadeHere() {
+    QStringList links;
+    {
+        std::lock_guard lock(linksMutex());
+        links.swap(linksMadeHere());
+    }
+    for (const QString& link : links)
+        if (isSymbolicLink(link)) QFile::remove(link);
+}
+
+void removeDanglingSymbolicLinks() {
+    // Only names this program makes: "." then the unique field, ".SL.".
+    static const QRegularExpression name(QStringLiteral("^\\.[0-9A-F]{12}\\.SL\\."));
+    const QString folder = temporaryNamesFolder();
+    const QStringList entries = QDir(folder).entryList(QDir::System | QDir::Hidden |
+                                                       QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        if (!name.match(entry).hasMatch()) continue;
+        const QFileInfo link(folder + entry);
+        // A link that still leads somewhere may belong to a program running now.
+        if (link.isSymLink() && !link.exists()) QFile::remove(link.filePath());
+    }
 }

@@ -20,5 +20,13 @@ QString makeFilePathUnixFriendly(const QString& forPath);
 
 // Makes a hidden symbolic link to the file or folder in the temporary folder
 // and returns its path, or the target's own path when no working link could
-// be made. The link stays.
+// be made. The link stays until removeSymbolicLinksMadeHere().
 QString makeSymbolicLinkPath(const QUrl& forURL);
+
+// Removes every link this process made; the program calls it as it ends.
+void removeSymbolicLinksMadeHere();
+
+// Removes the links of earlier runs whose target is gone; the program calls
+// it as it starts. Links that still lead somewhere stay: another running
+// program may use them.
+void removeDanglingSymbolicLinks();

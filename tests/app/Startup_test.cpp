@@ -1,7 +1,10 @@
 // Start-up, the Open panel, the menu and the start window.
 #include <QAction>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRegularExpression>
+#include <QSignalSpy>
 
 #include "AppFixture.h"
 #include "app/AppActions.h"
@@ -33,6 +36,37 @@ TEST_F(Startup, InitThenAwakeLoadsPreferencesAndRegistersTransformers) {
         EXPECT_TRUE(platform::ValueTransformer::valueTransformerForName(name)) << name;
     // Tool tips stay empty until switched.
     EXPECT_TRUE(delegate->toolTips()->ttConvertButton().isEmpty());
+}
+
+TEST_F(Startup, ARunRemovesItsTemporaryLinksAndTheDanglingOnesOfEarlierRuns) {
+    const QDir temporary(path("tmp"));
+    const auto links = [&] {
+        QStringList names;
+        for (const QFileInfo& entry : temporary.entryInfoList(QDir::AllEntries | QDir::System |
+                                                              QDir::Hidden | QDir::NoDotAndDotDot))
+            if (entry.isSymLink()) names.append(entry.fileName());
+        return names;
+    };
+    // An earlier run's link whose target is gone, one that still leads
+    // somewhere (another program may be using it), and a link of another kind.
+    const QString target = writeFile("kept.txt", "x");
+    ASSERT_TRUE(QFile::link(path("gone"), temporary.filePath(".0123456789AB.SL.")));
+    ASSERT_TRUE(QFile::link(target, temporary.filePath(".ABCDEF012345.SL.txt")));
+    ASSERT_TRUE(QFile::link(path("gone"), temporary.filePath("someone-else")));
+
+    startDelegate();
+    const QStringList afterStart = links();
+    EXPECT_FALSE(afterStart.contains(".0123456789AB.SL."));
+    EXPECT_TRUE(afterStart.contains(".ABCDEF012345.SL.txt"));
+    EXPECT_TRUE(afterStart.contains("someone-else"));
+    // The start lists the language data through a link of its own.
+    ASSERT_EQ(afterStart.size(), 3) << afterStart.join(", ").toStdString();
+
+    QSignalSpy ended(delegate.get(), &AppDelegate::terminateRequested);
+    delegate->actions()->quitAction()->trigger();
+    ASSERT_EQ(ended.size(), 1);
+    delegate->applicationWillTerminate();  // as the program does once its loop has ended
+    EXPECT_EQ(links(), (QStringList{".ABCDEF012345.SL.txt", "someone-else"}));
 }
 
 TEST_F(Startup, WithoutFilesThePanelComesAfterASecondAndCancelLeavesTheStartWindow) {

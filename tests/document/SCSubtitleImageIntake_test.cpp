@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <condition_variable>
 #include <mutex>
@@ -7,6 +8,7 @@
 
 #include "DocumentFixtures.h"
 #include "common/HelperFunctions.h"
+#include "document/LinePicture.h"
 #include "formatting/SCStyle.h"
 #include "support/ScopedOverride.h"
 
@@ -162,6 +164,31 @@ TEST(SCSubtitleImageIntake, LinesForAnotherDocumentAndLinesAfterTheEndAreIgnored
     ASSERT_EQ(subtitle->subtitleLinesArray().size(), 1);
     announce(subtitle.get());
     EXPECT_EQ(subtitle->subtitleLinesArray().size(), 1);
+}
+
+TEST(SCSubtitleImageIntake, AnEncodedPictureIsKeptEncodedAndDecodedWhenAskedFor) {
+    QImage picture(8, 2, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    const auto encoded = LinePicture::fromEncoded(png);
+    ASSERT_TRUE(encoded.has_value());
+    EXPECT_FALSE(LinePicture::fromEncoded("not a picture").has_value());
+
+    auto line = SCSubtitleLine::create();
+    line->initializeFromImageSubImportedDictiary({{"startTime", 1.0},
+                                                  {"endTime", 2.0},
+                                                  {"lineImage", QVariant::fromValue(*encoded)},
+                                                  {"lineDialog", "hi"}});
+    EXPECT_EQ(line->dialogPicture().encoded(), png);
+    EXPECT_EQ(line->dialogImage().convertToFormat(QImage::Format_RGB32), picture);
+    EXPECT_EQ(line->copy()->dialogImage().size(), picture.size());
+    // A picture set as such replaces the encoded one.
+    line->setDialogImage(QImage(3, 3, QImage::Format_RGB32));
+    EXPECT_TRUE(line->dialogPicture().isNull());
+    EXPECT_EQ(line->dialogImage().size(), QSize(3, 3));
 }
 
 TEST(SCSubtitleImageIntake, ALineIsFilledFromItsResult) {

@@ -5,6 +5,7 @@
 #include <QList>
 
 #include "ImportFixture.h"
+#include "document/LinePicture.h"
 #include "imagesubs/LineGrabCommand.h"
 #include "imagesubs/SCImageSubImporter.h"
 #include "imagesubs/SCImageSubLineConverter.h"
@@ -231,6 +232,13 @@ TEST_F(LineConverterTest, OneLineIsPostedAndLeavesNoFiles) {
             EXPECT_EQ(report.value("lineImage").value<QImage>().size(), c.image.toSize()) << c.name;
         else
             EXPECT_FALSE(report.value("lineImage").isValid()) << c.name;
+        // A grabbed picture travels as the PNG's bytes, not decoded.
+        if (c.image.toSize() == QSize(32, 8)) {
+            QFile png(scratch.filePath(c.picture));
+            ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+            EXPECT_EQ(report.value("lineImage").metaType(), QMetaType::fromType<LinePicture>());
+            EXPECT_EQ(report.value("lineImage").value<LinePicture>().encoded(), png.readAll());
+        }
         EXPECT_TRUE(leftInTemporary("croppedPng").isEmpty()) << c.name;
     }
     // The grab time is 0.2 s into the line on the file's own clock.

@@ -25,7 +25,8 @@ void expectTimes(const std::optional<TimePairList>& actual, const TimePairList& 
 }
 
 const QList<VobSubPicture> kThree = {{"One", 1000, 200}, {"Two", 5000, 100}, {"Three", 9000, 300}};
-const TimePairList kThreeTimes = {{1, 1 + ticks(200)}, {5, 5 + ticks(100)}, {9, 9 + 4.217}};
+// The last picture's stop date is read from the SUB as every other one's.
+const TimePairList kThreeTimes = {{1, 1 + ticks(200)}, {5, 5 + ticks(100)}, {9, 9 + ticks(300)}};
 
 struct IdxCase {
     const char* name;
@@ -67,24 +68,24 @@ TEST_F(VobSubLineTimes, Table) {
         {"delay lines add up within the block",
          {{"One", 1000, 200}, {"Two", 5000, 100, 0, 2000}, {"Three", 9000, 300, 0, -500}},
          {},
-         {{1, 1 + ticks(200)}, {7, 7 + ticks(100)}, {10.5, 10.5 + 4.217}}},
+         {{1, 1 + ticks(200)}, {7, 7 + ticks(100)}, {10.5, 10.5 + ticks(300)}}},
         {"two streams: the first one's pictures",
          {{"One", 1000, 200, 0},
           {"Eins", 1500, 200, 1},
           {"Two", 5000, 100, 0},
           {"Zwei", 5500, 100, 1}},
          {},
-         {{1, 1 + ticks(200)}, {5, 5 + 4.217}}},
+         {{1, 1 + ticks(200)}, {5, 5 + ticks(100)}}},
         {"a first block without time lines", kThree, {.emptyStreamBlockFirst = true}, kThreeTimes},
         {"a second stream only",
          {{"Eins", 1500, 200, 1}, {"Zwei", 5500, 100, 1}},
          {},
-         {{1.5, 1.5 + ticks(200)}, {5.5, 5.5 + 4.217}},
+         {{1.5, 1.5 + ticks(200)}, {5.5, 5.5 + ticks(100)}},
          1},
         {"a bad filepos",
          kThree,
          {.badFileposAt = {1}},
-         {{1, 1 + ticks(200)}, {5, 8.99}, {9, 9 + 4.217}},
+         {{1, 1 + ticks(200)}, {5, 8.99}, {9, 9 + ticks(300)}},
          0,
          {"!!!! Packet identifier error at offset: -1"}},
         {"an unreadable time line is skipped whole",
@@ -107,7 +108,7 @@ TEST_F(VobSubLineTimes, Table) {
          [](VobSubFiles& files) { files.sub.clear(); },
          "v.idx",
          nullptr},
-        {"one time line, no SUB needed",
+        {"one time line without its SUB",
          {{"One", 1000, 200}},
          {},
          {{1, 1 + 4.217}},
@@ -116,6 +117,15 @@ TEST_F(VobSubLineTimes, Table) {
          [](VobSubFiles& files) { files.sub.clear(); },
          "v.idx",
          nullptr},
+        {"one time line with its SUB", {{"One", 1000, 200}}, {}, {{1, 1 + ticks(200)}}},
+        {"the last picture without a stop date",
+         kThree,
+         {.withoutStopAt = {2}},
+         {{1, 1 + ticks(200)}, {5, 5 + ticks(100)}, {9, 9 + 4.217}}},
+        {"the last picture of two streams, a pack of the other between its packs",
+         {{"One", 1000, 200, 0}, {"Eins", 1500, 200, 1}, {"Two", 5000, 100, 0}},
+         {.foreignPackAfter = {2}},
+         {{1, 1 + ticks(200)}, {5, 5 + ticks(100)}}},
         {"no time lines", {}, {}, {}, -1},
     };
     for (const IdxCase& c : cases) {

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/AppDelegate.h"
+#include "app/TerminationSignals.h"
 #include "platform/LaunchEnvironment.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,11 @@ int main(int argc, char** argv) {
     AppDelegate delegate;
     QObject::connect(&delegate, &AppDelegate::terminateRequested, &application, &QApplication::quit,
                      Qt::QueuedConnection);
+    // A signal to end closes down as a quit does, imports and their
+    // children included.
+    TerminationSignals endSignals;
+    QObject::connect(&endSignals, &TerminationSignals::received, &delegate,
+                     &AppDelegate::terminateOnSignal);
     delegate.awakeFromNib();
 
     // Qt has taken its own options; what is left are files. A lone "--"

@@ -185,7 +185,7 @@ VobSubFiles makeVobSub(const QList<VobSubPicture>& pictures, const VobSubOptions
         const QByteArray unit =
             subpictureUnit(drawSubtitleText(picture.text), options.frame, picture.delayTicks,
                            picture.controlOffset ? picture.controlOffset : options.controlOffset,
-                           options.selfPointing);
+                           options.selfPointing || options.withoutStopAt.contains(i));
         QList<QByteArray> packs =
             unitPacks(unit, options.stuffing, picture.stream, picture.startMs * 90);
         if (options.dropContinuation.contains(i)) packs.resize(1);

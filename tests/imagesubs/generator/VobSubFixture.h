@@ -38,6 +38,7 @@ struct VobSubOptions {
     bool latin1Comment = false;
     bool emptyStreamBlockFirst = false;  // a stream block without time lines comes first
     qint64 truncateSubTo = -1;           // the SUB cut to this many bytes
+    QList<int> withoutStopAt{};          // pictures whose first control sequence names itself
 };
 
 struct VobSubFiles {
