@@ -138,7 +138,7 @@ SCMainWindowController* AppFixture::open(const QString& file) {
 
 bool AppFixture::waitForLines(SCMainWindowController* controller, int count) {
     return testsupport::spinUntil(
-        [&] { return controller->windowSubtitle()->subtitleLinesArray().size() == count; }, 10000);
+        [&] { return controller->windowSubtitle()->subtitleLinesArray().size() == count; });
 }
 
 QList<QMessageBox*> AppFixture::shownBoxes() {

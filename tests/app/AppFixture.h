@@ -18,6 +18,7 @@
 #include "app/AppDelegate.h"
 #include "app/PanelProvider.h"
 #include "app/Workspace.h"
+#include "support/EventLoop.h"
 
 class QMessageBox;
 class SCMainWindowController;
@@ -99,7 +100,8 @@ class AppFixture : public ::testing::Test {
     // The message boxes now shown, newest last.
     static QList<QMessageBox*> shownBoxes();
     // Clicks the button of that title in the newest box; its texts.
-    static std::optional<Answered> answerBox(const QString& button, int waitMs = 3000);
+    static std::optional<Answered> answerBox(const QString& button,
+                                             int waitMs = testsupport::kHangMs);
     // Answers the next application-modal question while `action` runs.
     static std::optional<Answered> answerDuring(const QString& button,
                                                 const std::function<void()>& action);
