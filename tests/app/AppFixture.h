@@ -19,6 +19,7 @@
 #include "app/PanelProvider.h"
 #include "app/Workspace.h"
 #include "support/EventLoop.h"
+#include "support/PlatformOverrides.h"
 
 class QMessageBox;
 class SCMainWindowController;
@@ -114,6 +115,9 @@ class AppFixture : public ::testing::Test {
     RecordingPanels* panels = nullptr;
     std::unique_ptr<AppDelegate> delegate;
     std::shared_ptr<PreferenceStore> store;
+    // Tests move the temporary folder with `temporaryFolder->set(...)`.
+    std::optional<testsupport::ScopedAppPaths> appPaths;
+    std::optional<testsupport::ScopedTemporaryFolder> temporaryFolder;
     QStringList supportCommands;
 };
 

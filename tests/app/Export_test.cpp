@@ -290,7 +290,7 @@ TEST_F(Export, AFailedTemporaryExportLaunchesNothing) {
     auto* controller = openLoaded("Film.srt", 1);
     controller->setExportDestination("Lodestra");
     writeFile("blocker", "a file where the temporary folder should be");
-    platform::TemporaryFolder::setOverride(path("blocker/tmp"));
+    temporaryFolder->set(path("blocker/tmp"));
     workspace->calls.clear();
     controller->exportButton();
     const auto answered = answerBox("OK");

@@ -187,7 +187,7 @@ TEST_F(Preview, FailuresShowTheirSheets) {
 
     writeScript("resources/ffmpeg/ffplay", kFakeFfplay);
     writeFile("blocker", "a file where the temporary folder should be");
-    platform::TemporaryFolder::setOverride(path("blocker/tmp"));
+    temporaryFolder->set(path("blocker/tmp"));
     playButton(controller)->click();
     answered = answerBox("OK");
     ASSERT_TRUE(answered);
