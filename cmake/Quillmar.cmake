@@ -36,9 +36,11 @@ function(quillmar_test name)
     QUILLMAR_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
+    # Bounds for a hang only: on a saturated machine a sanitized binary
+    # takes many times its usual time.
+    DISCOVERY_TIMEOUT 300
     PROPERTIES
-      TIMEOUT 120
+      TIMEOUT 600
       ENVIRONMENT "QT_QPA_PLATFORM=${ARG_PLATFORM};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;ASAN_OPTIONS=detect_leaks=1")
 endfunction()
 

@@ -63,10 +63,10 @@ void AppFixture::SetUp() {
     makeFolder("resources/fonts");
     makeFolder("data");
     makeFolder("tmp");
-    platform::AppPaths::setOverrides({.bundleFolder = path("app/bin"),
-                                      .resourcesFolder = path("resources"),
-                                      .userDataFolder = path("data")});
-    platform::TemporaryFolder::setOverride(path("tmp"));
+    appPaths.emplace(platform::AppPaths::Overrides{.bundleFolder = path("app/bin"),
+                                                   .resourcesFolder = path("resources"),
+                                                   .userDataFolder = path("data")});
+    temporaryFolder.emplace(path("tmp"));
     // The font-cache test ends at once; ffplay is each test's own.
     writeScript("resources/ffmpeg/ffmpeg", "exit 0");
     writeFile("resources/fonts/fonts.conf", "<fontconfig/>");
@@ -93,8 +93,8 @@ void AppFixture::TearDown() {
     for (QMessageBox* box : shownBoxes()) box->done(0);
     delegate.reset();
     collect();
-    platform::AppPaths::setOverrides({});
-    platform::TemporaryFolder::setOverride({});
+    appPaths.reset();
+    temporaryFolder.reset();
 }
 
 QString AppFixture::path(const QString& relative) const {
@@ -138,7 +138,7 @@ SCMainWindowController* AppFixture::open(const QString& file) {
 
 bool AppFixture::waitForLines(SCMainWindowController* controller, int count) {
     return testsupport::spinUntil(
-        [&] { return controller->windowSubtitle()->subtitleLinesArray().size() == count; }, 10000);
+        [&] { return controller->windowSubtitle()->subtitleLinesArray().size() == count; });
 }
 
 QList<QMessageBox*> AppFixture::shownBoxes() {

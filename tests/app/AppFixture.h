@@ -18,6 +18,8 @@
 #include "app/AppDelegate.h"
 #include "app/PanelProvider.h"
 #include "app/Workspace.h"
+#include "support/EventLoop.h"
+#include "support/PlatformOverrides.h"
 
 class QMessageBox;
 class SCMainWindowController;
@@ -99,7 +101,8 @@ class AppFixture : public ::testing::Test {
     // The message boxes now shown, newest last.
     static QList<QMessageBox*> shownBoxes();
     // Clicks the button of that title in the newest box; its texts.
-    static std::optional<Answered> answerBox(const QString& button, int waitMs = 3000);
+    static std::optional<Answered> answerBox(const QString& button,
+                                             int waitMs = testsupport::kHangMs);
     // Answers the next application-modal question while `action` runs.
     static std::optional<Answered> answerDuring(const QString& button,
                                                 const std::function<void()>& action);
@@ -112,6 +115,9 @@ class AppFixture : public ::testing::Test {
     RecordingPanels* panels = nullptr;
     std::unique_ptr<AppDelegate> delegate;
     std::shared_ptr<PreferenceStore> store;
+    // Tests move the temporary folder with `temporaryFolder->set(...)`.
+    std::optional<testsupport::ScopedAppPaths> appPaths;
+    std::optional<testsupport::ScopedTemporaryFolder> temporaryFolder;
     QStringList supportCommands;
 };
 

@@ -91,8 +91,16 @@ TEST_F(Closing, DialogChangesRemeasureOnlyTheirOwnDocumentsRow) {
     moved->setUserIndex(40);
     moved->setUnformattedTextSRT("A\nB\nC");
     EXPECT_GT(secondTable->verticalHeader()->sectionSize(1), before);
-    // Other names reach the handler and do nothing.
+    // Other names reach the handler and leave the row as it is; the dialog's
+    // own name measures it again.
+    QHeaderView* rows = firstTable->verticalHeader();
+    const int measured = rows->sectionSize(3);
+    rows->resizeSection(3, 5);
     first->notificationHub({"timeChanged", line.get(), {{"rowIndex", 3}}});
+    EXPECT_EQ(rows->sectionSize(3), 5);
+    first->notificationHub(
+        {notificationTypes(notificationTypes::dialogChanged).rawValue(), line.get(), {}});
+    EXPECT_EQ(rows->sectionSize(3), measured);
 }
 
 TEST_F(Closing, TheUserIsAskedAndCancelKeepsTheWindow) {

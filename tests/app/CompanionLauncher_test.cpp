@@ -85,7 +85,7 @@ class Launcher : public AppFixture {
     }
     QStringList argumentsOf(const QString& program) {
         const QString record = program + ".args";
-        if (!testsupport::spinUntil([&] { return QFileInfo::exists(record); }, 10000)) return {};
+        if (!testsupport::spinUntil([&] { return QFileInfo::exists(record); })) return {};
         return QString::fromUtf8(readFile(record)).split('\n', Qt::SkipEmptyParts);
     }
     CompanionLauncher::SearchPaths searchPaths() {

@@ -50,7 +50,7 @@ class Preview : public AppFixture {
     QPushButton* playButton(SCMainWindowController* controller) {
         return controller->window()->findChild<QPushButton*>("playPreviewFileButton");
     }
-    bool waitFor(const QString& name, int ms = 10000) {
+    bool waitFor(const QString& name, int ms = testsupport::kHangMs) {
         return testsupport::spinUntil([&] { return QFileInfo::exists(path("record/" + name)); },
                                       ms);
     }
@@ -105,11 +105,10 @@ TEST_F(Preview, PlaysFromHalfASecondBeforeTheSelectedLine) {
         EXPECT_EQ(readFile(exported), timedLines());
         // The main loop keeps answering while the film plays.
         const int before = ticks;
-        AppFixture::drain(200);
-        EXPECT_GT(ticks, before + 5);
+        EXPECT_TRUE(testsupport::spinUntil([&] { return ticks > before + 5; }));
         EXPECT_FALSE(button->isEnabled());
         release();
-        ASSERT_TRUE(testsupport::spinUntil([&] { return button->isEnabled(); }, 10000));
+        ASSERT_TRUE(testsupport::spinUntil([&] { return button->isEnabled(); }));
         EXPECT_TRUE(temporaryExports().isEmpty());
     }
 }
@@ -154,7 +153,10 @@ TEST_F(Preview, PlayNeedsAMovie) {
 }
 
 TEST_F(Preview, APathClearedWhileTheCacheIsBuiltStartsNoPlayer) {
-    writeScript("resources/ffmpeg/ffmpeg", "sleep 1.5");
+    // The cache is built until the test lets it end.
+    writeScript("resources/ffmpeg/ffmpeg",
+                "i=0; while [ ! -e '" + path("record/built").toUtf8() +
+                    "' ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done");
     auto* controller = openFilm(timedLines(), 3);
     playButton(controller)->click();
     // The busy window shows over the document window after a second.
@@ -163,6 +165,7 @@ TEST_F(Preview, APathClearedWhileTheCacheIsBuiltStartsNoPlayer) {
         return dialog && dialog->isVisible();
     }));
     controller->setPreviewFilePath({});
+    writeFile("record/built", "");
     ASSERT_TRUE(testsupport::spinUntil([&] { return !controller->isPreviewing(); }));
     // Without a movie the button stays off.
     EXPECT_FALSE(playButton(controller)->isEnabled());
@@ -175,7 +178,7 @@ TEST_F(Preview, FailuresShowTheirSheets) {
     auto* controller = openFilm(timedLines(), 3);
     QFile::remove(path("resources/ffmpeg/ffplay"));
     playButton(controller)->click();
-    auto answered = answerBox("OK", 10000);
+    auto answered = answerBox("OK");
     ASSERT_TRUE(answered);
     EXPECT_EQ(answered->text, "ffplay Could Not Be Launched");
     EXPECT_EQ(answered->informativeText, "Check that ffmpeg is installed.");
@@ -184,7 +187,7 @@ TEST_F(Preview, FailuresShowTheirSheets) {
 
     writeScript("resources/ffmpeg/ffplay", kFakeFfplay);
     writeFile("blocker", "a file where the temporary folder should be");
-    platform::TemporaryFolder::setOverride(path("blocker/tmp"));
+    temporaryFolder->set(path("blocker/tmp"));
     playButton(controller)->click();
     answered = answerBox("OK");
     ASSERT_TRUE(answered);

@@ -79,7 +79,7 @@ TEST_F(Startup, WithoutFilesThePanelComesAfterASecondAndCancelLeavesTheStartWind
     delegate->applicationDidFinishLaunching();
     ASSERT_TRUE(delegate->startWindow());
     EXPECT_TRUE(delegate->startWindow()->isVisible());
-    ASSERT_TRUE(testsupport::spinUntil([&] { return !panels->openPanels.isEmpty(); }, 3000));
+    ASSERT_TRUE(testsupport::spinUntil([&] { return !panels->openPanels.isEmpty(); }));
     EXPECT_GE(clock.elapsed(), 950);
     const auto& panel = panels->openPanels.first();
     EXPECT_EQ(panel.title, "Select Subtitle to Open:");

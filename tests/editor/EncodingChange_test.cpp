@@ -35,7 +35,9 @@ TEST_F(EncodingChange, AValidDocumentAsksFirst) {
     for (const Case& c :
          {Case{"OK", 1, "MacRoman"}, Case{"Cancel", 0, "UTF8"}, Case{"", 0, "UTF8"}}) {
         SCOPED_TRACE(c.answer);
-        SheetAlert::setQuestionTimeout(0.2);
+        // Only the unanswered question may end by its timer before the test
+        // answers it.
+        SheetAlert::setQuestionTimeout(QString(c.answer).isEmpty() ? 0.2 : 30.0);
         auto view = validView();
         view->setImportEncoding("MacRoman");
         QMessageBox* box = sheet();
@@ -61,10 +63,14 @@ TEST_F(EncodingChange, TheSameNameAsksAgainAndAnEarlierAnswerKeepsTheTimerHarmle
     SheetAlert::setQuestionTimeout(0.3);
     auto view = validView();
     view->setImportEncoding("UTF8");
-    answer("Cancel");
+    answer("Cancel");  // the first question's timer runs from before here
+    QElapsedTimer clock;
+    clock.start();
+    SheetAlert::setQuestionTimeout(30.0);  // this one ends only by its answer
     view->setImportEncoding("UTF8");
     ASSERT_NE(sheet(), nullptr);  // the first timer must not end this one
-    testsupport::drainMainQueue(150);
+    testsupport::spinUntil([&] { return clock.elapsed() > 400; });  // its moment has passed
+    testsupport::drainMainQueue();
     EXPECT_NE(sheet(), nullptr);
     answer("OK");
     settle(*view);
@@ -105,13 +111,15 @@ TEST_F(EncodingChange, AFailedRereadShowsItsSheetPutsBothNamesBackAndTheNextChan
 
 TEST_F(EncodingChange, ASecondChangeDuringARereadStillAsksAndBothFailuresGoBackToTheLastGoodName) {
     auto view = validView();
-    reads->delayMs = 150;
+    reads->holdFrom = 1;
     view->setImportEncoding("MacHebrew");
     answer("OK");
+    ASSERT_TRUE(testsupport::spinUntil([&] { return reads->rereads == 1; }));
     view->setImportEncoding("MacThai");  // while the first re-read runs
     ASSERT_NE(sheet(), nullptr);
     EXPECT_EQ(sheet()->text(), kQuestion);
     answer("OK");
+    reads->release();
     settle(*view);
     for (int i = 0; i < 2 && sheet(); ++i) {
         answer("OK");
@@ -201,19 +209,19 @@ TEST_F(EncodingChange, TheCycleStopsAtAFileThatIsGoneAndPutsTheNameBack) {
 
 TEST_F(EncodingChange, ClosingTheWindowDuringASlowCycleOrAQuestionNeverBlocks) {
     auto view = makeView<SCViewControllerSRT>();
-    reads->delayMs = 40;
+    reads->holdFrom = 3;  // the third read waits until the window is gone
     view->setSubtitleReads(reads);
     view->viewSubtitle()->setSubtitleFileType(subtitleTypes::srt);
     host.show(view->view());
     view->openSubtitleURL(editorFixture("empty.srt"));
-    testsupport::spinUntil([&] { return reads->total() >= 3; });
-    QElapsedTimer clock;
-    clock.start();
+    ASSERT_TRUE(testsupport::spinUntil([&] { return reads->total() >= 3; }));
     view.reset();
     delete host.window();
-    EXPECT_LT(clock.elapsed(), 1000);  // the rest of the cycle would take seconds
+    // A close that waited for the held read would have waited until it gave up.
+    EXPECT_FALSE(reads->gaveUp);
     const int readsAtClose = reads->total();
-    testsupport::spinUntil([&] { return RetiredQueues::count() == 0; }, 5000);
+    reads->release();
+    EXPECT_TRUE(testsupport::spinUntil([&] { return RetiredQueues::count() == 0; }));
     EXPECT_LE(reads->total(), readsAtClose + 1);  // stops before its next candidate
 }
 

@@ -5,8 +5,9 @@
 #include <QThread>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <limits>
 #include <mutex>
-#include <thread>
 
 #include "editor/EditorFixture.h"
 #include "editor/RetiredQueues.h"
@@ -15,8 +16,9 @@
 
 namespace editortest {
 
-// Counts the document reads, notes their names and thread, and can slow
-// them down.
+// Counts the document reads, notes their names and thread, and can hold
+// them: from the read numbered `holdFrom` on (counting from 1), each waits
+// until the test lets reads go.
 class CountingReads : public SubtitleReads {
   public:
     resultTypes initializeFromTextSubURL(SCSubtitle& s, const QUrl& url,
@@ -41,7 +43,19 @@ class CountingReads : public SubtitleReads {
 
     std::atomic<int> texts{0}, rereads{0}, pictures{0};
     std::atomic<bool> onMainThread{false};
-    std::atomic<int> delayMs{0};
+    std::atomic<int> holdFrom{std::numeric_limits<int>::max()};
+
+    // Lets every held read, and every later one, go on.
+    void release() {
+        {
+            std::lock_guard lock(mutex);
+            released = true;
+        }
+        gate.notify_all();
+    }
+    // Whether a held read gave up waiting: only a read that blocks whatever
+    // the test does waits that long.
+    std::atomic<bool> gaveUp{false};
 
   private:
     void note(const QString& name, std::atomic<int>& counter) {
@@ -51,9 +65,15 @@ class CountingReads : public SubtitleReads {
             tried.append(name);
         }
         ++counter;
-        if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs.load()));
+        if (total() < holdFrom) return;
+        std::unique_lock lock(mutex);
+        if (!gate.wait_for(lock, std::chrono::milliseconds(testsupport::kHangMs),
+                           [this] { return released; }))
+            gaveUp = true;
     }
     mutable std::mutex mutex;
+    std::condition_variable gate;
+    bool released = false;
     QStringList tried;
 };
 
@@ -84,11 +104,14 @@ class OpeningTest : public EditorTest {
         return view;
     }
 
-    // Until the view's queue is idle and the main queue has run dry.
+    // Until the view's queue is idle and the main queue has run dry, and
+    // stays so: what the main queue runs may queue another operation.
     static void settle(SCMainViewController& view) {
-        testsupport::spinUntil([&] { return view.viewControllerQueue().operationCount() == 0; },
-                               20000);
-        testsupport::drainMainQueue(80);
+        do {
+            testsupport::spinUntil(
+                [&] { return view.viewControllerQueue().operationCount() == 0; });
+            testsupport::drainMainQueue(0);
+        } while (view.viewControllerQueue().operationCount() > 0);
     }
 
     QMessageBox* sheet() const { return host.window()->findChild<QMessageBox*>(); }
@@ -99,7 +122,7 @@ class OpeningTest : public EditorTest {
         ASSERT_NE(box, nullptr);
         for (QAbstractButton* button : box->buttons())
             if (button->text() == title) button->click();
-        testsupport::drainMainQueue(50);
+        testsupport::drainMainQueue(0);
     }
 
     std::shared_ptr<CountingReads> reads;

@@ -138,7 +138,6 @@ class FakeImporter : public ImageSubImporter {
     }
     void cancelImport() override {}
     resultTypes importImageSubtitleURL(const QUrl&) override {
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
         if (!succeed_) return resultTypes::error;
         for (int number = 0; number < 2; ++number) {
             auto parent = parent_;

@@ -29,19 +29,20 @@ class ImageSubEndToEnd : public ImportFixture {
     void SetUp() override {
         ImportFixture::SetUp();
         const QString resources = QStringLiteral(QUILLMAR_RESOURCES);
-        platform::AppPaths::setOverrides({.bundleFolder = scratch.filePath("app/bin"),
-                                          .resourcesFolder = resources,
-                                          .userDataFolder = scratch.filePath("data")});
+        appPaths->set({.bundleFolder = scratch.filePath("app/bin"),
+                       .resourcesFolder = resources,
+                       .userDataFolder = scratch.filePath("data")});
         preferences->setToolsLocationURL(QUrl::fromLocalFile(resources));
         preferences->setBorvaneSupportFolderURL(std::nullopt);
         preferences->initializeApplicationSupportFolder();
         ASSERT_TRUE(preferences->borvaneSupportFolderURL().has_value());
-        SCSubtitle::setImageSubImporterFactory(SCImageSubImporter::factory());
+        factory.emplace(&SCSubtitle::setImageSubImporterFactory, SCImageSubImporter::factory());
     }
     void TearDown() override {
-        SCSubtitle::setImageSubImporterFactory(nullptr);
+        factory.reset();
         ImportFixture::TearDown();
     }
+    std::optional<testsupport::ScopedOverride<ImageSubImporter::Factory>> factory;
 
     void openAndCompare(const QUrl& url, const QList<Expected>& expected) {
         auto document = SCSubtitle::create();
@@ -50,7 +51,7 @@ class ImageSubEndToEnd : public ImportFixture {
         });
         ASSERT_TRUE(testsupport::spinUntil(
             [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
-            60000));
+            300000));
         ASSERT_EQ(result.get(), resultTypes::ok);
         ASSERT_TRUE(testsupport::spinUntil([&] { return !document->isInitializing(); }));
 

@@ -8,10 +8,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <optional>
 #include <ostream>
 
 #include "imagesubs/LineTimes.h"
 #include "platform/LogSink.h"
+#include "support/ScopedOverride.h"
 
 // A scratch folder for generated subtitle files, and every log entry
 // written meanwhile.
@@ -19,9 +21,10 @@ class ImageSubScratch : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(scratch.isValid());
-        platform::LogSink::setCaptureHook([this](const QString& entry) { logged.append(entry); });
+        logHook.emplace(&platform::LogSink::setCaptureHook,
+                        [this](const QString& entry) { logged.append(entry); });
     }
-    void TearDown() override { platform::LogSink::setCaptureHook({}); }
+    void TearDown() override { logHook.reset(); }
 
     QUrl write(const QString& name, const QByteArray& bytes) const {
         QFile file(scratch.filePath(name));
@@ -32,6 +35,7 @@ class ImageSubScratch : public ::testing::Test {
 
     QTemporaryDir scratch;
     QStringList logged;
+    std::optional<testsupport::ScopedOverride<platform::LogSink::Hook>> logHook;
 };
 
 inline void PrintTo(const TimePair& pair, std::ostream* out) {

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "ImageSubScratch.h"
-#include "platform/AppPaths.h"
-#include "platform/TemporaryFolder.h"
+#include "support/PlatformOverrides.h"
 #include "tools/ApplicationContext.h"
 #include "tools/InMemoryPreferenceStore.h"
 #include "tools/SCPreferences.h"
@@ -22,18 +22,19 @@ class ImportFixture : public ImageSubScratch {
     void SetUp() override {
         ImageSubScratch::SetUp();
         temporary = scratch.filePath("tmp");
-        platform::TemporaryFolder::setOverride(temporary);
+        temporaryFolder.emplace(temporary);
         QDir().mkpath(scratch.filePath("app/bin"));
-        platform::AppPaths::setOverrides({.bundleFolder = scratch.filePath("app/bin")});
+        appPaths.emplace(
+            platform::AppPaths::Overrides{.bundleFolder = scratch.filePath("app/bin")});
         preferences = std::make_shared<SCPreferences>(std::make_shared<InMemoryPreferenceStore>());
         preferences->setToolsLocationURL(QUrl::fromLocalFile(scratch.filePath("tools")));
         preferences->setBorvaneSupportFolderURL(QUrl::fromLocalFile(scratch.filePath("support")));
-        ApplicationContext::setAppPreferences(preferences);
+        installed.emplace(&ApplicationContext::setAppPreferences, preferences);
     }
     void TearDown() override {
-        ApplicationContext::setAppPreferences(nullptr);
-        platform::AppPaths::setOverrides({});
-        platform::TemporaryFolder::setOverride({});
+        installed.reset();
+        appPaths.reset();
+        temporaryFolder.reset();
         ImageSubScratch::TearDown();
     }
 
@@ -61,4 +62,7 @@ class ImportFixture : public ImageSubScratch {
 
     QString temporary;
     std::shared_ptr<SCPreferences> preferences;
+    std::optional<testsupport::ScopedTemporaryFolder> temporaryFolder;
+    std::optional<testsupport::ScopedAppPaths> appPaths;
+    std::optional<testsupport::ScopedOverride<std::shared_ptr<SCPreferences>>> installed;
 };

@@ -81,7 +81,7 @@ TEST_F(InstalledLanguages, AFailedListingChangesNothing) {
 TEST_F(InstalledLanguages, ATemporaryFolderWithShellCharacters) {
     const QString odd = path("tmp dir $HOME `true` $(touch pwned)");
     ASSERT_TRUE(QDir().mkpath(odd));
-    platform::TemporaryFolder::setOverride(odd);
+    temporaryFolder->set(odd);
     writeTessdata("eng.traineddata");
     writeTessdata("osd.traineddata");
 

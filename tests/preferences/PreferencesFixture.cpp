@@ -22,19 +22,20 @@ void PrintTo(const QStringList& texts, std::ostream* out) {
 void PreferencesFixture::SetUp() {
     ASSERT_TRUE(scratch.isValid());
     QDir().mkpath(path("tmp"));
-    platform::TemporaryFolder::setOverride(path("tmp"));
+    temporaryFolder.emplace(path("tmp"));
     QDir().mkpath(path("resources"));
-    platform::AppPaths::setOverrides(
-        {.resourcesFolder = path("resources"), .userDataFolder = path("data")});
+    appPaths.emplace(platform::AppPaths::Overrides{.resourcesFolder = path("resources"),
+                                                   .userDataFolder = path("data")});
     const QString engine = path("data/Borvane/tesseract304/");
     for (const char* folder : {"jpeg", "leptonica", "lib", "libpng", "libtiff", "tessdata/configs"})
         QDir().mkpath(engine + folder);
     writeFile(engine + "tesseract", "#!/bin/sh\n");
 
     preferences = std::make_shared<SCPreferences>(std::make_shared<InMemoryPreferenceStore>());
-    ApplicationContext::setAppPreferences(preferences);
+    installed.emplace(&ApplicationContext::setAppPreferences, preferences);
     preferences->initializePreferences();
-    platform::LogSink::setCaptureHook([this](const QString& entry) { logged.append(entry); });
+    logHook.emplace(&platform::LogSink::setCaptureHook,
+                    [this](const QString& entry) { logged.append(entry); });
     toolTips = std::make_unique<SCToolTips>();
     makeController();
 }
@@ -43,10 +44,10 @@ void PreferencesFixture::TearDown() {
     controller.reset();
     toolTips.reset();
     testsupport::drainMainQueue(10);
-    platform::LogSink::setCaptureHook(nullptr);
-    ApplicationContext::setAppPreferences(nullptr);
-    platform::AppPaths::setOverrides({});
-    platform::TemporaryFolder::setOverride({});
+    logHook.reset();
+    installed.reset();
+    appPaths.reset();
+    temporaryFolder.reset();
 }
 
 void PreferencesFixture::makeController(SCPreferencesController::DownloaderFactory factory) {

@@ -8,10 +8,12 @@
 #include <QTemporaryDir>
 #include <QVariantMap>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
+#include "support/PlatformOverrides.h"
 #include "tools/SCPreferences.h"
 
 void PrintTo(const QString& text, std::ostream* out);
@@ -49,4 +51,9 @@ class PreferencesFixture : public ::testing::Test {
     std::unique_ptr<SCToolTips> toolTips;
     std::unique_ptr<SCPreferencesController> controller;
     QStringList logged;
+    // Tests move the temporary folder with `temporaryFolder->set(...)`.
+    std::optional<testsupport::ScopedTemporaryFolder> temporaryFolder;
+    std::optional<testsupport::ScopedAppPaths> appPaths;
+    std::optional<testsupport::ScopedOverride<std::shared_ptr<SCPreferences>>> installed;
+    std::optional<testsupport::ScopedOverride<platform::LogSink::Hook>> logHook;
 };

@@ -2,9 +2,28 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QThread>
 
+#include "platform/MainQueue.h"
+
 namespace testsupport {
+
+namespace {
+
+// Counts the main queue's blocks as they are delivered to the application.
+class QueuedCalls : public QObject {
+  public:
+    QueuedCalls() { QCoreApplication::instance()->installEventFilter(this); }
+    ~QueuedCalls() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::MetaCall) ++count;
+        return false;
+    }
+    int count = 0;
+};
+
+}  // namespace
 
 bool spinUntil(const std::function<bool()>& condition, int timeoutMs) {
     QElapsedTimer timer;
@@ -20,10 +39,22 @@ bool spinUntil(const std::function<bool()>& condition, int timeoutMs) {
 void drainMainQueue(int forMs) {
     QElapsedTimer timer;
     timer.start();
-    do {
+    if (QCoreApplication::instance() == nullptr) return;
+    // The main queue is first in, first out: once a marker posted now has
+    // run, so has everything posted before it. A round in which the marker
+    // was the only block delivered leaves the queue dry.
+    QueuedCalls calls;
+    for (;;) {
+        const int before = calls.count;
+        bool reached = false;
+        platform::MainQueue::post([&reached] { reached = true; });
+        if (!spinUntil([&] { return reached; })) break;
+        if (calls.count - before == 1) break;
+    }
+    while (timer.elapsed() < forMs) {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    } while (timer.elapsed() < forMs);
+    }
 }
 
 }  // namespace testsupport

@@ -106,7 +106,7 @@ TEST_F(RealToolEnvironments, MkvmergeStarts) {
         platform::ChildProcess::run(mkvmerge->toLocalFile(), {"--version"},
                                     {.environment = updateTaskEnvironmentDictionaryForBinary(
                                          "mkvmerge", platform::ChildProcess::currentEnvironment()),
-                                     .timeLimit = std::chrono::seconds(30)});
+                                     .timeLimit = std::chrono::minutes(5)});
     ASSERT_TRUE(run.succeeded()) << run.standardError.toStdString();
     EXPECT_TRUE(run.standardOutput.startsWith("mkvmerge v")) << run.standardOutput.toStdString();
 }
@@ -134,7 +134,7 @@ TEST_F(RealToolEnvironments, WrappedTesseractReadsARenderedPicture) {
         platform::ChildProcess::run(tesseract->toLocalFile(), {png, "stdout", "-l", "eng"},
                                     {.environment = updateTaskEnvironmentDictionaryForBinary(
                                          "tesseract", platform::ChildProcess::currentEnvironment()),
-                                     .timeLimit = std::chrono::seconds(60)});
+                                     .timeLimit = std::chrono::minutes(5)});
     ASSERT_TRUE(run.succeeded()) << run.standardError.toStdString();
     EXPECT_EQ(QString::fromUtf8(run.standardOutput).trimmed(), "HELLO WORLD");
 }

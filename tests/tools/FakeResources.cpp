@@ -14,9 +14,9 @@ void FakeResources::SetUp() {
     makeFolder("app/bin");
     makeFolder("resources/fonts");
     makeFolder("record");
-    platform::AppPaths::setOverrides({.bundleFolder = path("app/bin"),
-                                      .resourcesFolder = resources(),
-                                      .userDataFolder = std::nullopt});
+    appPaths.set({.bundleFolder = path("app/bin"),
+                  .resourcesFolder = resources(),
+                  .userDataFolder = std::nullopt});
     preferences->setToolsLocationURL(QUrl::fromLocalFile(resources()));
 }
 

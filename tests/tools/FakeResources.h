@@ -20,7 +20,7 @@ class FakeResources : public ToolsFixture {
     void fakeTool(const QString& name, const QByteArray& body) const;
     // Waits, with a bound, until a file exists.
     bool waitForFile(const QString& file,
-                     std::chrono::milliseconds bound = std::chrono::seconds(20)) const;
+                     std::chrono::milliseconds bound = std::chrono::seconds(30)) const;
     QByteArray readFile(const QString& file) const;
     // Texts separated by NUL bytes, as the fakes record them.
     static QStringList splitRecord(const QByteArray& record);

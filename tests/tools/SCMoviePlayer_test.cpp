@@ -162,14 +162,14 @@ TEST_F(MoviePlayer, TheFlagStopsFfplay) {
 }
 
 TEST_F(MoviePlayer, AnFfplayThatCannotStartGivesFalseAndALogEntry) {
-    QStringList logged;
-    platform::LogSink::setCaptureHook([&](const QString& entry) { logged.append(entry); });
+    std::optional<testsupport::ScopedLogCapture> capture(std::in_place);
     const QUrl movie = QUrl::fromLocalFile(path("m.mkv"));
     QFile::setPermissions(resources() + "/ffmpeg/ffplay", QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_FALSE(SCMoviePlayer().playMovieUrl(movie, {}, 1));
     QFile::remove(resources() + "/ffmpeg/ffplay");
     EXPECT_FALSE(SCMoviePlayer().playMovieUrl(movie, {}, 1));
-    platform::LogSink::setCaptureHook(nullptr);
+    const QStringList logged = capture->entries();
+    capture.reset();
     ASSERT_EQ(logged.size(), 2);
     for (const QString& entry : logged)
         EXPECT_TRUE(entry.startsWith("!!!! ")) << entry.toStdString();

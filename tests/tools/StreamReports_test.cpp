@@ -60,7 +60,7 @@ TEST_F(RealStreamReports, FfmpegReportsSizeAndStart) {
     const auto made = platform::ChildProcess::run(
         platform::AppPaths::resourcesFolder() + "/ffmpeg/ffmpeg",
         {"-v", "error", "-f", "lavfi", "-i", "color=c=black:s=64x32:d=0.2", "-c:v", "ffv1", movie},
-        {.timeLimit = std::chrono::seconds(30)});
+        {.timeLimit = std::chrono::minutes(5)});
     ASSERT_TRUE(made.succeeded()) << made.standardError.toStdString();
 
     const auto report = findFfmpegFileInfo(QUrl::fromLocalFile(movie));
