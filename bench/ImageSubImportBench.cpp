@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "PgsFixture.h"
+#include "RealToolImports.h"
 #include "VobSubFixture.h"
 #include "document/SCSubtitle.h"
 #include "imagesubs/LineGrabCommand.h"
@@ -36,11 +37,7 @@ namespace {
 
 constexpr int kLines = 100;
 
-QString benchFolder() {
-    const QString folder = QDir::tempPath() + "/quillmar-bench/";
-    QDir().mkpath(folder);
-    return folder;
-}
+using benchimports::benchFolder;
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -189,14 +186,7 @@ BENCHMARK_CAPTURE(ImportAgainstFloor, VobSub, vobSubFile)
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QString data = benchFolder() + "data";
-    platform::AppPaths::setOverrides(
-        {.resourcesFolder = QStringLiteral(QUILLMAR_RESOURCES), .userDataFolder = data});
-    auto preferences = std::make_shared<SCPreferences>(std::make_shared<InMemoryPreferenceStore>());
-    preferences->setToolsLocationURL(QUrl::fromLocalFile(QStringLiteral(QUILLMAR_RESOURCES)));
-    preferences->initializeApplicationSupportFolder();
-    ApplicationContext::setAppPreferences(preferences);
-    SCSubtitle::setImageSubImporterFactory(SCImageSubImporter::factory());
+    benchimports::useRealTools();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -18,6 +18,7 @@
 #include <future>
 
 #include "PgsFixture.h"
+#include "RealToolImports.h"
 #include "document/SCSubtitle.h"
 #include "document/SCSubtitleLine.h"
 #include "imagesubs/SCImageSubImporter.h"
@@ -29,11 +30,7 @@
 
 namespace {
 
-QString benchFolder() {
-    const QString folder = QDir::tempPath() + "/quillmar-bench/";
-    QDir().mkpath(folder);
-    return folder;
-}
+using benchimports::benchFolder;
 
 QString lineText(int i) {
     static const char* const words[] = {"Hello there", "Where were you", "Come back soon",
@@ -103,14 +100,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [lines]\n", argv[0]);
         return 2;
     }
-    const QString data = benchFolder() + "data";
-    platform::AppPaths::setOverrides(
-        {.resourcesFolder = QStringLiteral(QUILLMAR_RESOURCES), .userDataFolder = data});
-    auto preferences = std::make_shared<SCPreferences>(std::make_shared<InMemoryPreferenceStore>());
-    preferences->setToolsLocationURL(QUrl::fromLocalFile(QStringLiteral(QUILLMAR_RESOURCES)));
-    preferences->initializeApplicationSupportFolder();
-    ApplicationContext::setAppPreferences(preferences);
-    SCSubtitle::setImageSubImporterFactory(SCImageSubImporter::factory());
+    benchimports::useRealTools();
 
     const QUrl source = pgsFile(lines);
     const double before = residentMiB();
