@@ -64,37 +64,39 @@ class SCSubtitleLine::RowHeightRequests {
     };
 
     static void add(Request request) {
-        std::lock_guard lock(mutex());
-        pending().push_back(std::move(request));
-        if (drainQueued()) return;
-        drainQueued() = true;
+        State& s = state();
+        std::lock_guard lock(s.mutex);
+        s.pending.push_back(std::move(request));
+        if (s.drainQueued) return;
+        s.drainQueued = true;
         platform::MainQueue::post(drain);
     }
 
   private:
+    struct State {
+        std::mutex mutex;
+        std::vector<Request> pending;
+        bool drainQueued = false;
+    };
+
     static void drain() {
         std::vector<Request> requests;
         {
-            std::lock_guard lock(mutex());
-            requests.swap(pending());
-            drainQueued() = false;
+            State& s = state();
+            std::lock_guard lock(s.mutex);
+            requests.swap(s.pending);
+            s.drainQueued = false;
         }
         for (const Request& request : requests)
             if (auto line = request.line.lock())
                 line->textTableRowHeight_ = measuredRowHeight(*request.text, request.width);
     }
 
-    static std::mutex& mutex() {
-        static std::mutex m;
-        return m;
-    }
-    static std::vector<Request>& pending() {
-        static std::vector<Request> requests;
-        return requests;
-    }
-    static bool& drainQueued() {
-        static bool queued = false;
-        return queued;
+    // Never destroyed: a read still running on a worker thread while the
+    // process ends may add a request after static destruction has begun.
+    static State& state() {
+        static auto* s = new State;
+        return *s;
     }
 };
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <cstdlib>
+#include <thread>
 
 #include "common/NotificationTypes.h"
 #include "platform/AttributedText.h"
@@ -22,6 +24,14 @@ struct DialogChangedRecorder {
     std::vector<platform::Notification> seen;
     platform::NotificationObserver observer;
 };
+
+// A row height asked for on a thread without font metrics, as a read on a
+// view's queue thread asks for it: it waits for the main queue.
+void askForARowHeightOnAWorker() {
+    auto line = std::make_shared<SCSubtitleLine>();
+    auto text = std::make_shared<platform::AttributedText>(QStringLiteral("Late"));
+    std::thread([&] { line->calculateTableRowHeightForAtributedString(text, 200.0); }).join();
+}
 
 }  // namespace
 
@@ -281,4 +291,21 @@ TEST(SCSubtitleLine, ByNameAccessRefusesUnknownAndReadOnlyKeys) {
             << key.toStdString();
         EXPECT_FALSE(line->setValueForKey(key, QVariant())) << key.toStdString();
     }
+}
+
+// A read still running on a worker while the process ends may ask for a row
+// height after static destruction has begun. A handler registered before the
+// first request runs after the requests' storage would be destroyed, so it
+// asks at that moment every time.
+TEST(SCSubtitleLineDeathTest, RowHeightAskedForWhileTheProcessEndsIsHarmless) {
+    // A fresh process: the requests' storage must not exist before the
+    // handler is registered.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::atexit(askForARowHeightOnAWorker);
+            askForARowHeightOnAWorker();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
