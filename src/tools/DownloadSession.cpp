@@ -1,5 +1,6 @@
 #include "tools/DownloadSession.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -29,21 +30,19 @@ struct DownloadSession::Shared {
         bool writeFailed = false;
     };
 
-    explicit Shared(std::chrono::milliseconds timeout) : transferTimeout(timeout) {}
-
     // Any thread.
     bool enqueue(std::function<void()> command);
     void requestStop();
     // The session thread.
     void run();
     void drain();
-    void begin(quint64 id, const QUrl& url, const QString& folder, Completion completion);
+    void begin(quint64 id, const QUrl& url, const QString& folder,
+               std::chrono::milliseconds transferTimeout, Completion completion);
     void receive(quint64 id);
     void finish(quint64 id);
     void dropAll();
     void wakeLocked();
 
-    const std::chrono::milliseconds transferTimeout;
     std::atomic<quint64> nextTask{1};
 
     std::mutex mutex;
@@ -100,6 +99,10 @@ void DownloadSession::Shared::run() {
 
     dropAll();
     manager.reset();
+    // The loop has ended, so the replies and whatever the network manager
+    // left for deferred deletion on this thread would otherwise never be
+    // freed, above all when the session was released from a call-back.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     {
         std::lock_guard lock(mutex);
         context = nullptr;
@@ -126,6 +129,7 @@ void DownloadSession::Shared::drain() {
 }
 
 void DownloadSession::Shared::begin(quint64 id, const QUrl& url, const QString& folder,
+                                    std::chrono::milliseconds transferTimeout,
                                     Completion completion) {
     {
         std::lock_guard lock(mutex);
@@ -206,8 +210,7 @@ void DownloadSession::Shared::dropAll() {
     }
 }
 
-DownloadSession::DownloadSession(std::chrono::milliseconds transferTimeout)
-    : shared_(std::make_shared<Shared>(transferTimeout)) {
+DownloadSession::DownloadSession() : shared_(std::make_shared<Shared>()) {
     // The thread keeps the shared part alive, so a handle released from a
     // call-back does not pull it away from under the running code.
     std::lock_guard lock(shared_->mutex);
@@ -229,6 +232,7 @@ DownloadSession::~DownloadSession() {
 }
 
 quint64 DownloadSession::downloadTask(const QUrl& url, const QString& folder,
+                                      std::chrono::milliseconds transferTimeout,
                                       Completion completion) {
     {
         std::lock_guard lock(shared_->mutex);
@@ -236,9 +240,9 @@ quint64 DownloadSession::downloadTask(const QUrl& url, const QString& folder,
     }
     const quint64 id = shared_->nextTask++;
     Shared* shared = shared_.get();
-    const bool queued =
-        shared_->enqueue([shared, id, url, folder, completion = std::move(completion)]() mutable {
-            shared->begin(id, url, folder, std::move(completion));
+    const bool queued = shared_->enqueue(
+        [shared, id, url, folder, transferTimeout, completion = std::move(completion)]() mutable {
+            shared->begin(id, url, folder, transferTimeout, std::move(completion));
         });
     return queued ? id : 0;
 }

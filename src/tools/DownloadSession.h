@@ -24,7 +24,7 @@ class DownloadSession {
     // removed after the call.
     using Completion = std::function<bool(const Finished&)>;
 
-    explicit DownloadSession(std::chrono::milliseconds transferTimeout);
+    DownloadSession();
     // Stops every transfer (no call-backs) and removes their files. Waits,
     // bounded, for the thread unless called on it.
     ~DownloadSession();
@@ -32,9 +32,11 @@ class DownloadSession {
     DownloadSession(const DownloadSession&) = delete;
     DownloadSession& operator=(const DownloadSession&) = delete;
 
-    // Starts a transfer and returns its number at once; 0 when the session
+    // Starts a transfer that fails once silent for longer than
+    // `transferTimeout` and returns its number at once; 0 when the session
     // was invalidated (then nothing is called back).
-    quint64 downloadTask(const QUrl& url, const QString& folder, Completion completion);
+    quint64 downloadTask(const QUrl& url, const QString& folder,
+                         std::chrono::milliseconds transferTimeout, Completion completion);
 
     // Cancels every transfer without calling back; later ones are refused.
     void invalidateAndCancel();

@@ -137,7 +137,7 @@ bool SCDownloader::isPlainFileName(const QString& name) {
 void SCDownloader::downloadLanguageFileAtURL(const QUrl& url, const QUrl& toDirectory) {
     std::lock_guard lock(state_->mutex);
     if (state_->cancelled) return;
-    if (!downloadsSession_) downloadsSession_ = std::make_unique<DownloadSession>(transferTimeout_);
+    if (!downloadsSession_) downloadsSession_ = std::make_unique<DownloadSession>();
 
     SCDownload record(keyOf(url));
     record.destinationDirectoryURL = toDirectory;
@@ -147,7 +147,8 @@ void SCDownloader::downloadLanguageFileAtURL(const QUrl& url, const QUrl& toDire
     auto [entry, inserted] = state_->activeDownloads.insert_or_assign(record.urlString, record);
     (void)inserted;
     const quint64 task = downloadsSession_->downloadTask(
-        url, folderPath(toDirectory), [state = state_](const DownloadSession::Finished& finished) {
+        url, folderPath(toDirectory), transferTimeout_,
+        [state = state_](const DownloadSession::Finished& finished) {
             return finishDownload(state, finished.url, finished.complete, finished.bodyPath);
         });
     entry->second.downloadTask = task;

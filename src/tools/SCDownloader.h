@@ -49,7 +49,7 @@ class SCDownloader : public QObject {
     void cancelDownloading();
 
     // How long a transfer may stay silent before it fails; takes effect for
-    // a session not made yet.
+    // the downloads asked for afterwards.
     void setTransferTimeout(std::chrono::milliseconds timeout);
 
     // Whether a name may be written into the destination folder: not empty,
