@@ -2,6 +2,7 @@
 // application.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -236,6 +237,34 @@ TEST_F(Export, AFailedWriteShowsItsSheetWithTheReason) {
         EXPECT_EQ(answered->modality, Qt::WindowModal);
         EXPECT_FALSE(QFileInfo::exists(row.target));
     }
+}
+
+// An ASS line's bold, italic and underline switches reach the SRT export as
+// tags that pair up, also when they share a block with other codes.
+TEST_F(Export, AnAssSignExportsAsSrtWithItsTagsPaired) {
+    const QByteArray ass =
+        "[Script Info]\nScriptType: v4.00+\n\n[V4+ Styles]\n"
+        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+        "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+        "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+        "Style: Default,Arial,20,&H00FFFFFF,&H000000FF,&H00000000,&H00000000,0,0,0,0,100,100,0,0,"
+        "1,2,2,2,10,10,10,1\n\n[Events]\n"
+        "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+        "Dialogue: 0,0:00:01.00,0:00:03.00,Default,,0,0,0,,"
+        "{\\pos(960,100)\\b1}A SIGN ON THE WALL{\\b0}\n"
+        "Dialogue: 0,0:00:04.00,0:00:06.00,Default,,0,0,0,,{\\i1}Whispered{\\i0\\an8} words\n";
+    auto* controller = open(writeFile("Sign.ass", ass));
+    ASSERT_TRUE(waitForLines(controller, 2));
+    auto* type = controller->window()->findChild<QComboBox*>("exportTypePopUp");
+    ASSERT_EQ(type->currentText(), "ASS");
+    QTest::keyClick(type, Qt::Key_Up);
+    ASSERT_EQ(controller->exportType(), "SRT");
+    panels->saveAnswers.push_back(path("Sign.export.srt"));
+    QTest::mouseClick(controller->window()->findChild<QPushButton*>("exportButton"),
+                      Qt::LeftButton);
+    EXPECT_EQ(readFile(path("Sign.export.srt")),
+              "1\n00:00:01,000 --> 00:00:03,000\n{\\pos(960,100)}<b>A SIGN ON THE WALL</b>\n\n"
+              "2\n00:00:04,000 --> 00:00:06,000\n<i>Whispered{\\an8}</i> words\n\n");
 }
 
 TEST_F(Export, CompanionRequestsGoByPathThenByName) {
