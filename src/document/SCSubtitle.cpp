@@ -365,11 +365,17 @@ void SCSubtitle::findTimeConflicts() {
 }
 
 void SCSubtitle::fixTimeConflicts() {
+    // The marks shown may be older than the times (a shift or a stretch does
+    // not search): the repair works from a search of the times as they are.
+    const TimeConflicts::Result found = TimeConflicts::search(conflictSnapshot().times);
     std::vector<TimeConflicts::RepairLine> repair;
     repair.reserve(std::size_t(subtitleLinesArray_.size()));
-    for (const auto& line : subtitleLinesArray_)
-        repair.push_back({line->userStartTimeDouble(), line->userEndTimeDouble(),
-                          line->timeConflict(), line->endOverlap()});
+    for (qsizetype i = 0; i < subtitleLinesArray_.size(); ++i) {
+        const auto& line = subtitleLinesArray_[i];
+        const TimeConflicts::LineResult& result = found.lines[std::size_t(i)];
+        repair.push_back({line->userStartTimeDouble(), line->userEndTimeDouble(), result.mark,
+                          result.endOverlap});
+    }
     TimeConflicts::repair(repair);
     for (qsizetype i = 0; i < subtitleLinesArray_.size(); ++i) {
         subtitleLinesArray_[i]->setUserStartTimeDouble(repair[std::size_t(i)].start);

@@ -148,9 +148,9 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     // once; from another thread it is handed to the main thread.
     void findTimeConflicts();
 
-    // Closes each "End Overlap" with its first later "Start Overlap" or
-    // "Both Overlap" line in proportion to their durations, then searches
-    // again. Main thread.
+    // Searches the times as they are now, closes each "End Overlap" with its
+    // first later "Start Overlap" or "Both Overlap" line in proportion to
+    // their durations, then searches again. Main thread.
     void fixTimeConflicts();
 
     // Moves every time by the amount, forward or (for "Backward") backward;
