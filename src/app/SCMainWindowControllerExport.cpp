@@ -175,13 +175,17 @@ namespace {
 // inclusion, and the styles and script information of the ASS form.
 QByteArray fingerprint(const SCSubtitle& subtitle) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
+    DocumentFormat::WriteNotes notes;  // nothing is written: nothing to log
     for (const subtitleTypes type : {subtitleTypes::srt, subtitleTypes::ass})
         if (const DocumentFormat* format = DocumentFormat::forType(type))
-            format->writeText(subtitle, [&hash](const QString& piece) {
-                hash.addData(QByteArrayView(reinterpret_cast<const char*>(piece.utf16()),
-                                            piece.size() * qsizetype(sizeof(char16_t))));
-                return true;
-            });
+            format->writeText(
+                subtitle,
+                [&hash](const QString& piece) {
+                    hash.addData(QByteArrayView(reinterpret_cast<const char*>(piece.utf16()),
+                                                piece.size() * qsizetype(sizeof(char16_t))));
+                    return true;
+                },
+                notes);
     return hash.result();
 }
 

@@ -211,9 +211,12 @@ QString SCSubtitle::documentText() const {
     return format ? format->text(*this) : QString();
 }
 
-std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingName) {
+std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingName,
+                                                      DocumentFormat::WriteNotes& notes) {
+    const DocumentFormat* format = DocumentFormat::forType(currentExportFileType_);
+    const QString text = format ? format->text(*this, &notes) : QString();
     DocumentFailure failure;
-    auto bytes = SubtitleFileText::encode(documentText(), encodingName, failure);
+    auto bytes = SubtitleFileText::encode(text, encodingName, failure);
     loadState_.setLastFailure(failure);
     return bytes;
 }
@@ -225,7 +228,8 @@ void SCSubtitle::failWrite(DocumentFailure failure, const QString& logged) {
     qpl(QStringLiteral("error writing to file: ") + logged);
 }
 
-std::optional<resultTypes> SCSubtitle::writeInPieces(const QUrl& url, const QString& withEncoding) {
+std::optional<resultTypes> SCSubtitle::writeInPieces(const QUrl& url, const QString& withEncoding,
+                                                     DocumentFormat::WriteNotes& notes) {
     const DocumentFormat* format = DocumentFormat::forType(currentExportFileType_);
     auto encoder = SubtitleFileText::PieceEncoder::forEncoding(withEncoding);
     if (!format || !encoder || url.isEmpty()) return std::nullopt;
@@ -242,14 +246,16 @@ std::optional<resultTypes> SCSubtitle::writeInPieces(const QUrl& url, const QStr
         written = written && file.write(*bytes) == bytes->size();
         return true;
     };
-    const bool whole = format->writeText(*this, [&](QString piece) {
-        return put(encoder->encode(std::move(piece)));
-    }) && put(encoder->finish());
+    const bool whole =
+        format->writeText(
+            *this, [&](QString piece) { return put(encoder->encode(std::move(piece))); }, notes) &&
+        put(encoder->finish());
     // A piece that cannot be encoded: the whole text names the line (the
     // temporary file is dropped, the old one stays).
     if (!whole || !encoded) return std::nullopt;
     if (written && file.commit()) {
         loadState_.setLastFailure({});
+        DocumentFormat::logWritten(notes);
         return resultTypes::ok;
     }
     DocumentFailure failure;
@@ -265,8 +271,10 @@ resultTypes SCSubtitle::writeSubToURL(const QUrl& url, const QString& withEncodi
     // is built, encoded and written piece by piece, so a large document's
     // text and bytes are never held whole; anything else, and every failure
     // other than a failed write, takes the whole text.
-    if (const auto result = writeInPieces(url, withEncoding)) return *result;
-    const auto bytes = encodedDocument(withEncoding);
+    DocumentFormat::WriteNotes notes;
+    if (const auto result = writeInPieces(url, withEncoding, notes)) return *result;
+    notes = {};
+    const auto bytes = encodedDocument(withEncoding, notes);
     DocumentFailure failure = lastFailure();
     failure.path = url.toLocalFile();
     QSaveFile file(url.toLocalFile());
@@ -278,12 +286,14 @@ resultTypes SCSubtitle::writeSubToURL(const QUrl& url, const QString& withEncodi
         return resultTypes::error;
     }
     loadState_.setLastFailure({});
+    DocumentFormat::logWritten(notes);
     return resultTypes::ok;
 }
 
 std::optional<QUrl> SCSubtitle::exportTempSubtitleWithEncoding(const QString& encodingName) {
     const QString folder = platform::TemporaryFolder::path();
-    const auto bytes = encodedDocument(encodingName);
+    DocumentFormat::WriteNotes notes;
+    const auto bytes = encodedDocument(encodingName, notes);
     if (folder.isEmpty() || !bytes) {
         failWrite(lastFailure(), folder + QStringLiteral("quillmarExport."));
         return std::nullopt;
@@ -305,7 +315,10 @@ std::optional<QUrl> SCSubtitle::exportTempSubtitleWithEncoding(const QString& en
                       file.write(*bytes) == bytes->size() && file.flush();
             if (!file.isOpen()) ::close(fd);
         }
-        if (written) return url;
+        if (written) {
+            DocumentFormat::logWritten(notes);
+            return url;
+        }
         if (fd >= 0) ::unlink(native.constData());
         failWrite({DocumentFailure::Kind::unwritable, path, encodingName, 0,
                    QString::fromLocal8Bit(std::strerror(fd < 0 ? errno : EIO))},

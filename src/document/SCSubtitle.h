@@ -13,6 +13,7 @@
 #include "common/ResultTypes.h"
 #include "common/SubtitleTypes.h"
 #include "document/DocumentFailure.h"
+#include "document/DocumentFormat.h"
 #include "document/DocumentLoadState.h"
 #include "document/ImageLineIntake.h"
 #include "document/ImageSubImporter.h"
@@ -21,8 +22,6 @@
 #include "platform/NotificationCenter.h"
 #include "platform/OperationQueue.h"
 
-class DocumentFormat;
-struct DocumentContent;
 class SCStyle;
 using SCStylePtr = std::shared_ptr<SCStyle>;
 using SCStyleList = QList<SCStylePtr>;
@@ -224,9 +223,11 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     void finishImageIntake();
     std::optional<QString> decodedFile();
     void handOverTexts(const DocumentFormat& format, const SCSubtitleLineList& reread);
-    std::optional<QByteArray> encodedDocument(const QString& encodingName);
+    std::optional<QByteArray> encodedDocument(const QString& encodingName,
+                                              DocumentFormat::WriteNotes& notes);
     // No value when the whole-text path has to decide.
-    std::optional<resultTypes> writeInPieces(const QUrl& url, const QString& withEncoding);
+    std::optional<resultTypes> writeInPieces(const QUrl& url, const QString& withEncoding,
+                                             DocumentFormat::WriteNotes& notes);
     void failWrite(DocumentFailure failure, const QString& logged);
 
     SCSubtitleLineList subtitleLinesArray_;

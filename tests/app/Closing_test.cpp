@@ -22,6 +22,7 @@
 #include "editor/SubtitleLinesTableModel.h"
 #include "platform/NotificationCenter.h"
 #include "support/EventLoop.h"
+#include "support/PlatformOverrides.h"
 
 namespace {
 
@@ -239,6 +240,28 @@ TEST_F(Closing, QuitAsksForEachChangedWindowAndCancelStopsIt) {
     // Quitting writes no preferences: only the preferences window saves.
     EXPECT_FALSE(store->value("preferencePanelDictionary").isValid());
     EXPECT_FALSE(store->value("guiSettingsDictionary").isValid());
+}
+
+// Only an export that writes a file says that it wrote commas as ";".
+TEST_F(Closing, OnlyAWrittenExportLogsItsReplacedCommas) {
+    testsupport::ScopedLogCapture log;
+    auto* controller =
+        open(writeFile("Film.ass", readFile(QUILLMAR_FIXTURES "/document/name-last.ass")));
+    ASSERT_TRUE(testsupport::spinUntil([&] {
+        return !controller->windowSubtitle()->subtitleLinesArray().isEmpty() &&
+               !controller->windowSubtitle()->isInitializing();
+    }));
+    typeIntoDialogCell(controller, 0, "!");
+    // Each close asks, and so compares the document with its opening.
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(answerDuring("Cancel", [&] { controller->window()->close(); }));
+    drain();
+    EXPECT_FALSE(log.entries().join('\n').contains("ASS export"));
+    panels->saveAnswers.push_back(path("Film.export.ass"));
+    QTest::mouseClick(button(controller, "exportButton"), Qt::LeftButton);
+    drain();
+    EXPECT_EQ(log.entries().filter("ASS export").size(), 1)
+        << log.entries().join('\n').toStdString();
 }
 
 TEST_F(Closing, ClosingTheStartWindowQuits) {
