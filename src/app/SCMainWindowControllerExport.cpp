@@ -31,8 +31,9 @@ namespace {
 QString exportFailureText(const DocumentFailure& failure) {
     using Kind = DocumentFailure::Kind;
     if (failure.kind == Kind::unencodable && !failure.encoding.isEmpty()) {
-        const QString what = failure.line > 0
-                                 ? "Line " + QString::number(failure.line) + " of the export"
+        // The line as the lines table numbers it.
+        const QString what = failure.documentLine > 0
+                                 ? "Line " + QString::number(failure.documentLine)
                                  : QStringLiteral("The export");
         return what + " cannot be written in the encoding \"" + failure.encoding +
                "\". Choose another export encoding in the preferences, or change the text.";

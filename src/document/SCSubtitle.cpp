@@ -211,12 +211,48 @@ QString SCSubtitle::documentText() const {
     return format ? format->text(*this) : QString();
 }
 
+namespace {
+
+// The line of the text, from 1, as the encoder's failure counts them.
+QStringView lineOfText(const QString& text, qint64 number) {
+    qsizetype start = 0;
+    for (qint64 n = 1; n < number; ++n) {
+        start = text.indexOf(u'\n', start);
+        if (start < 0) return {};
+        ++start;
+    }
+    qsizetype end = text.indexOf(u'\n', start);
+    if (end < 0) end = text.size();
+    return QStringView(text).mid(start, end - start);
+}
+
+}  // namespace
+
+qint64 SCSubtitle::documentLineWriting(QStringView textLine) const {
+    // The first line written with it is the one: a line before it written
+    // with the same text would have failed first.
+    for (qsizetype i = 0; i < subtitleLinesArray_.size(); ++i) {
+        const SCSubtitleLine& line = *subtitleLinesArray_[i];
+        if (line.isExcluded()) continue;
+        const QString written = currentExportFileType_ == subtitleTypes::srt
+                                    ? line.srtDialogueString()
+                                    : line.assDialogueString();
+        for (const QStringView part : QStringView(written).split(u'\n'))
+            if (part == textLine) return i + 1;
+    }
+    return 0;
+}
+
 std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingName,
                                                       DocumentFormat::WriteNotes& notes) {
     const DocumentFormat* format = DocumentFormat::forType(currentExportFileType_);
     const QString text = format ? format->text(*this, &notes) : QString();
     DocumentFailure failure;
     auto bytes = SubtitleFileText::encode(text, encodingName, failure);
+    // The user knows the line by its number in the table, not in a file
+    // that was never written; a line of the header or the kept sections has none.
+    if (!bytes && failure.line > 0)
+        failure.documentLine = documentLineWriting(lineOfText(text, failure.line));
     loadState_.setLastFailure(failure);
     return bytes;
 }

@@ -223,8 +223,12 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     void finishImageIntake();
     std::optional<QString> decodedFile();
     void handOverTexts(const DocumentFormat& format, const SCSubtitleLineList& reread);
+    // The text of `currentExportFileType` encoded; a failure names its line.
     std::optional<QByteArray> encodedDocument(const QString& encodingName,
                                               DocumentFormat::WriteNotes& notes);
+    // The line (from 1, as the lines table numbers them) whose written form
+    // holds that line of text; 0 when no line's does.
+    qint64 documentLineWriting(QStringView textLine) const;
     // No value when the whole-text path has to decide.
     std::optional<resultTypes> writeInPieces(const QUrl& url, const QString& withEncoding,
                                              DocumentFormat::WriteNotes& notes);
