@@ -192,12 +192,13 @@ QByteArray fingerprint(const SCSubtitle& subtitle) {
 
 }  // namespace
 
-void SCMainWindowController::documentLoadingChanged() {
-    // Taken once, when the window's own load ends; a re-read in another
-    // encoding later is a change like any other.
-    if (windowSubtitle_->isInitializing())
-        documentLoadStarted_ = true;
-    else if (documentLoadStarted_ && !exportedFingerprint_)
+void SCMainWindowController::documentLoadPublished() {
+    // Taken once, from the first load published: a read that failed before
+    // it, in another encoding, showed nothing, and a re-read in another
+    // encoding later is a change like any other. A picture document's text
+    // is the OCR's, held nowhere else: it counts as changed until it has been
+    // exported.
+    if (!exportedFingerprint_ && !windowSubtitle_->subtitleFileType().isImageBased())
         markDocumentExported();
 }
 

@@ -182,6 +182,7 @@ void SCSubtitle::publish(SCSubtitleLineList lines, std::optional<SCStyleList> st
             s.queueConflictSearch();
             s.setProgressLabel(QString());
             s.setIsInitializing(false);
+            emit s.loadPublished();
         },
         true);
     loadState_.setValid(true);

@@ -196,6 +196,10 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
   signals:
     void subtitleLinesArrayChanged();
     void isInitializingChanged();
+    // A text load has put its lines and styles in place, in the same step of
+    // the main thread that shows them. A failed read, a re-read in another
+    // encoding and a picture import publish nothing.
+    void loadPublished();
     void progressLabelChanged();
     void isImageBasedChanged();
     void subtitleStylesArrayChanged();
