@@ -40,8 +40,8 @@ SCMainWindowController::SCMainWindowController(const AppServices& services, QObj
         notificationTypes(notificationTypes::subInitializationError).rawValue(), handler);
     dialogChangedObserver_ = platform::NotificationObserver(
         notificationTypes(notificationTypes::dialogChanged).rawValue(), handler);
-    connect(windowSubtitle_.get(), &SCSubtitle::isInitializingChanged, this,
-            &SCMainWindowController::documentLoadingChanged);
+    connect(windowSubtitle_.get(), &SCSubtitle::loadPublished, this,
+            &SCMainWindowController::documentLoadPublished);
 }
 
 SCMainWindowController::~SCMainWindowController() {

@@ -114,9 +114,10 @@ class SCMainWindowController : public ViewWindowController {
     bool isPreviewing() const;
 
     // Whether a close would lose work: the document's SRT or ASS text
-    // differs from what it was when its load ended or when it was last
-    // exported to disk. A document still loading counts as changed once it
-    // has lines (a picture import hands them over one by one).
+    // differs from what it was when its load first showed it or when it was
+    // last exported to disk. A document still loading counts as changed once
+    // it has lines (a picture import hands them over one by one), and so
+    // does a picture document with lines until it has been exported.
     bool hasUnexportedChanges() const;
     // Taking the focus from an open cell editor or field commits what it
     // holds, as the window becoming its own first responder does.
@@ -139,7 +140,7 @@ class SCMainWindowController : public ViewWindowController {
     void showExportFailure();
     void showLaunchFailure(const QString& destination);
     QString exportEncoding() const;
-    void documentLoadingChanged();
+    void documentLoadPublished();
     void markDocumentExported();
 
     AppServices services_;
@@ -166,7 +167,7 @@ class SCMainWindowController : public ViewWindowController {
     platform::NotificationObserver dialogChangedObserver_;
     struct PreviewRun;
     std::shared_ptr<PreviewRun> preview_;
-    // The document as loaded or last exported; none before its load ends.
-    bool documentLoadStarted_ = false;
+    // The document as its load first showed it or as last exported; none
+    // before that, and none for a picture document before its first export.
     std::optional<QByteArray> exportedFingerprint_;
 };

@@ -31,8 +31,9 @@ namespace {
 QString exportFailureText(const DocumentFailure& failure) {
     using Kind = DocumentFailure::Kind;
     if (failure.kind == Kind::unencodable && !failure.encoding.isEmpty()) {
-        const QString what = failure.line > 0
-                                 ? "Line " + QString::number(failure.line) + " of the export"
+        // The line as the lines table numbers it.
+        const QString what = failure.documentLine > 0
+                                 ? "Line " + QString::number(failure.documentLine)
                                  : QStringLiteral("The export");
         return what + " cannot be written in the encoding \"" + failure.encoding +
                "\". Choose another export encoding in the preferences, or change the text.";
@@ -175,24 +176,29 @@ namespace {
 // inclusion, and the styles and script information of the ASS form.
 QByteArray fingerprint(const SCSubtitle& subtitle) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
+    DocumentFormat::WriteNotes notes;  // nothing is written: nothing to log
     for (const subtitleTypes type : {subtitleTypes::srt, subtitleTypes::ass})
         if (const DocumentFormat* format = DocumentFormat::forType(type))
-            format->writeText(subtitle, [&hash](const QString& piece) {
-                hash.addData(QByteArrayView(reinterpret_cast<const char*>(piece.utf16()),
-                                            piece.size() * qsizetype(sizeof(char16_t))));
-                return true;
-            });
+            format->writeText(
+                subtitle,
+                [&hash](const QString& piece) {
+                    hash.addData(QByteArrayView(reinterpret_cast<const char*>(piece.utf16()),
+                                                piece.size() * qsizetype(sizeof(char16_t))));
+                    return true;
+                },
+                notes);
     return hash.result();
 }
 
 }  // namespace
 
-void SCMainWindowController::documentLoadingChanged() {
-    // Taken once, when the window's own load ends; a re-read in another
-    // encoding later is a change like any other.
-    if (windowSubtitle_->isInitializing())
-        documentLoadStarted_ = true;
-    else if (documentLoadStarted_ && !exportedFingerprint_)
+void SCMainWindowController::documentLoadPublished() {
+    // Taken once, from the first load published: a read that failed before
+    // it, in another encoding, showed nothing, and a re-read in another
+    // encoding later is a change like any other. A picture document's text
+    // is the OCR's, held nowhere else: it counts as changed until it has been
+    // exported.
+    if (!exportedFingerprint_ && !windowSubtitle_->subtitleFileType().isImageBased())
         markDocumentExported();
 }
 

@@ -52,9 +52,10 @@ void ASSDocumentFormat::takeText(SCSubtitleLine& line, const SCSubtitleLine& rer
     line.setUnformattedTextASS(reread.unformattedTextASS());
 }
 
-bool ASSDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& sink) const {
+bool ASSDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& sink,
+                                  WriteNotes& notes) const {
     // A comma in a field other than an event's Text is written as ";"; the
-    // log says so once for the whole export.
+    // notes say so, once for the whole text.
     bool styleCommas = false;
     std::atomic<bool> eventCommas = false;
     QStringList styleLines;
@@ -75,10 +76,7 @@ bool ASSDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& si
             if (commas) eventCommas = true;
         },
         sink);
-    if (styleCommas || eventCommas)
-        qpl(
-            QStringLiteral("ASS export: a comma in a style field or in an event's Style, Name or "
-                           "Effect is written as \";\""));
+    if (styleCommas || eventCommas) notes.commasReplaced = true;
     if (!events) return false;
     QString kept;
     ASSFormat::appendKeptSections(kept, subtitle.keptSections());

@@ -23,6 +23,10 @@ struct DocumentFailure {
     QString encoding;
     qint64 line = 0;  // 1-based line of the file where one applies, else 0
     QString detail;
+    // For a text the export encoding cannot hold: the document's line (from
+    // 1, as the lines table numbers them) that holds that line of the file;
+    // 0 for one of the file's header or of no line.
+    qint64 documentLine = 0;
 
     explicit operator bool() const { return kind != Kind::none; }
 

@@ -29,11 +29,22 @@ SCSubtitleLineList DocumentFormat::parseLines(std::size_t count, const LineParse
     });
 }
 
-QString DocumentFormat::text(const SCSubtitle& subtitle) const {
+QString DocumentFormat::text(const SCSubtitle& subtitle, WriteNotes* notes) const {
     QString text;
-    writeText(subtitle, [&text](QString piece) {
-        text += piece;
-        return true;
-    });
+    WriteNotes unused;
+    writeText(
+        subtitle,
+        [&text](QString piece) {
+            text += piece;
+            return true;
+        },
+        notes ? *notes : unused);
     return text;
+}
+
+void DocumentFormat::logWritten(const WriteNotes& notes) {
+    if (notes.commasReplaced)
+        qpl(
+            QStringLiteral("ASS export: a comma in a style field or in an event's Style, Name or "
+                           "Effect is written as \";\""));
 }

@@ -51,13 +51,25 @@ class DocumentFormat {
     // Gives the document's line the dialog text of the re-read line.
     virtual void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const = 0;
 
+    // What the text says differently from the document to fit the format.
+    // Writing it logs nothing: only a write of a file tells the log
+    // (`logWritten`), not a text built for any other use.
+    struct WriteNotes {
+        // A comma in an ASS field other than an event's Text, written as ";".
+        bool commasReplaced = false;
+    };
+
     // The whole document as file text.
-    QString text(const SCSubtitle& subtitle) const;
+    QString text(const SCSubtitle& subtitle, WriteNotes* notes = nullptr) const;
 
     // The same text in pieces, each ending at the end of a line, handed to
     // `sink` in order; false when the sink stopped it.
     using TextSink = std::function<bool(QString piece)>;
-    virtual bool writeText(const SCSubtitle& subtitle, const TextSink& sink) const = 0;
+    virtual bool writeText(const SCSubtitle& subtitle, const TextSink& sink,
+                           WriteNotes& notes) const = 0;
+
+    // Logs what a file just written says differently from the document.
+    static void logWritten(const WriteNotes& notes);
 
   protected:
     // Parses `count` records into new lines numbered by their position, on

@@ -182,6 +182,7 @@ void SCSubtitle::publish(SCSubtitleLineList lines, std::optional<SCStyleList> st
             s.queueConflictSearch();
             s.setProgressLabel(QString());
             s.setIsInitializing(false);
+            emit s.loadPublished();
         },
         true);
     loadState_.setValid(true);
@@ -211,9 +212,48 @@ QString SCSubtitle::documentText() const {
     return format ? format->text(*this) : QString();
 }
 
-std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingName) {
+namespace {
+
+// The line of the text, from 1, as the encoder's failure counts them.
+QStringView lineOfText(const QString& text, qint64 number) {
+    qsizetype start = 0;
+    for (qint64 n = 1; n < number; ++n) {
+        start = text.indexOf(u'\n', start);
+        if (start < 0) return {};
+        ++start;
+    }
+    qsizetype end = text.indexOf(u'\n', start);
+    if (end < 0) end = text.size();
+    return QStringView(text).mid(start, end - start);
+}
+
+}  // namespace
+
+qint64 SCSubtitle::documentLineWriting(QStringView textLine) const {
+    // The first line written with it is the one: a line before it written
+    // with the same text would have failed first.
+    for (qsizetype i = 0; i < subtitleLinesArray_.size(); ++i) {
+        const SCSubtitleLine& line = *subtitleLinesArray_[i];
+        if (line.isExcluded()) continue;
+        const QString written = currentExportFileType_ == subtitleTypes::srt
+                                    ? line.srtDialogueString()
+                                    : line.assDialogueString();
+        for (const QStringView part : QStringView(written).split(u'\n'))
+            if (part == textLine) return i + 1;
+    }
+    return 0;
+}
+
+std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingName,
+                                                      DocumentFormat::WriteNotes& notes) {
+    const DocumentFormat* format = DocumentFormat::forType(currentExportFileType_);
+    const QString text = format ? format->text(*this, &notes) : QString();
     DocumentFailure failure;
-    auto bytes = SubtitleFileText::encode(documentText(), encodingName, failure);
+    auto bytes = SubtitleFileText::encode(text, encodingName, failure);
+    // The user knows the line by its number in the table, not in a file
+    // that was never written; a line of the header or the kept sections has none.
+    if (!bytes && failure.line > 0)
+        failure.documentLine = documentLineWriting(lineOfText(text, failure.line));
     loadState_.setLastFailure(failure);
     return bytes;
 }
@@ -225,7 +265,8 @@ void SCSubtitle::failWrite(DocumentFailure failure, const QString& logged) {
     qpl(QStringLiteral("error writing to file: ") + logged);
 }
 
-std::optional<resultTypes> SCSubtitle::writeInPieces(const QUrl& url, const QString& withEncoding) {
+std::optional<resultTypes> SCSubtitle::writeInPieces(const QUrl& url, const QString& withEncoding,
+                                                     DocumentFormat::WriteNotes& notes) {
     const DocumentFormat* format = DocumentFormat::forType(currentExportFileType_);
     auto encoder = SubtitleFileText::PieceEncoder::forEncoding(withEncoding);
     if (!format || !encoder || url.isEmpty()) return std::nullopt;
@@ -242,14 +283,16 @@ std::optional<resultTypes> SCSubtitle::writeInPieces(const QUrl& url, const QStr
         written = written && file.write(*bytes) == bytes->size();
         return true;
     };
-    const bool whole = format->writeText(*this, [&](QString piece) {
-        return put(encoder->encode(std::move(piece)));
-    }) && put(encoder->finish());
+    const bool whole =
+        format->writeText(
+            *this, [&](QString piece) { return put(encoder->encode(std::move(piece))); }, notes) &&
+        put(encoder->finish());
     // A piece that cannot be encoded: the whole text names the line (the
     // temporary file is dropped, the old one stays).
     if (!whole || !encoded) return std::nullopt;
     if (written && file.commit()) {
         loadState_.setLastFailure({});
+        DocumentFormat::logWritten(notes);
         return resultTypes::ok;
     }
     DocumentFailure failure;
@@ -265,8 +308,10 @@ resultTypes SCSubtitle::writeSubToURL(const QUrl& url, const QString& withEncodi
     // is built, encoded and written piece by piece, so a large document's
     // text and bytes are never held whole; anything else, and every failure
     // other than a failed write, takes the whole text.
-    if (const auto result = writeInPieces(url, withEncoding)) return *result;
-    const auto bytes = encodedDocument(withEncoding);
+    DocumentFormat::WriteNotes notes;
+    if (const auto result = writeInPieces(url, withEncoding, notes)) return *result;
+    notes = {};
+    const auto bytes = encodedDocument(withEncoding, notes);
     DocumentFailure failure = lastFailure();
     failure.path = url.toLocalFile();
     QSaveFile file(url.toLocalFile());
@@ -278,12 +323,14 @@ resultTypes SCSubtitle::writeSubToURL(const QUrl& url, const QString& withEncodi
         return resultTypes::error;
     }
     loadState_.setLastFailure({});
+    DocumentFormat::logWritten(notes);
     return resultTypes::ok;
 }
 
 std::optional<QUrl> SCSubtitle::exportTempSubtitleWithEncoding(const QString& encodingName) {
     const QString folder = platform::TemporaryFolder::path();
-    const auto bytes = encodedDocument(encodingName);
+    DocumentFormat::WriteNotes notes;
+    const auto bytes = encodedDocument(encodingName, notes);
     if (folder.isEmpty() || !bytes) {
         failWrite(lastFailure(), folder + QStringLiteral("quillmarExport."));
         return std::nullopt;
@@ -305,7 +352,10 @@ std::optional<QUrl> SCSubtitle::exportTempSubtitleWithEncoding(const QString& en
                       file.write(*bytes) == bytes->size() && file.flush();
             if (!file.isOpen()) ::close(fd);
         }
-        if (written) return url;
+        if (written) {
+            DocumentFormat::logWritten(notes);
+            return url;
+        }
         if (fd >= 0) ::unlink(native.constData());
         failWrite({DocumentFailure::Kind::unwritable, path, encodingName, 0,
                    QString::fromLocal8Bit(std::strerror(fd < 0 ? errno : EIO))},
@@ -365,11 +415,17 @@ void SCSubtitle::findTimeConflicts() {
 }
 
 void SCSubtitle::fixTimeConflicts() {
+    // The marks shown may be older than the times (a shift or a stretch does
+    // not search): the repair works from a search of the times as they are.
+    const TimeConflicts::Result found = TimeConflicts::search(conflictSnapshot().times);
     std::vector<TimeConflicts::RepairLine> repair;
     repair.reserve(std::size_t(subtitleLinesArray_.size()));
-    for (const auto& line : subtitleLinesArray_)
-        repair.push_back({line->userStartTimeDouble(), line->userEndTimeDouble(),
-                          line->timeConflict(), line->endOverlap()});
+    for (qsizetype i = 0; i < subtitleLinesArray_.size(); ++i) {
+        const auto& line = subtitleLinesArray_[i];
+        const TimeConflicts::LineResult& result = found.lines[std::size_t(i)];
+        repair.push_back({line->userStartTimeDouble(), line->userEndTimeDouble(), result.mark,
+                          result.endOverlap});
+    }
     TimeConflicts::repair(repair);
     for (qsizetype i = 0; i < subtitleLinesArray_.size(); ++i) {
         subtitleLinesArray_[i]->setUserStartTimeDouble(repair[std::size_t(i)].start);

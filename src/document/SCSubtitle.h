@@ -13,6 +13,7 @@
 #include "common/ResultTypes.h"
 #include "common/SubtitleTypes.h"
 #include "document/DocumentFailure.h"
+#include "document/DocumentFormat.h"
 #include "document/DocumentLoadState.h"
 #include "document/ImageLineIntake.h"
 #include "document/ImageSubImporter.h"
@@ -21,8 +22,6 @@
 #include "platform/NotificationCenter.h"
 #include "platform/OperationQueue.h"
 
-class DocumentFormat;
-struct DocumentContent;
 class SCStyle;
 using SCStylePtr = std::shared_ptr<SCStyle>;
 using SCStyleList = QList<SCStylePtr>;
@@ -148,9 +147,9 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     // once; from another thread it is handed to the main thread.
     void findTimeConflicts();
 
-    // Closes each "End Overlap" with its first later "Start Overlap" or
-    // "Both Overlap" line in proportion to their durations, then searches
-    // again. Main thread.
+    // Searches the times as they are now, closes each "End Overlap" with its
+    // first later "Start Overlap" or "Both Overlap" line in proportion to
+    // their durations, then searches again. Main thread.
     void fixTimeConflicts();
 
     // Moves every time by the amount, forward or (for "Backward") backward;
@@ -197,6 +196,10 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
   signals:
     void subtitleLinesArrayChanged();
     void isInitializingChanged();
+    // A text load has put its lines and styles in place, in the same step of
+    // the main thread that shows them. A failed read, a re-read in another
+    // encoding and a picture import publish nothing.
+    void loadPublished();
     void progressLabelChanged();
     void isImageBasedChanged();
     void subtitleStylesArrayChanged();
@@ -224,9 +227,15 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     void finishImageIntake();
     std::optional<QString> decodedFile();
     void handOverTexts(const DocumentFormat& format, const SCSubtitleLineList& reread);
-    std::optional<QByteArray> encodedDocument(const QString& encodingName);
+    // The text of `currentExportFileType` encoded; a failure names its line.
+    std::optional<QByteArray> encodedDocument(const QString& encodingName,
+                                              DocumentFormat::WriteNotes& notes);
+    // The line (from 1, as the lines table numbers them) whose written form
+    // holds that line of text; 0 when no line's does.
+    qint64 documentLineWriting(QStringView textLine) const;
     // No value when the whole-text path has to decide.
-    std::optional<resultTypes> writeInPieces(const QUrl& url, const QString& withEncoding);
+    std::optional<resultTypes> writeInPieces(const QUrl& url, const QString& withEncoding,
+                                             DocumentFormat::WriteNotes& notes);
     void failWrite(DocumentFailure failure, const QString& logged);
 
     SCSubtitleLineList subtitleLinesArray_;

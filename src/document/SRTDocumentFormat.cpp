@@ -27,7 +27,8 @@ void SRTDocumentFormat::takeText(SCSubtitleLine& line, const SCSubtitleLine& rer
     line.setUnformattedTextSRT(reread.unformattedTextSRT());
 }
 
-bool SRTDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& sink) const {
+bool SRTDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& sink,
+                                  WriteNotes&) const {
     // Cues are numbered from 1 over the lines written, so each line's number
     // is counted first and the pieces can be built in any order.
     const auto& lines = subtitle.subtitleLinesArray();

@@ -8,5 +8,6 @@ class SRTDocumentFormat : public DocumentFormat {
   public:
     DocumentContent read(QString text, bool textOnly) const override;
     void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const override;
-    bool writeText(const SCSubtitle& subtitle, const TextSink& sink) const override;
+    bool writeText(const SCSubtitle& subtitle, const TextSink& sink,
+                   WriteNotes& notes) const override;
 };

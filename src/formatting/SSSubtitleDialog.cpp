@@ -1,6 +1,8 @@
 #include "formatting/SSSubtitleDialog.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "formatting/DialogDisplayStyle.h"
 #include "platform/SpellChecker.h"
@@ -41,6 +43,121 @@ void deleteFromBack(QString& text, const textFormatting::Ranges& ranges) {
     }
     kept.append(QStringView(text).mid(from));
     text = std::move(kept);
+}
+
+// One bold, italic or underline switch of an ASS override block: \b1 turns
+// bold on, \b0 off; none for any other code (\b700, \be1, \b).
+struct Switch {
+    textFormatting kind;
+    bool on = false;
+};
+
+std::optional<Switch> switchOf(QStringView code) {
+    if (code.size() != 3 || code[0] != u'\\' || (code[2] != u'0' && code[2] != u'1'))
+        return std::nullopt;
+    const bool on = code[2] == u'1';
+    switch (code[1].unicode()) {
+        case u'b':
+            return Switch{textFormatting::bold, on};
+        case u'i':
+            return Switch{textFormatting::italic, on};
+        case u'u':
+            return Switch{textFormatting::underline, on};
+        default:
+            return std::nullopt;
+    }
+}
+
+// The codes of an override block's inside, each from its backslash to the
+// next one outside parentheses (\t(\fscx120) is one code).
+std::vector<QStringView> codesOf(QStringView inside) {
+    std::vector<QStringView> codes;
+    qsizetype start = 0;
+    int depth = 0;
+    for (qsizetype i = 0; i < inside.size(); ++i) {
+        if (inside[i] == u'(') ++depth;
+        if (inside[i] == u')' && depth > 0) --depth;
+        if (inside[i] == u'\\' && depth == 0 && i > start) {
+            codes.push_back(inside.mid(start, i - start));
+            start = i;
+        }
+    }
+    if (start < inside.size()) codes.push_back(inside.mid(start));
+    return codes;
+}
+
+// The SRT form of an ASS text: each bold, italic and underline switch
+// becomes its SRT tag wherever it stands in an override block; the block
+// keeps its other codes as they were and goes when it held none, and a block
+// without such a switch stays as it is. The tags pair up and nest: a switch
+// that changes nothing writes nothing, a kind switched off while kinds opened
+// after it are on closes those first and opens them again before the next
+// text, and whatever is on at the end is closed there.
+QString srtTagsForASSSwitches(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 16);
+    std::vector<textFormatting> open;    // written, outermost first
+    std::vector<textFormatting> paused;  // on, but closed for an outer kind
+    const auto resume = [&] {
+        for (const textFormatting kind : paused) {
+            out += kind.startFor(subtitleTypes::srt);
+            open.push_back(kind);
+        }
+        paused.clear();
+    };
+    const auto turn = [&](const Switch& change) {
+        const auto openAt = std::find(open.begin(), open.end(), change.kind);
+        const auto pausedAt = std::find(paused.begin(), paused.end(), change.kind);
+        if (change.on == (openAt != open.end() || pausedAt != paused.end())) return;
+        if (change.on) {
+            resume();
+            out += change.kind.startFor(subtitleTypes::srt);
+            open.push_back(change.kind);
+        } else if (pausedAt != paused.end()) {
+            paused.erase(pausedAt);
+        } else {
+            // Those paused already were opened after these.
+            const std::vector<textFormatting> inner(openAt + 1, open.end());
+            for (auto kind = inner.rbegin(); kind != inner.rend(); ++kind)
+                out += kind->endFor(subtitleTypes::srt);
+            out += change.kind.endFor(subtitleTypes::srt);
+            open.erase(openAt, open.end());
+            paused.insert(paused.begin(), inner.begin(), inner.end());
+        }
+    };
+
+    const QStringView all(text);
+    qsizetype i = 0;
+    while (i < all.size()) {
+        // Without a "}" after it, a "{\\" is text, and so is all after it.
+        const qsizetype start = all.indexOf(QLatin1String("{\\"), i);
+        const qsizetype close = start < 0 ? -1 : all.indexOf(u'}', start + 2);
+        const qsizetype textEnd = close < 0 ? all.size() : start;
+        if (textEnd > i) {
+            resume();
+            out += all.mid(i, textEnd - i);
+        }
+        if (close < 0) break;
+        const QStringView block = all.mid(start, close + 1 - start);
+        std::vector<Switch> switches;
+        QString kept;
+        for (const QStringView code : codesOf(block.mid(1, block.size() - 2))) {
+            if (const auto change = switchOf(code))
+                switches.push_back(*change);
+            else
+                kept += code;
+        }
+        if (switches.empty()) {
+            out += block;
+        } else {
+            if (!kept.isEmpty()) out += u'{' + kept + u'}';
+            for (const Switch& change : switches) turn(change);
+        }
+        i = close + 1;
+    }
+    for (auto kind = open.rbegin(); kind != open.rend(); ++kind)
+        out += kind->endFor(subtitleTypes::srt);
+    return out;
 }
 
 }  // namespace
@@ -155,6 +272,8 @@ QString SSSubtitleDialog::convertTextFormattingFrom(subtitleTypes from, subtitle
     const bool marked = (from == subtitleTypes::srt && hasSRTMarkup(forString)) ||
                         (from == subtitleTypes::ass && hasASSMarkup(forString));
     if (!marked) return forString;
+    if (from == subtitleTypes::ass && to == subtitleTypes::srt)
+        return srtTagsForASSSwitches(forString);
     QString result = forString;
     for (const textFormatting kind : textFormatting::allStylesFormatting()) {
         result.replace(kind.startFor(from), kind.startFor(to));

@@ -52,7 +52,9 @@ class SSSubtitleDialog {
     // syntax (SRT for srt, ASS for any other) was assigned.
     void updateForNewPlainText(subtitleTypes forSubtitleType);
     // The text with bold, italic and underline tags of one syntax replaced
-    // by the other's; unchanged when it holds no markup of `from`.
+    // by the other's; unchanged when it holds no markup of `from`. From ASS
+    // to SRT every \b, \i and \u switch (0 or 1) counts, also one among other
+    // codes of a block, and the SRT tags written pair up.
     static QString convertTextFormattingFrom(subtitleTypes from, subtitleTypes to,
                                              const QString& forString);
     // Back to the text as loaded, both syntaxes and display rebuilt.

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 
 #include "AppFixture.h"
 #include "app/AppActions.h"
@@ -16,14 +17,42 @@
 #include "app/SCMainWindowController.h"
 #include "app/StartWindow.h"
 #include "common/NotificationTypes.h"
+#include "document/DocumentFixtures.h"
 #include "document/SCSubtitle.h"
 #include "document/SCSubtitleLine.h"
 #include "editor/SCViewControllerSRT.h"
 #include "editor/SubtitleLinesTableModel.h"
+#include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StringEncoding.h"
+#include "platform/TextCodec.h"
 #include "support/EventLoop.h"
+#include "support/PlatformOverrides.h"
 
 namespace {
+
+// Hands over two lines of recognised text, as a finished OCR does.
+class TwoLineImporter : public ImageSubImporter {
+  public:
+    void setParentSubtitle(const std::weak_ptr<SCSubtitle>& subtitle) override {
+        parent_ = subtitle;
+    }
+    void cancelImport() override {}
+    resultTypes importImageSubtitleURL(const QUrl&) override {
+        for (int number = 0; number < 2; ++number) {
+            platform::MainQueue::post([parent = parent_, number] {
+                if (const auto subtitle = parent.lock())
+                    documenttest::announceImportedLine(
+                        *subtitle, number, number * 2.0, number * 2.0 + 1.0,
+                        "Recognised line " + QString::number(number + 1));
+            });
+        }
+        return resultTypes::ok;
+    }
+
+  private:
+    std::weak_ptr<SCSubtitle> parent_;
+};
 
 class Closing : public AppFixture {
   protected:
@@ -239,6 +268,125 @@ TEST_F(Closing, QuitAsksForEachChangedWindowAndCancelStopsIt) {
     // Quitting writes no preferences: only the preferences window saves.
     EXPECT_FALSE(store->value("preferencePanelDictionary").isValid());
     EXPECT_FALSE(store->value("guiSettingsDictionary").isValid());
+}
+
+// A picture document's text comes from minutes of OCR and is kept nowhere
+// else: until it has been exported, every way of closing asks.
+TEST_F(Closing, APictureDocumentAsksOnEveryCloseUntilItsTextIsExported) {
+    testsupport::ScopedOverride<ImageSubImporter::Factory> importer(
+        &SCSubtitle::setImageSubImporterFactory,
+        [] { return std::make_shared<TwoLineImporter>(); });
+    struct Way {
+        const char* what;
+        std::function<void(SCMainWindowController*)> close;
+    };
+    const Way ways[] = {
+        {"Cancel",
+         [](SCMainWindowController* c) {
+             QTest::mouseClick(button(c, "cancelButton"), Qt::LeftButton);
+         }},
+        {"the close box", [](SCMainWindowController* c) { c->window()->close(); }},
+        {"Ctrl+W",
+         [](SCMainWindowController* c) {
+             QApplication::setActiveWindow(c->window());
+             QTest::keyClick(c->window(), Qt::Key_W, Qt::ControlModifier);
+         }},
+        {"Quit", [this](SCMainWindowController*) { delegate->actions()->quitAction()->trigger(); }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        auto* controller = open(writeFile("Film.sup", "PG"));
+        ASSERT_TRUE(waitForLines(controller, 2));
+        ASSERT_TRUE(testsupport::spinUntil(
+            [&] { return !controller->windowSubtitle()->isInitializing(); }));
+        const auto asked = answerDuring("Cancel", [&] { way.close(controller); });
+        ASSERT_TRUE(asked);
+        EXPECT_EQ(asked->text, "Are you sure that you want to close the window?");
+        EXPECT_EQ(delegate->openWindowControllers(), QList{controller});
+
+        // Exported to disk, the text is safe: Cancel closes at once.
+        panels->saveAnswers.push_back(path("Film.export.srt"));
+        QTest::mouseClick(button(controller, "exportButton"), Qt::LeftButton);
+        ASSERT_TRUE(readFile(path("Film.export.srt")).contains("Recognised line 2"));
+        const auto again = answerDuring(
+            "OK", [&] { QTest::mouseClick(button(controller, "cancelButton"), Qt::LeftButton); });
+        EXPECT_FALSE(again);
+        EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
+        collect();
+    }
+}
+
+// The open tries encodings until one reads the file; what the user is first
+// shown is the document as that one read it, and closing it untouched asks
+// nothing. Building the text to compare logs nothing either.
+TEST_F(Closing, AnUntouchedFileClosesAtOnceWhicheverEncodingReadIt) {
+    const auto setImportEncoding = [this](const QString& name) {
+        delegate->appPreferences()->modifyPreferencePanelDictionary(
+            [&](std::optional<QVariantMap>& panel) { panel->insert("importEncoding", name); });
+    };
+    const auto utf16 = [](const QByteArray& text, const char* form) {
+        return *platform::TextCodec::encode(
+            QString::fromUtf8(text),
+            platform::StringEncoding(platform::StringEncoding::Backend::Icu, form, 0));
+    };
+    struct Case {
+        const char* what;
+        QString file;
+        QByteArray bytes;
+        QString importEncoding;
+    } cases[] = {
+        {"UTF-16 without a mark, single-byte default", "Film.srt", utf16(srtOfLines(3), "UTF-16LE"),
+         "WindowsLatin1"},
+        {"UTF-16 without a mark, UTF-8 default", "Film.srt", utf16(srtOfLines(3), "UTF-16LE"),
+         "UTF8"},
+        {"UTF-16 big-endian without a mark", "Film.srt", utf16(srtOfLines(3), "UTF-16BE"),
+         "WindowsLatin1"},
+        {"first read", "Film.srt", srtOfLines(3), "UTF8"},
+        // Commas in its style and event fields are written as ";".
+        {"ASS with commas in its fields", "Film.ass",
+         readFile(QUILLMAR_FIXTURES "/document/name-last.ass"), "UTF8"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        setImportEncoding(c.importEncoding);
+        testsupport::ScopedLogCapture log;
+        auto* controller = open(writeFile(c.file, c.bytes));
+        ASSERT_TRUE(testsupport::spinUntil([&] {
+            return !controller->windowSubtitle()->subtitleLinesArray().isEmpty() &&
+                   !controller->windowSubtitle()->isInitializing();
+        }));
+        drain();
+        const auto asked = answerDuring(
+            "OK", [&] { QTest::mouseClick(button(controller, "cancelButton"), Qt::LeftButton); });
+        EXPECT_FALSE(asked);
+        EXPECT_TRUE(delegate->openWindowControllers().isEmpty());
+        drain();
+        EXPECT_FALSE(log.entries().join('\n').contains("ASS export"))
+            << log.entries().join('\n').toStdString();
+        collect();
+    }
+}
+
+// Only an export that writes a file says that it wrote commas as ";".
+TEST_F(Closing, OnlyAWrittenExportLogsItsReplacedCommas) {
+    testsupport::ScopedLogCapture log;
+    auto* controller =
+        open(writeFile("Film.ass", readFile(QUILLMAR_FIXTURES "/document/name-last.ass")));
+    ASSERT_TRUE(testsupport::spinUntil([&] {
+        return !controller->windowSubtitle()->subtitleLinesArray().isEmpty() &&
+               !controller->windowSubtitle()->isInitializing();
+    }));
+    typeIntoDialogCell(controller, 0, "!");
+    // Each close asks, and so compares the document with its opening.
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(answerDuring("Cancel", [&] { controller->window()->close(); }));
+    drain();
+    EXPECT_FALSE(log.entries().join('\n').contains("ASS export"));
+    panels->saveAnswers.push_back(path("Film.export.ass"));
+    QTest::mouseClick(button(controller, "exportButton"), Qt::LeftButton);
+    drain();
+    EXPECT_EQ(log.entries().filter("ASS export").size(), 1)
+        << log.entries().join('\n').toStdString();
 }
 
 TEST_F(Closing, ClosingTheStartWindowQuits) {

@@ -2,6 +2,7 @@
 // application.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +24,8 @@
 #include "document/SCSubtitleLine.h"
 #include "editor/SCViewControllerASS.h"
 #include "editor/SCViewControllerSRT.h"
+#include "editor/SubtitleLinesTableModel.h"
+#include "formatting/SCStyle.h"
 #include "platform/TemporaryFolder.h"
 #include "support/EventLoop.h"
 
@@ -214,12 +217,12 @@ TEST_F(Export, AFailedWriteShowsItsSheetWithTheReason) {
          "\"" + path("no/such/folder/x.srt") + "\" could not be written: "},
         {path("Film.srt/inside.srt"), "UTF8", "Line 2",
          "\"" + path("Film.srt/inside.srt") + "\" could not be written: "},
-        // Line 7 of the file is the second cue's text.
+        // The second line of the table (line 7 of the file).
         {path("ascii.srt"), "ASCII", "日本",
-         "Line 7 of the export cannot be written in the encoding \"ASCII\". Choose another "
-         "export encoding in the preferences, or change the text."},
+         "Line 2 cannot be written in the encoding \"ASCII\". Choose another export encoding "
+         "in the preferences, or change the text."},
         {path("latin1.srt"), "ISOLatin1", "5 €",
-         "Line 7 of the export cannot be written in the encoding \"ISOLatin1\"."},
+         "Line 2 cannot be written in the encoding \"ISOLatin1\"."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.target.toStdString());
@@ -236,6 +239,75 @@ TEST_F(Export, AFailedWriteShowsItsSheetWithTheReason) {
         EXPECT_EQ(answered->modality, Qt::WindowModal);
         EXPECT_FALSE(QFileInfo::exists(row.target));
     }
+}
+
+// The sheet names the line as the table numbers it, whatever the export
+// writes before it: lines of several rows, lines left out, the ASS header.
+TEST_F(Export, TheFailureSheetNamesTheLineAsTheTableNumbersIt) {
+    struct Row {
+        QString type;
+        bool unencodableStyle;
+        QString informative;
+    };
+    const std::vector<Row> rows{
+        {"SRT", false, "Line 3 cannot be written in the encoding \"ISOLatin1\"."},
+        {"ASS", false, "Line 3 cannot be written in the encoding \"ISOLatin1\"."},
+        {"ASS", true, "The export cannot be written in the encoding \"ISOLatin1\"."},
+    };
+    setPanel("exportEncoding", "ISOLatin1");
+    for (const Row& row : rows) {
+        SCOPED_TRACE((row.type + (row.unencodableStyle ? " style" : "")).toStdString());
+        auto* controller = openLoaded("Film.srt", 4);
+        const auto lines = controller->windowSubtitle()->subtitleLinesArray();
+        lines[0]->setUnformattedTextSRT("One\nTwo\nThree");
+        lines[1]->setIsExcluded(true);
+        lines[2]->setUnformattedTextSRT("5 €");
+        if (row.unencodableStyle)
+            controller->windowSubtitle()->subtitleStylesArray()[0]->setName("Sign €");
+        controller->setExportType(row.type);
+        const QAbstractItemModel* table =
+            controller->currentViewController()->subtitleTable()->model();
+        ASSERT_EQ(table->index(2, SubtitleLinesTableModel::numberColumn).data().toInt(), 3);
+        panels->saveAnswers.push_back(path("latin1." + row.type.toLower()));
+        QTest::mouseClick(controller->window()->findChild<QPushButton*>("exportButton"),
+                          Qt::LeftButton);
+        const auto answered = answerBox("OK");
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(answered->text, "Quillmar Could Not Export This File");
+        EXPECT_TRUE(answered->informativeText.startsWith(row.informative))
+            << answered->informativeText.toStdString();
+        controller->windowSubtitle()->subtitleLinesArray()[2]->setUnformattedTextSRT("Line 3");
+        answerDuring("OK", [&] { controller->cancelButton(); });
+        collect();
+    }
+}
+
+// An ASS line's bold, italic and underline switches reach the SRT export as
+// tags that pair up, also when they share a block with other codes.
+TEST_F(Export, AnAssSignExportsAsSrtWithItsTagsPaired) {
+    const QByteArray ass =
+        "[Script Info]\nScriptType: v4.00+\n\n[V4+ Styles]\n"
+        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+        "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+        "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+        "Style: Default,Arial,20,&H00FFFFFF,&H000000FF,&H00000000,&H00000000,0,0,0,0,100,100,0,0,"
+        "1,2,2,2,10,10,10,1\n\n[Events]\n"
+        "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+        "Dialogue: 0,0:00:01.00,0:00:03.00,Default,,0,0,0,,"
+        "{\\pos(960,100)\\b1}A SIGN ON THE WALL{\\b0}\n"
+        "Dialogue: 0,0:00:04.00,0:00:06.00,Default,,0,0,0,,{\\i1}Whispered{\\i0\\an8} words\n";
+    auto* controller = open(writeFile("Sign.ass", ass));
+    ASSERT_TRUE(waitForLines(controller, 2));
+    auto* type = controller->window()->findChild<QComboBox*>("exportTypePopUp");
+    ASSERT_EQ(type->currentText(), "ASS");
+    QTest::keyClick(type, Qt::Key_Up);
+    ASSERT_EQ(controller->exportType(), "SRT");
+    panels->saveAnswers.push_back(path("Sign.export.srt"));
+    QTest::mouseClick(controller->window()->findChild<QPushButton*>("exportButton"),
+                      Qt::LeftButton);
+    EXPECT_EQ(readFile(path("Sign.export.srt")),
+              "1\n00:00:01,000 --> 00:00:03,000\n{\\pos(960,100)}<b>A SIGN ON THE WALL</b>\n\n"
+              "2\n00:00:04,000 --> 00:00:06,000\n<i>Whispered{\\an8}</i> words\n\n");
 }
 
 TEST_F(Export, CompanionRequestsGoByPathThenByName) {

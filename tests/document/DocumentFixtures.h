@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QUrl>
+#include <QVariantMap>
 #include <future>
 #include <memory>
 
 #include "document/SCSubtitle.h"
+#include "platform/NotificationCenter.h"
 #include "support/EventLoop.h"
 
 namespace documenttest {
@@ -38,6 +41,22 @@ inline std::shared_ptr<SCSubtitle> loaded(const QString& name, subtitleTypes typ
     auto subtitle = SCSubtitle::create();
     load(subtitle, fixture(name), type, encoding);
     return subtitle;
+}
+
+// Announces line `number` of a picture import to the document, as the
+// importer does once the line's picture is read (main thread).
+inline void announceImportedLine(SCSubtitle& subtitle, int number, double start, double end,
+                                 const QString& text, const QImage& picture = QImage()) {
+    auto line = SCSubtitleLine::create();
+    line->setOriginalIndex(number);
+    line->setUserIndex(number);
+    QVariantMap dictionary{{"startTime", start}, {"endTime", end}, {"lineDialog", text}};
+    if (!picture.isNull()) dictionary.insert("lineImage", picture);
+    line->initializeFromImageSubImportedDictiary(dictionary);
+    platform::NotificationCenter::defaultCenter().post(
+        "imageSubSCSubtitleLineCreated", nullptr,
+        {{"theSubtitleLine", QVariant::fromValue(line)},
+         {"theSubtitle", QVariant::fromValue<QObject*>(&subtitle)}});
 }
 
 }  // namespace documenttest

@@ -55,20 +55,9 @@ class FakeImporter : public ImageSubImporter {
             cropErrors_.count(number) ? "CROP ERROR" : QString("line %1").arg(number);
         auto parent = parent_;
         doOnMainThread([parent, number, text] {
-            auto subtitle = parent.lock();
-            if (!subtitle) return;
-            auto line = SCSubtitleLine::create();
-            line->setOriginalIndex(number);
-            line->setUserIndex(number);
-            line->initializeFromImageSubImportedDictiary(
-                {{"startTime", number * 2.0},
-                 {"endTime", number * 2.0 + 1.5},
-                 {"lineImage", QImage(4, 4, QImage::Format_RGB32)},
-                 {"lineDialog", text}});
-            platform::NotificationCenter::defaultCenter().post(
-                "imageSubSCSubtitleLineCreated", nullptr,
-                {{"theSubtitleLine", QVariant::fromValue(line)},
-                 {"theSubtitle", QVariant::fromValue<QObject*>(subtitle.get())}});
+            if (auto subtitle = parent.lock())
+                announceImportedLine(*subtitle, number, number * 2.0, number * 2.0 + 1.5, text,
+                                     QImage(4, 4, QImage::Format_RGB32));
         });
     }
 

@@ -1,5 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "common/TimeTexts.h"
 #include "editor/ConflictNavigation.h"
 #include "editor/EditorFixture.h"
 #include "editor/QtPrinters.h"
@@ -132,6 +141,85 @@ TEST_F(LineActions, ConflictButtonsSelectTheTargetAndFixRepairsOverlaps) {
     EXPECT_EQ(view->viewSubtitle()->timeConflictsCount(), 0);
     view->goToNextConflict();
     EXPECT_EQ(view->selectedRow(), 2);
+}
+
+// Shift and stretch change overlaps without searching again: one press of
+// Fix Conflicts closes the overlap the lines have now, not the one found
+// before.
+TEST_F(LineActions, FixConflictsAfterShiftOrStretchClosesTheOverlapInOnePress) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<double, double>> times;  // two lines, overlapping
+        const char* button;
+        bool backward;
+        Qt::Key secondsDigit;  // typed into the amount's seconds
+        QString amount;
+    } cases[] = {
+        // Factor 2: the overlap grows from 0.2 to 0.4.
+        {"stretch forward",
+         {{1.0, 3.0}, {2.8, 5.0}},
+         "timeStretchButton",
+         false,
+         Qt::Key_5,
+         "00:00:05,000"},
+        // Factor 0.6: it shrinks to 0.12.
+        {"stretch backward",
+         {{1.0, 3.0}, {2.8, 5.0}},
+         "timeStretchButton",
+         true,
+         Qt::Key_2,
+         "00:00:02,000"},
+        // The second line would start before 0: only the first moves, and
+        // the overlap shrinks from 4.5 to 2.5.
+        {"shift stopped by a line",
+         {{3.0, 6.0}, {1.5, 7.0}},
+         "timeShiftButton",
+         true,
+         Qt::Key_2,
+         "00:00:02,000"},
+    };
+    QTemporaryDir folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray srt;
+        for (std::size_t i = 0; i < c.times.size(); ++i)
+            srt += QByteArray::number(qulonglong(i + 1)) + "\n" +
+                   srtTimeStringFromDoubleTime(c.times[i].first).toUtf8() + " --> " +
+                   srtTimeStringFromDoubleTime(c.times[i].second).toUtf8() + "\nLine\n\n";
+        const QString path = folder.filePath(QString(c.what) + ".srt");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(srt);
+        file.close();
+        auto view = makeView<SCViewControllerSRT>();
+        const auto subtitle = view->viewSubtitle();
+        documenttest::load(subtitle, QUrl::fromLocalFile(path), subtitleTypes::srt);
+        host.show(view->view());
+        ASSERT_TRUE(testsupport::spinUntil([&] { return subtitle->timeConflictsCount() == 1; }));
+
+        // Into the field, then the caret before the seconds' units.
+        auto* amount = view->view()->findChild<QLineEdit*>("timeFieldSRT");
+        QApplication::setActiveWindow(host.window());
+        QTest::mouseClick(amount, Qt::LeftButton);
+        QTest::keyClick(amount, Qt::Key_Home);
+        for (int i = 0; i < 7; ++i) QTest::keyClick(amount, Qt::Key_Right);
+        QTest::keyClick(amount, c.secondsDigit);
+        ASSERT_EQ(view->timeAdjustTextSRT(), c.amount);
+        if (c.backward)
+            QTest::keyClick(view->view()->findChild<QComboBox*>("timeAdjustDirectionPopUp"),
+                            Qt::Key_Down);
+        ASSERT_EQ(view->timeAdjustDirection(), c.backward ? "Backward" : "Forward");
+        QTest::mouseClick(view->view()->findChild<QPushButton*>(c.button), Qt::LeftButton);
+        const auto lines = subtitle->subtitleLinesArray();
+        ASSERT_EQ(lines.size(), 2);
+        ASSERT_GT(lines[0]->userEndTimeDouble(), lines[1]->userStartTimeDouble());
+
+        QTest::mouseClick(view->view()->findChild<QPushButton*>("fixConflictsButton"),
+                          Qt::LeftButton);
+        EXPECT_NEAR(lines[0]->userEndTimeDouble(), lines[1]->userStartTimeDouble(), 1e-9);
+        EXPECT_EQ(subtitle->timeConflictsCount(), 0);
+        for (const auto& line : lines) EXPECT_EQ(line->timeConflict(), "");
+    }
 }
 
 }  // namespace

@@ -144,19 +144,10 @@ class FakeImporter : public ImageSubImporter {
             platform::MainQueue::post([parent, number] {
                 auto subtitle = parent.lock();
                 if (!subtitle) return;
-                auto line = SCSubtitleLine::create();
-                line->setOriginalIndex(number);
-                line->setUserIndex(number);
                 QImage picture(60 + number * 20, 20, QImage::Format_RGB32);
                 picture.fill(Qt::white);
-                line->initializeFromImageSubImportedDictiary({{"startTime", number * 2.0},
-                                                              {"endTime", number * 2.0 + 1.0},
-                                                              {"lineImage", picture},
-                                                              {"lineDialog", "picture line"}});
-                platform::NotificationCenter::defaultCenter().post(
-                    "imageSubSCSubtitleLineCreated", nullptr,
-                    {{"theSubtitleLine", QVariant::fromValue(line)},
-                     {"theSubtitle", QVariant::fromValue<QObject*>(subtitle.get())}});
+                documenttest::announceImportedLine(*subtitle, number, number * 2.0,
+                                                   number * 2.0 + 1.0, "picture line", picture);
             });
         }
         return resultTypes::ok;

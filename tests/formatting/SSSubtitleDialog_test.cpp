@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "StubSpellChecker.h"
 #include "support/PlatformOverrides.h"
 
@@ -77,7 +79,7 @@ TEST_F(SSSubtitleDialogTest, ConstructionFillsBothSyntaxesAndTheDisplay) {
          "a c", "bnn"},
         {"no closing marker", "<b>Hello", T::srt, "<b>Hello", "<b>Hello", "<b>Hello", "nnnnnnnn"},
         {"upper case tags", "<B>x</B>", T::srt, "<B>x</B>", "<B>x</B>", "<B>x</B>", "nnnnnnnn"},
-        {"ass without closing", "{\\b1}Hello", T::ass, "<b>Hello", "{\\b1}Hello", "{\\b1}Hello",
+        {"ass without closing", "{\\b1}Hello", T::ass, "<b>Hello</b>", "{\\b1}Hello", "{\\b1}Hello",
          "eeeeennnnn"},
         {"bold italic underline", "<b><i><u>x</u></i></b>y", T::srt, "<b><i><u>x</u></i></b>y",
          "{\\b1}{\\i1}{\\u1}x{\\u0}{\\i0}{\\b0}y", "xy", "Xn"},
@@ -129,12 +131,105 @@ TEST_F(SSSubtitleDialogTest, ConversionReplacesOnlyTheKnownTags) {
         {T::srt, T::ass, "<b>a</b><i>b</i><u>c</u>", "{\\b1}a{\\b0}{\\i1}b{\\i0}{\\u1}c{\\u0}"},
         {T::ass, T::srt, "{\\b1}a{\\b0}{\\i1}b{\\i0}{\\u1}c{\\u0}", "<b>a</b><i>b</i><u>c</u>"},
         {T::srt, T::ass, "<b>no closing", "<b>no closing"},
-        {T::ass, T::srt, "{\\b1\\i1}x{\\b2}{\\an8}", "{\\b1\\i1}x{\\b2}{\\an8}"},
         {T::srt, T::ass, "<B>x</B>", "<B>x</B>"},
+        {T::srt, T::ass, "{\\pos(1,2)}<b>x</b>", "{\\pos(1,2)}{\\b1}x{\\b0}"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SSSubtitleDialog::convertTextFormattingFrom(c.from, c.to, c.in), c.out)
             << c.in.toStdString();
+}
+
+// From ASS to SRT a bold, italic or underline switch becomes its tag wherever
+// it stands in an override block; the block keeps its other codes, and the
+// tags written pair up and nest.
+TEST_F(SSSubtitleDialogTest, AssSwitchesAmongOtherCodesBecomeBalancedSrtTags) {
+    struct Case {
+        const char* what;
+        QString ass, srt;
+    } cases[] = {
+        {"opening among other codes", "{\\pos(960,100)\\b1}A SIGN ON THE WALL{\\b0}",
+         "{\\pos(960,100)}<b>A SIGN ON THE WALL</b>"},
+        {"closing among other codes", "{\\i1}a{\\i0\\an8}b", "<i>a{\\an8}</i>b"},
+        {"two in one block", "{\\b1\\i1}x{\\i0\\b0}y", "<b><i>x</i></b>y"},
+        {"closed in the order opened", "{\\b1\\i1}x{\\b0\\i0}", "<b><i>x</i></b>"},
+        {"crossing kinds nest", "{\\b1}a{\\i1}b{\\b0}c{\\i0}d", "<b>a<i>b</i></b><i>c</i>d"},
+        {"open at the end is closed", "{\\u1}Hello", "<u>Hello</u>"},
+        {"a switch that changes nothing", "{\\b0}a{\\i1}b{\\i1}c{\\i0}{\\i0}", "a<i>bc</i>"},
+        {"paused and switched off", "{\\b1\\i1}a{\\b0\\i0\\b1}b", "<b><i>a</i></b><b>b</b>"},
+        {"other codes stay", "{\\b1\\i1}x{\\b2}{\\an8}", "<b><i>x{\\b2}{\\an8}</i></b>"},
+        {"codes that only begin like switches",
+         "{\\be1\\bord2\\b700\\iclip(0,0,9,9)\\blur1\\B1\\b}x",
+         "{\\be1\\bord2\\b700\\iclip(0,0,9,9)\\blur1\\B1\\b}x"},
+        {"a switch inside a transform", "{\\t(0,500,\\b1)\\i1}x", "{\\t(0,500,\\b1)}<i>x</i>"},
+        {"comments and unclosed blocks are text", "{note}{\\u1}a {\\x", "{note}<u>a {\\x</u>"},
+        {"over two lines", "{\\fad(200,200)\\i1}one\ntwo{\\i0}", "{\\fad(200,200)}<i>one\ntwo</i>"},
+        {"no switch, byte for byte", "{\\an8}{\\pos(1,2)}x {\\c&H00FF00&}y",
+         "{\\an8}{\\pos(1,2)}x {\\c&H00FF00&}y"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(SSSubtitleDialog::convertTextFormattingFrom(subtitleTypes::ass,
+                                                              subtitleTypes::srt, c.ass),
+                  c.srt);
+        EXPECT_EQ(SSSubtitleDialog(c.ass, subtitleTypes::ass).plainTextSRT(), c.srt);
+    }
+}
+
+// Every sequence of up to four switches, each followed by a letter: at every
+// letter the SRT tags open are the kinds the ASS switches left on, and every
+// tag written is closed, innermost first.
+TEST_F(SSSubtitleDialogTest, AssSwitchesGiveSrtTagsThatStyleEveryLetterAlike) {
+    const QString codes[] = {"b0", "b1", "i0", "i1", "u0", "u1"};
+    const QString srtLetters = "biu";
+    for (int length = 1; length <= 4; ++length) {
+        int total = 1;
+        for (int k = 0; k < length; ++k) total *= 6;
+        for (int n = 0; n < total; ++n) {
+            QString ass;
+            QStringList expected;  // kinds on at each letter, as "biu" letters
+            QString on;
+            for (int k = 0, rest = n; k < length; ++k, rest /= 6) {
+                const QString& code = codes[rest % 6];
+                // Two codes in one block every other step.
+                ass += k % 2 ? "{\\an8\\" + code + "}" : "{\\" + code + "}";
+                if (code[1] == u'1' && !on.contains(code[0])) on += code[0];
+                if (code[1] == u'0') on.remove(code[0]);
+                ass += QChar(u'a' + k);
+                QString sorted = on;
+                std::sort(sorted.begin(), sorted.end());
+                expected.append(sorted);
+            }
+            const QString srt = SSSubtitleDialog::convertTextFormattingFrom(
+                subtitleTypes::ass, subtitleTypes::srt, ass);
+            SCOPED_TRACE(ass.toStdString() + " -> " + srt.toStdString());
+            QString open;  // tags open, innermost last
+            QStringList seen;
+            for (qsizetype i = 0; i < srt.size(); ++i) {
+                if (srt[i] == u'<') {
+                    const bool closing = srt[i + 1] == u'/';
+                    const QChar kind = srt[closing ? i + 2 : i + 1];
+                    ASSERT_TRUE(srtLetters.contains(kind));
+                    if (closing) {
+                        ASSERT_FALSE(open.isEmpty());
+                        ASSERT_EQ(open.back(), kind);
+                        open.chop(1);
+                    } else {
+                        ASSERT_FALSE(open.contains(kind));
+                        open += kind;
+                    }
+                    i = srt.indexOf(u'>', i);
+                } else if (srt[i] == u'{') {
+                    i = srt.indexOf(u'}', i);
+                } else {
+                    QString sorted = open;
+                    std::sort(sorted.begin(), sorted.end());
+                    seen.append(sorted);
+                }
+            }
+            EXPECT_TRUE(open.isEmpty());
+            EXPECT_EQ(seen, expected);
+        }
+    }
 }
 
 TEST_F(SSSubtitleDialogTest, ResetAndRemovalRebuildFromTheLoadedSyntax) {
