@@ -4,12 +4,14 @@
 
 #include <QSignalSpy>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "common/NotificationTypes.h"
 #include "platform/AttributedText.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TextMeasurer.h"
+#include "support/ScopedOverride.h"
 
 namespace {
 
@@ -300,7 +302,9 @@ TEST(SCSubtitleLine, ByNameAccessRefusesUnknownAndReadOnlyKeys) {
 TEST(SCSubtitleLineDeathTest, RowHeightAskedForWhileTheProcessEndsIsHarmless) {
     // A fresh process: the requests' storage must not exist before the
     // handler is registered.
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    testsupport::ScopedOverride<std::string> style(
+        [](const std::string& value) { GTEST_FLAG_SET(death_test_style, value); }, "threadsafe",
+        GTEST_FLAG_GET(death_test_style));
     EXPECT_EXIT(
         {
             std::atexit(askForARowHeightOnAWorker);

@@ -159,7 +159,9 @@ class FakeImporter : public ImageSubImporter {
 };
 
 TEST_F(Opening, APictureImportShowsThePopoverAndClosesItBeforeTheFailureSheet) {
-    SCSubtitle::setImageSubImporterFactory([] { return std::make_shared<FakeImporter>(false); });
+    testsupport::ScopedOverride<ImageSubImporter::Factory> factory(
+        &SCSubtitle::setImageSubImporterFactory,
+        [] { return std::make_shared<FakeImporter>(false); });
     auto view = makeView<SCViewControllerSRT>();
     view->setSubtitleReads(reads);
     view->viewSubtitle()->setSubtitleFileType(subtitleTypes::vobsub);
@@ -182,11 +184,12 @@ TEST_F(Opening, APictureImportShowsThePopoverAndClosesItBeforeTheFailureSheet) {
     EXPECT_FALSE(view->imageSubPopover()->isShown());
     EXPECT_EQ(sheet()->text(), "Quillmar Can Not Open This File");
     EXPECT_EQ(reads->pictures, 1);
-    SCSubtitle::setImageSubImporterFactory({});
 }
 
 TEST_F(Opening, APictureImportShowsTheSelectedLinesPicture) {
-    SCSubtitle::setImageSubImporterFactory([] { return std::make_shared<FakeImporter>(true); });
+    testsupport::ScopedOverride<ImageSubImporter::Factory> factory(
+        &SCSubtitle::setImageSubImporterFactory,
+        [] { return std::make_shared<FakeImporter>(true); });
     auto view = openedView(editorFixture("sample.idx"), subtitleTypes::vobsub);
     ASSERT_EQ(view->viewSubtitle()->subtitleLinesArray().size(), 2);
     EXPECT_TRUE(view->imageSubPopover()->isShown());
@@ -194,7 +197,6 @@ TEST_F(Opening, APictureImportShowsTheSelectedLinesPicture) {
     selectRows(*view, {1});
     EXPECT_EQ(view->imageSubPopover()->picture().width(), 80);
     EXPECT_FALSE(view->viewSubtitle()->subtitleIsValid());
-    SCSubtitle::setImageSubImporterFactory({});
 }
 
 }  // namespace

@@ -19,16 +19,15 @@ class ImageSubImportTest : public ImportFixture {
   protected:
     void SetUp() override {
         ImportFixture::SetUp();
-        SCSubtitle::setImageSubImporterFactory(SCImageSubImporter::factory());
         QImage picture(32, 8, QImage::Format_RGB32);
         picture.fill(Qt::white);
         picture.save(scratch.filePath("picture.png"));
         fakeTools(1, "", "");
     }
-    void TearDown() override {
-        SCSubtitle::setImageSubImporterFactory(nullptr);
-        ImportFixture::TearDown();
-    }
+    // The real importer for the fixture's whole life, put back however a
+    // test ends.
+    testsupport::ScopedOverride<ImageSubImporter::Factory> factory{
+        &SCSubtitle::setImageSubImporterFactory, SCImageSubImporter::factory()};
 
     // mkvmerge writes its output and exits with `status`; ffmpeg reports a
     // 720×576 stream starting at 0.5 s, or grabs by copying the picture;
