@@ -206,6 +206,68 @@ TEST_F(Delegates, RefusedKeysAndPastesBeepAndLeaveTheTextAndCaret) {
     }
 }
 
+TEST_F(Delegates, EscapeDiscardsTheEditInEveryCell) {
+    // Row 1 starts at 3 s and row 0 ends at 4 s: both carry a conflict mark
+    // until the typed time takes it away.
+    struct Case {
+        bool srt;
+        int row;
+        int column;
+        int caret;
+        const char* keys;
+        QString typed;  // the cell before Escape
+    };
+    const int start = SubtitleLinesTableModel::startColumn;
+    const int end = SubtitleLinesTableModel::endColumn;
+    const int dialog = SubtitleLinesTableModel::dialogColumn;
+    const Case cases[] = {
+        {true, 1, start, 7, "5", "00:00:05,005"},
+        {true, 0, end, 7, "2", "00:00:02,000"},
+        {false, 1, start, 6, "5", "0:00:05.00"},
+        {true, 1, dialog, -1, " and more", "second and more"},
+        {false, 1, dialog, -1, " and more", "second and more"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.srt ? "SRT" : "ASS") + " column " + std::to_string(c.column));
+        const auto view = formView(c.srt, "overlap.srt");
+        const auto lines = view->viewSubtitle()->subtitleLinesArray();
+        // A time the ASS form shows only to the hundredth stays whole.
+        lines[1]->setUserStartTimeDouble(3.005);
+        view->viewSubtitle()->findTimeConflicts();
+        const QStringList marks{lines[0]->timeConflict(), lines[1]->timeConflict()};
+        ASSERT_EQ(marks, QStringList({"End Overlap", "Start Overlap"}));
+        const QModelIndex index = view->subtitleTableController()->index(c.row, c.column);
+        const QString shown = index.data(Qt::EditRole).toString();
+        QWidget* editor = nullptr;
+        if (c.column == dialog) {
+            auto* text = doubleClickCell<QPlainTextEdit>(*view, c.row, c.column);
+            ASSERT_NE(text, nullptr);
+            QTest::keyClicks(text, c.keys);
+            EXPECT_EQ(text->toPlainText(), c.typed);
+            editor = text;
+        } else {
+            auto* field = doubleClickCell<QLineEdit>(*view, c.row, c.column);
+            ASSERT_NE(field, nullptr);
+            field->setCursorPosition(c.caret);
+            QTest::keyClicks(field, c.keys);
+            EXPECT_EQ(field->text(), c.typed);
+            // The typed time is live: the marks follow it.
+            EXPECT_EQ(index.data(Qt::EditRole).toString(), c.typed);
+            EXPECT_EQ(lines[0]->timeConflict(), "");
+            editor = field;
+        }
+        const QPointer<QWidget> open(editor);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        testsupport::drainMainQueue();
+        EXPECT_TRUE(!open || !open->isVisible());
+        EXPECT_EQ(index.data(Qt::EditRole).toString(), shown);
+        EXPECT_DOUBLE_EQ(lines[1]->userStartTimeDouble(), 3.005);
+        EXPECT_DOUBLE_EQ(lines[0]->userEndTimeDouble(), 4.0);
+        EXPECT_EQ(lines[1]->unformattedTextSRT(), "second");
+        EXPECT_EQ(QStringList({lines[0]->timeConflict(), lines[1]->timeConflict()}), marks);
+    }
+}
+
 TEST_F(Delegates, OtherColumnsAndFieldsAreLeftAloneAndAdjustFieldsUseTheirOwnForm) {
     auto view = shownView<SCViewControllerSRT>("overlap.srt", subtitleTypes::srt);
     auto line = view->viewSubtitle()->subtitleLinesArray()[0];
