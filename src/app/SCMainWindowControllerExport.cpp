@@ -110,8 +110,11 @@ void SCMainWindowController::exportButton(QObject*) {
 
 void SCMainWindowController::exportToDisk(const QString& encoding) {
     if (!services_.panels) return;
+    // The panel opens beside the document, not where the program started.
+    const QUrl document = windowSubtitle_->subtitleFileURL();
     const auto chosen = services_.panels->runSavePanel(
-        {QStringLiteral("Save As"), windowSubtitle_->subtitleExportName()});
+        {QStringLiteral("Save As"), windowSubtitle_->subtitleExportName(),
+         document.isLocalFile() ? QFileInfo(document.toLocalFile()).absolutePath() : QString()});
     if (!chosen) return;
     const QString path = exportPathForChoice(*chosen, windowSubtitle_->currentExportFileType());
     // The panel asked about the name the user typed; a name grown by the

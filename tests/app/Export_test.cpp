@@ -2,8 +2,10 @@
 // application.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -14,9 +16,11 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "AppFixture.h"
 #include "app/AppActions.h"
+#include "app/FileDialogPanels.h"
 #include "app/SCMainWindowController.h"
 #include "app/SystemWorkspace.h"
 #include "document/SCSubtitle.h"
@@ -129,6 +133,35 @@ TEST_F(Export, DiskExportFollowsTheExtensionRule) {
     // Cancel writes nothing.
     controller->exportButton();
     EXPECT_TRUE(QDir(path("out")).isEmpty());
+}
+
+TEST_F(Export, TheSavePanelOpensInTheDocumentsFolder) {
+    auto* controller = open(writeFile("films/Film.srt", srtOfLines(2)));
+    ASSERT_TRUE(waitForLines(controller, 2));
+    FileDialogPanels real;
+    panels->saveForwarding = &real;
+    // The panel as it shows: its folder and proposed name; the user keeps
+    // them and presses Return.
+    std::optional<QString> shownFolder;
+    QString shownName;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || shownFolder) return;
+        shownFolder = QFileInfo(dialog->directory().absolutePath()).canonicalFilePath();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        shownName = name->text();
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    timer.start(20);
+    QTest::mouseClick(controller->window()->findChild<QPushButton*>("exportButton"),
+                      Qt::LeftButton);
+    ASSERT_TRUE(shownFolder);
+    EXPECT_EQ(*shownFolder, QFileInfo(path("films")).canonicalFilePath());
+    EXPECT_NE(*shownFolder, QFileInfo(QDir::currentPath()).canonicalFilePath());
+    EXPECT_EQ(shownName, "Film.export.srt");
+    EXPECT_EQ(readFile(path("films/Film.export.srt")), srtOfLines(2));
 }
 
 TEST_F(Export, TheFileMenuExportsTheActiveDocumentWindow) {
