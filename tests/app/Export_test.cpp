@@ -2,6 +2,7 @@
 // application.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,6 +32,10 @@
 #include "support/EventLoop.h"
 
 namespace {
+
+const QString kNoneSet =
+    "No path to %1 is set, and no application named %1 was found. Set the path under "
+    "Companion Applications in the preferences (Quillmar › Preferences…).";
 
 class Export : public AppFixture {
   protected:
@@ -309,12 +314,36 @@ TEST_F(Export, CompanionRequestsGoByPathThenByName) {
             ASSERT_TRUE(answered);
             EXPECT_EQ(answered->text, "Lodestra Could Not Be Launched");
             EXPECT_EQ(answered->informativeText,
-                      "The path to Lodestra in the preferences appears to be invalid.");
+                      row.location.isEmpty()
+                          ? kNoneSet.arg("Lodestra")
+                          : "The path to Lodestra in the preferences appears to be invalid.");
         } else {
             AppFixture::drain(50);
             EXPECT_TRUE(shownBoxes().isEmpty());
         }
     }
+}
+
+// As the user meets it: no path in the preferences (they show "Not set"),
+// Export pressed, and the sheet on the document window says so.
+TEST_F(Export, ACompanionWithoutAPathSaysNoneIsSetAndWhereToSetIt) {
+    auto* controller = openLoaded("Film.srt", 1);
+    setPanel("pellimorPath", QString());
+    auto* destinations = controller->window()->findChild<QComboBox*>("exportDestinationPopUp");
+    ASSERT_NE(destinations, nullptr);
+    // Chosen with the keys: End picks the last destination.
+    ASSERT_EQ(destinations->itemText(destinations->count() - 1), "Pellimor");
+    destinations->setFocus();
+    QTest::keyClick(destinations, Qt::Key_End);
+    ASSERT_EQ(controller->exportDestination(), "Pellimor");
+    QTest::mouseClick(controller->window()->findChild<QPushButton*>("exportButton"),
+                      Qt::LeftButton);
+    const auto answered = answerBox("OK");
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(answered->text, "Pellimor Could Not Be Launched");
+    EXPECT_EQ(answered->informativeText, kNoneSet.arg("Pellimor"));
+    EXPECT_EQ(answered->modality, Qt::WindowModal);
+    EXPECT_EQ(workspace->calls.size(), 1);
 }
 
 // Without its temporary file there is nothing to hand over: the export's
