@@ -40,6 +40,7 @@ std::optional<QString> FileDialogPanels::runSavePanel(const SavePanel& panel) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setWindowModality(Qt::ApplicationModal);
+    if (!panel.folder.isEmpty()) dialog.setDirectory(panel.folder);
     dialog.selectFile(panel.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();

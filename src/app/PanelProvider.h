@@ -19,6 +19,7 @@ class PanelProvider {
     struct SavePanel {
         QString title;
         QString proposedName;
+        QString folder{};  // where the panel opens; empty: the toolkit's choice
     };
     // ok false: cancelled. A chosen file's absolute path, or empty when the
     // panel gave none.

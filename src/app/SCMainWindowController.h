@@ -138,7 +138,8 @@ class SCMainWindowController : public ViewWindowController {
     void exportToDisk(const QString& encoding);
     void exportToApplication(const QString& encoding);
     void showExportFailure();
-    void showLaunchFailure(const QString& destination);
+    // `pathSet`: the preferences hold a path for the application.
+    void showLaunchFailure(const QString& destination, bool pathSet);
     QString exportEncoding() const;
     void documentLoadPublished();
     void markDocumentExported();

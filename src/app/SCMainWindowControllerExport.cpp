@@ -111,8 +111,11 @@ void SCMainWindowController::exportButton(QObject*) {
 
 void SCMainWindowController::exportToDisk(const QString& encoding) {
     if (!services_.panels) return;
+    // The panel opens beside the document, not where the program started.
+    const QUrl document = windowSubtitle_->subtitleFileURL();
     const auto chosen = services_.panels->runSavePanel(
-        {QStringLiteral("Save As"), windowSubtitle_->subtitleExportName()});
+        {QStringLiteral("Save As"), windowSubtitle_->subtitleExportName(),
+         document.isLocalFile() ? QFileInfo(document.toLocalFile()).absolutePath() : QString()});
     if (!chosen) return;
     const QString path = exportPathForChoice(*chosen, windowSubtitle_->currentExportFileType());
     // The panel asked about the name the user typed; a name grown by the
@@ -154,14 +157,22 @@ void SCMainWindowController::exportToApplication(const QString& encoding) {
         if (!launched)
             launched = services_.workspace->openFileWithApplicationNamed(file, destination);
     }
-    if (!launched) doOnMainThread([this, destination] { showLaunchFailure(destination); });
+    const bool pathSet = !location.isEmpty();
+    if (!launched)
+        doOnMainThread([this, destination, pathSet] { showLaunchFailure(destination, pathSet); });
 }
 
-void SCMainWindowController::showLaunchFailure(const QString& destination) {
+void SCMainWindowController::showLaunchFailure(const QString& destination, bool pathSet) {
     if (!window_) return;
-    QPointer<QMessageBox> box = Sheets::showWarning(
-        window_.get(), destination + " Could Not Be Launched",
-        "The path to " + destination + " in the preferences appears to be invalid.");
+    // The preferences show "Not set" for a missing path: an invalid one is
+    // not what the user would look for there.
+    const QString informative =
+        pathSet ? "The path to " + destination + " in the preferences appears to be invalid."
+                : "No path to " + destination + " is set, and no application named " + destination +
+                      " was found. Set the path under Companion Applications in the "
+                      "preferences (Quillmar › Preferences…).";
+    QPointer<QMessageBox> box =
+        Sheets::showWarning(window_.get(), destination + " Could Not Be Launched", informative);
     // Ends this alert only, and only while it is still up.
     delay(10.0, [box] {
         if (box) box->done(0);

@@ -58,7 +58,7 @@ void SCMainWindowController::windowDidLoad() {
         if (type == subtitleTypes::vobsub &&
             !SubtitleNeighbours::hasVobSubPartner(file.filePath())) {
             const QString name = AppVariables::thisApplication.rawValue();
-            showCanNotOpenSheet("You appear to be openeing a VobSub subtitle, but " + name +
+            showCanNotOpenSheet("You appear to be opening a VobSub subtitle, but " + name +
                                 " could not find the matching " + QStringLiteral(".SUB") +
                                 " file in the directory.");
             return;

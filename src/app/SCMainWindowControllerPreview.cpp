@@ -113,13 +113,26 @@ void SCMainWindowController::playPreviewFileButton(QAbstractButton* sender) {
             }
             PreviewRun* queued = run.get();
             queued->queue.addOperation([run = std::move(run), self, movie, start]() mutable {
-                const bool started = SCMoviePlayer().playMovieUrl(
-                    *movie, QUrl::fromLocalFile(run->subtitlePath), start, run->stop);
-                platform::MainQueue::post([run = std::move(run), self, started] {
+                // A typed path may name no file; ffplay would say so only on
+                // its own output, which nobody sees.
+                const QString path = movie->toLocalFile();
+                const QFileInfo file(path);
+                const bool found = file.exists() && !file.isDir();
+                const bool started =
+                    found && SCMoviePlayer().playMovieUrl(
+                                 *movie, QUrl::fromLocalFile(run->subtitlePath), start, run->stop);
+                platform::MainQueue::post([run = std::move(run), self, path, found, started] {
                     run->finish();
                     if (!self || self->preview_ != run) return;
                     self->preview_.reset();
-                    if (!started && self->window_)
+                    if (!self->window_) return;
+                    if (!found)
+                        Sheets::showWarning(self->window_.get(),
+                                            QStringLiteral("The Movie Can Not Be Found"),
+                                            "There is no movie file at \"" + path +
+                                                "\". Choose the movie with Select…, or "
+                                                "correct its path.");
+                    else if (!started)
                         Sheets::showWarning(self->window_.get(),
                                             QStringLiteral("ffplay Could Not Be Launched"),
                                             QStringLiteral("Check that ffmpeg is installed."));

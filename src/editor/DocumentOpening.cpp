@@ -21,7 +21,7 @@ using SubtitlePointer = std::shared_ptr<SCSubtitle>;
 using SharedPointer = std::shared_ptr<DocumentOpening::Shared>;
 
 const QString kQuestion =
-    QStringLiteral("All Edits for the Current Subitlte Will Be Lost!  Continue?");
+    QStringLiteral("All Edits for the Current Subtitle Will Be Lost!  Continue?");
 
 // Runs on the main thread if the view is still there.
 void onMain(const ViewPointer& view, std::function<void(SCMainViewController&)> step) {

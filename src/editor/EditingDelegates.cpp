@@ -37,6 +37,21 @@ void EditingDelegates::controlTextDidChange(SCMainViewController& view, QLineEdi
             [v](const QString& text) { v->setTimeAdjustTextASS(text); });
 }
 
+void EditingDelegates::timeCellEditCancelled(SCMainViewController& view, int row, int column,
+                                             double secondsBefore) {
+    SubtitleLinesTableModel* model = view.subtitleTableController();
+    const SCSubtitleLinePtr line = model ? model->lineAt(row) : nullptr;
+    if (!line) return;
+    if (column == SubtitleLinesTableModel::startColumn)
+        line->setUserStartTimeDouble(secondsBefore);
+    else if (column == SubtitleLinesTableModel::endColumn)
+        line->setUserEndTimeDouble(secondsBefore);
+    else
+        return;
+    model->reloadRows({row});
+    if (view.viewSubtitle()) view.viewSubtitle()->findTimeConflicts();
+}
+
 bool EditingDelegates::doCommandBy(SCMainViewController& view, QPlainTextEdit* textView,
                                    const QString& command) {
     if (!textView) return false;

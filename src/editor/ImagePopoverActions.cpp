@@ -1,13 +1,17 @@
 #include "editor/ImagePopoverActions.h"
 
+#include <QAbstractButton>
+
 #include "editor/SCMainViewController.h"
 
-QRect ImagePopoverActions::anchor(const SCMainViewController& view) {
-    const QFrame* scroll = view.dialogScrollView();
-    if (!scroll) return {};
-    const QRect bounds = scroll->rect();
-    const double h = bounds.height() * 2.0 / 3.0;
-    return ImageSubPopover::flipped(QRectF(0.0, h, bounds.width(), 1.0), bounds.height());
+QWidget* ImagePopoverActions::anchor(const SCMainViewController& view) {
+    // The popover is a child of the view, as is the view's own button.
+    const ImageSubPopover* popover = view.imageSubPopover();
+    QWidget* root = popover ? popover->parentWidget() : nullptr;
+    if (!root) return nullptr;
+    if (auto* button = root->findChild<QAbstractButton*>(QStringLiteral("imageSubButton")))
+        return button;
+    return view.dialogScrollView();
 }
 
 void ImagePopoverActions::show(SCMainViewController& view) {
@@ -20,7 +24,7 @@ void ImagePopoverActions::show(SCMainViewController& view) {
     popover->setImageFrame(view.imageSubViewIsZoomedIn() ? view.zoomedInImageViewRect()
                                                          : view.zoomedOutImageViewRect());
     popover->setPicture(pictureToShow(view));
-    popover->showRelativeToRect(anchor(view), view.dialogScrollView());
+    popover->showBeside(anchor(view));
 }
 
 void ImagePopoverActions::toggleZoom(SCMainViewController& view) {

@@ -5,13 +5,15 @@
 
 class SCMainViewController;
 
+class QWidget;
+
 // The picture popover's three actions and its anchor.
 class ImagePopoverActions {
   public:
-    // A one-point strip across the dialog scroll view, two thirds up from its
-    // bottom, in the scroll view's own (top-left) coordinates.
-    static QRect anchor(const SCMainViewController& view);
-    // Shows the popover to the anchor's left, or closes it when shown.
+    // The view's Picture button, which shows and hides the popover (the
+    // dialog scroll view in a layout without one).
+    static QWidget* anchor(const SCMainViewController& view);
+    // Shows the popover beside the anchor, or closes it when shown.
     static void show(SCMainViewController& view);
     static void toggleZoom(SCMainViewController& view);
     // Puts the picture to show into the popover while it is shown.

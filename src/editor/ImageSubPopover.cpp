@@ -58,17 +58,40 @@ void ImageSubPopover::showPicture() {
                                                              Qt::SmoothTransformation)));
 }
 
-void ImageSubPopover::showRelativeToRect(const QRect& anchor, QWidget* ofView) {
-    const QRect global(ofView->mapToGlobal(anchor.topLeft()), anchor.size());
-    QPoint origin(global.left() - width(), global.center().y() - height() / 2);
-    if (const QScreen* screen = ofView->screen()) {
+void ImageSubPopover::showBeside(QWidget* anchor) {
+    // Each document window's popover stands by that window's own control,
+    // not by a place on the screen that every window's would share.
+    for (QObject* watched : {static_cast<QObject*>(anchor_), static_cast<QObject*>(anchorWindow_)})
+        if (watched) watched->removeEventFilter(this);
+    anchor_ = anchor;
+    anchorWindow_ = anchor ? anchor->window() : nullptr;
+    for (QObject* watched : {static_cast<QObject*>(anchor_), static_cast<QObject*>(anchorWindow_)})
+        if (watched) watched->installEventFilter(this);
+    place();
+    show();
+    raise();
+}
+
+void ImageSubPopover::place() {
+    if (!anchor_) return;
+    constexpr int kGap = 2;
+    const QRect button(anchor_->mapToGlobal(QPoint(0, 0)), anchor_->size());
+    QPoint origin(button.right() + 1 - width(), button.bottom() + 1 + kGap);
+    if (const QScreen* screen = anchor_->screen()) {
         const QRect area = screen->availableGeometry();
+        const int over = button.top() - kGap - height();
+        if (origin.y() + height() > area.bottom() + 1 && over >= area.top()) origin.setY(over);
         origin.setY(
             std::clamp(origin.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
         origin.setX(
             std::clamp(origin.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
     }
     move(origin);
-    show();
-    raise();
+}
+
+bool ImageSubPopover::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (isVisible() && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show))
+        place();
+    return QWidget::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 #include <memory>
@@ -10,7 +11,7 @@ namespace Ui {
 class ImageSubPopover;
 }
 
-// The window that shows a picture line's image beside the dialog editor: a
+// The window that shows a picture line's image beside the Picture button: a
 // frameless tool window that neither grabs the mouse nor takes the focus,
 // so clicking elsewhere (the dialog editor, the table) leaves it open; its
 // own buttons or the picture button close it. Its content view is a fixed
@@ -27,9 +28,11 @@ class ImageSubPopover : public QWidget {
     QLabel* imageView() const;
 
     bool isShown() const { return isVisible(); }
-    // Shows the window beside the anchor (a rectangle of `ofView`, top-left
-    // origin), to its left, centred on it vertically, kept on the screen.
-    void showRelativeToRect(const QRect& anchor, QWidget* ofView);
+    // Shows the window beside the anchor widget: just under it, their right
+    // edges in line, or just over it where the screen has no room below;
+    // always inside the anchor's screen. While shown it follows the anchor
+    // and its window as they move.
+    void showBeside(QWidget* anchor);
 
     // Sets the picture's frame from a rectangle with a bottom-left origin
     // in the content view.
@@ -42,10 +45,17 @@ class ImageSubPopover : public QWidget {
 
     const QImage& picture() const { return picture_; }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void showPicture();
+    // Moves the window to its place beside the anchor.
+    void place();
 
     std::unique_ptr<Ui::ImageSubPopover> ui_;
+    QPointer<QWidget> anchor_;
+    QPointer<QWidget> anchorWindow_;
     QImage picture_;
     QWidget* content_;
 };

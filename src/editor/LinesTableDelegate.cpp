@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
+#include "editor/EditingDelegates.h"
 #include "editor/SCMainViewController.h"
 #include "editor/SubtitleLinesTableModel.h"
 #include "platform/AttributedText.h"
@@ -20,6 +21,8 @@ const char* const kColumn = "quillmarColumn";
 // Set once the user has changed a time editor: updates of the model no
 // longer reset it.
 const char* const kEdited = "quillmarEdited";
+// The line's time when a time editor opened, for Escape to put back.
+const char* const kTimeBefore = "quillmarTimeBefore";
 
 // Space above and below a dialog cell's text.
 constexpr double kTopInset = 1.0;
@@ -82,7 +85,14 @@ void LinesTableDelegate::setEditorData(QWidget* editor, const QModelIndex& index
         if (field->property(kEdited).toBool() || field->text() == value) return;
         const bool starting = field->text().isEmpty();
         field->setText(value);
-        if (starting) controller_->controlTextShouldBeginEditing(value);
+        if (starting) {
+            if (const auto line = controller_->subtitleTableController()->lineAt(index.row()))
+                field->setProperty(kTimeBefore,
+                                   index.column() == SubtitleLinesTableModel::startColumn
+                                       ? line->userStartTimeDouble()
+                                       : line->userEndTimeDouble());
+            controller_->controlTextShouldBeginEditing(value);
+        }
         return;
     }
     if (auto* text = qobject_cast<QPlainTextEdit*>(editor)) {
@@ -165,6 +175,16 @@ int LinesTableDelegate::columnOfEditor(const QObject* editor) {
 
 bool LinesTableDelegate::eventFilter(QObject* watched, QEvent* event) {
     auto* text = qobject_cast<QPlainTextEdit*>(watched);
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (field && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        field->property(kEdited).toBool() && field->property(kTimeBefore).isValid()) {
+        // The edit is given up, as in a dialog cell: the base class closes
+        // the editor without writing it.
+        EditingDelegates::timeCellEditCancelled(*controller_, rowOfEditor(field),
+                                                columnOfEditor(field),
+                                                field->property(kTimeBefore).toDouble());
+    }
     if (text && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;

@@ -571,7 +571,7 @@ void SCMainViewController::controlTextShouldBeginEditing(const QString& text) {
 
 // --- Picture popover ---------------------------------------------------------------
 
-QRect SCMainViewController::imageSubPopoverAnchor() const {
+QWidget* SCMainViewController::imageSubPopoverAnchor() const {
     return ImagePopoverActions::anchor(*this);
 }
 

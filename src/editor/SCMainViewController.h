@@ -152,10 +152,8 @@ class SCMainViewController : public QObject {
     // or what an open dialog editor needs) or of the styles table (18).
     double heightOfRow(const QTableView* table, int row) const;
 
-    // Where the picture popover is anchored: a one-point strip across the
-    // dialog scroll view, a third of its height from its top (its own
-    // coordinates). The popover opens to the strip's left.
-    QRect imageSubPopoverAnchor() const;
+    // What the picture popover stands beside: the Picture button.
+    QWidget* imageSubPopoverAnchor() const;
 
     // Makes the row the only selected one (the current row too), scrolling
     // it into view when asked; the selection handler runs.

@@ -24,9 +24,8 @@ class Run {
     QChar newAt(qsizetype i) const { return at(new_, i); }
     bool isSeparator(QChar c) const { return c == u':' || QString(c) == form_.decimalSeparator; }
     bool newTextHasDisallowed() const {
-        return std::any_of(new_.begin(), new_.end(), [this](QChar c) {
-            return !(c.isDigit() && c.unicode() < 128) && !isSeparator(c);
-        });
+        return std::any_of(new_.begin(), new_.end(),
+                           [this](QChar c) { return !isDigit(c) && !isSeparator(c); });
     }
     void put(qsizetype position, QChar c) {
         if (position < 0 || position >= working_.size()) throw OutsideText{};
@@ -42,16 +41,29 @@ class Run {
         outcome.caret = int(std::clamp<qsizetype>(position, 0, outcome.fieldText.size()));
     }
     void beep() { ++outcome.beeps; }
+    // Where the caret stood before the change: where the typed or pasted
+    // characters began (the end of a replaced selection).
+    qsizetype caretBefore(int caret) const { return caret - (new_.size() - old_.size()); }
+    // A refused change: the beep, and the field's text and caret as they
+    // were before it.
+    void refuse(int caret) {
+        beep();
+        restoreOld();
+        placeCaret(caretBefore(caret));
+    }
+    static bool isDigit(QChar c) { return c.isDigit() && c.unicode() < 128; }
 
-    // One typed character over the template at `position`: a separator of
-    // the template is stepped over. A typed separator steps over the same
-    // separator of the template, or stands for the one the caret has just
-    // stepped over after the digit before it; anywhere else it is refused.
-    void overwrite(qsizetype& position, QChar ch, QChar templateChar) {
+    // One character over the template at `position`: a separator of the
+    // template is stepped over. A separator the user typed steps over the
+    // same separator of the template, or stands for the one the caret has
+    // just stepped over after the digit before it; anywhere else it is
+    // refused. A separator read from the text after the caret (a selection
+    // replaced by fewer characters reads on past them) is skipped.
+    void overwrite(qsizetype& position, QChar ch, QChar templateChar, bool typed) {
         if (isSeparator(ch)) {
-            if (ch == templateChar)
+            if (typed && ch == templateChar)
                 ++position;
-            else if (position == 0 || oldAt(position - 1) != ch)
+            else if (typed && (position == 0 || oldAt(position - 1) != ch))
                 throw MisplacedSeparator{};
             writeWorking();
         } else if (isSeparator(templateChar)) {
@@ -93,12 +105,20 @@ void Run::grown(int caret) {
             firstChanged = i;
             break;
         }
-    if (!firstChanged || *firstChanged >= caret) {
-        restoreOld();  // nothing found, or nothing typed before the caret
-    } else if (newTextHasDisallowed()) {
-        beep();
+    if (!firstChanged) {
+        // Typed past the end of the template: a digit is dropped quietly,
+        // anything else is refused.
+        const QString typed = new_.mid(caretBefore(caret), caret - caretBefore(caret));
+        if (!std::all_of(typed.begin(), typed.end(), [](QChar c) { return isDigit(c); })) {
+            refuse(caret);
+            return;
+        }
         restoreOld();
-        placeCaret(*firstChanged);
+    } else if (*firstChanged >= caret) {
+        restoreOld();  // nothing typed before the caret
+    } else if (newTextHasDisallowed()) {
+        refuse(caret);
+        return;
     } else {
         const QString inserted = new_.mid(*firstChanged, caret - *firstChanged);
         qsizetype position = *firstChanged;
@@ -108,12 +128,10 @@ void Run::grown(int caret) {
                     beep();
                     break;
                 }
-                overwrite(position, ch, oldAt(position));
+                overwrite(position, ch, oldAt(position), true);
             }
         } catch (const MisplacedSeparator&) {
-            beep();
-            restoreOld();
-            placeCaret(*firstChanged);
+            refuse(caret);
             return;
         }
         // A typed separator took a place of its own in the text but none in
@@ -155,12 +173,11 @@ void Run::shrunk(int caret) {
                     placeCaret(firstChanged - 1);
                     break;
                 }
-                overwrite(position, ch, oc);
+                // Only the characters before the caret are the user's.
+                overwrite(position, ch, oc, position < caret);
             }
         } catch (const MisplacedSeparator&) {
-            beep();
-            restoreOld();
-            placeCaret(firstChanged);
+            refuse(caret);
             return;
         }
         zeroFill(caret, removed, firstChanged, true);
@@ -209,8 +226,7 @@ SCTimeValidator::Outcome SCTimeValidator::validate(const QString& oldText, const
     } catch (const OutsideText&) {
         // Refused as a whole: the field shows oldText again.
         run.outcome = Outcome{};
-        run.outcome.beeps = 1;
-        run.write(oldText);
+        run.refuse(readCaret);
     }
     Outcome outcome = std::move(run.outcome);
     const auto seconds = doubleTimeFromStringTime(outcome.fieldText);

@@ -12,9 +12,11 @@ class QLineEdit;
 // in overwrite mode: typed characters overwrite the digits from the caret on
 // and step over the separators; a typed separator steps over the form's own
 // (or stands for the one the caret has just passed) and is refused with a
-// beep anywhere else; removed characters become "0"; anything but digits,
-// ":" and the decimal separator is refused with a beep; and the result is
-// normalised through the time texts before it reaches the model.
+// beep anywhere else, past the end of the text too; removed characters
+// become "0"; anything but digits, ":" and the decimal separator is refused
+// with a beep; and the result is normalised through the time texts before it
+// reaches the model. A refused change leaves the text and the caret as they
+// were before it.
 //
 // One validator serves every time field of an editing view; each call names
 // the form of its field. Positions and lengths are UTF-16 units, the way a

@@ -44,6 +44,7 @@ void RecordingPanels::beginOpenPanel(const OpenPanel& panel, OpenCompletion comp
 
 std::optional<QString> RecordingPanels::runSavePanel(const SavePanel& panel) {
     savePanels.append(panel);
+    if (saveForwarding) return saveForwarding->runSavePanel(panel);
     if (saveAnswers.empty()) return std::nullopt;
     auto answer = saveAnswers.front();
     saveAnswers.pop_front();

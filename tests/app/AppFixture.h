@@ -58,6 +58,9 @@ class RecordingPanels : public PanelProvider {
     std::deque<OpenCompletion> pendingOpen;
     QList<SavePanel> savePanels;
     std::deque<std::optional<QString>> saveAnswers;
+    // When set, save panels go on to these (the real ones) after they are
+    // recorded.
+    PanelProvider* saveForwarding = nullptr;
 };
 
 // Imports nothing, successfully; counts its cancellations.

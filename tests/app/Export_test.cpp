@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -15,9 +17,11 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "AppFixture.h"
 #include "app/AppActions.h"
+#include "app/FileDialogPanels.h"
 #include "app/SCMainWindowController.h"
 #include "app/SystemWorkspace.h"
 #include "document/SCSubtitle.h"
@@ -30,6 +34,10 @@
 #include "support/EventLoop.h"
 
 namespace {
+
+const QString kNoneSet =
+    "No path to %1 is set, and no application named %1 was found. Set the path under "
+    "Companion Applications in the preferences (Quillmar › Preferences…).";
 
 class Export : public AppFixture {
   protected:
@@ -132,6 +140,35 @@ TEST_F(Export, DiskExportFollowsTheExtensionRule) {
     // Cancel writes nothing.
     controller->exportButton();
     EXPECT_TRUE(QDir(path("out")).isEmpty());
+}
+
+TEST_F(Export, TheSavePanelOpensInTheDocumentsFolder) {
+    auto* controller = open(writeFile("films/Film.srt", srtOfLines(2)));
+    ASSERT_TRUE(waitForLines(controller, 2));
+    FileDialogPanels real;
+    panels->saveForwarding = &real;
+    // The panel as it shows: its folder and proposed name; the user keeps
+    // them and presses Return.
+    std::optional<QString> shownFolder;
+    QString shownName;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || shownFolder) return;
+        shownFolder = QFileInfo(dialog->directory().absolutePath()).canonicalFilePath();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        shownName = name->text();
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    timer.start(20);
+    QTest::mouseClick(controller->window()->findChild<QPushButton*>("exportButton"),
+                      Qt::LeftButton);
+    ASSERT_TRUE(shownFolder);
+    EXPECT_EQ(*shownFolder, QFileInfo(path("films")).canonicalFilePath());
+    EXPECT_NE(*shownFolder, QFileInfo(QDir::currentPath()).canonicalFilePath());
+    EXPECT_EQ(shownName, "Film.export.srt");
+    EXPECT_EQ(readFile(path("films/Film.export.srt")), srtOfLines(2));
 }
 
 TEST_F(Export, TheFileMenuExportsTheActiveDocumentWindow) {
@@ -348,12 +385,36 @@ TEST_F(Export, CompanionRequestsGoByPathThenByName) {
             ASSERT_TRUE(answered);
             EXPECT_EQ(answered->text, "Lodestra Could Not Be Launched");
             EXPECT_EQ(answered->informativeText,
-                      "The path to Lodestra in the preferences appears to be invalid.");
+                      row.location.isEmpty()
+                          ? kNoneSet.arg("Lodestra")
+                          : "The path to Lodestra in the preferences appears to be invalid.");
         } else {
             AppFixture::drain(50);
             EXPECT_TRUE(shownBoxes().isEmpty());
         }
     }
+}
+
+// As the user meets it: no path in the preferences (they show "Not set"),
+// Export pressed, and the sheet on the document window says so.
+TEST_F(Export, ACompanionWithoutAPathSaysNoneIsSetAndWhereToSetIt) {
+    auto* controller = openLoaded("Film.srt", 1);
+    setPanel("pellimorPath", QString());
+    auto* destinations = controller->window()->findChild<QComboBox*>("exportDestinationPopUp");
+    ASSERT_NE(destinations, nullptr);
+    // Chosen with the keys: End picks the last destination.
+    ASSERT_EQ(destinations->itemText(destinations->count() - 1), "Pellimor");
+    destinations->setFocus();
+    QTest::keyClick(destinations, Qt::Key_End);
+    ASSERT_EQ(controller->exportDestination(), "Pellimor");
+    QTest::mouseClick(controller->window()->findChild<QPushButton*>("exportButton"),
+                      Qt::LeftButton);
+    const auto answered = answerBox("OK");
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(answered->text, "Pellimor Could Not Be Launched");
+    EXPECT_EQ(answered->informativeText, kNoneSet.arg("Pellimor"));
+    EXPECT_EQ(answered->modality, Qt::WindowModal);
+    EXPECT_EQ(workspace->calls.size(), 1);
 }
 
 // Without its temporary file there is nothing to hand over: the export's

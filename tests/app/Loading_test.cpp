@@ -18,7 +18,7 @@ namespace {
 
 const QString kInvalid = "Check to see if this is a valid subtitle file.";
 const QString kNoPartner =
-    "You appear to be openeing a VobSub subtitle, but Quillmar could not find the matching "
+    "You appear to be opening a VobSub subtitle, but Quillmar could not find the matching "
     ".SUB file in the directory.";
 
 class Loading : public AppFixture {

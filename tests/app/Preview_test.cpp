@@ -196,6 +196,35 @@ TEST_F(Preview, FailuresShowTheirSheets) {
     EXPECT_FALSE(waitFor("started", 500));
 }
 
+TEST_F(Preview, AMovieThatIsNotThereIsSaidToBeMissing) {
+    auto* controller = openFilm(timedLines(), 3);
+    QPushButton* play = playButton(controller);
+    auto* field = controller->window()->findChild<QLineEdit*>("previewFilePathField");
+    // The user types a path to a movie that does not exist, and plays.
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, path("Flim.mkv"));
+    ASSERT_EQ(controller->previewFilePath(), path("Flim.mkv"));
+    EXPECT_TRUE(play->isEnabled());
+    QTest::mouseClick(play, Qt::LeftButton);
+    const auto answered = answerBox("OK");
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(answered->text, "The Movie Can Not Be Found");
+    EXPECT_EQ(answered->informativeText,
+              "There is no movie file at \"" + path("Flim.mkv") +
+                  "\". Choose the movie with Select…, or correct its path.");
+    EXPECT_EQ(answered->modality, Qt::WindowModal);
+    EXPECT_FALSE(QFileInfo::exists(path("record/started")));
+    EXPECT_TRUE(temporaryExports().isEmpty());
+    EXPECT_TRUE(play->isEnabled());
+    // A folder is no movie either.
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, path("record"));
+    QTest::mouseClick(play, Qt::LeftButton);
+    ASSERT_TRUE(answerBox("OK"));
+    EXPECT_FALSE(QFileInfo::exists(path("record/started")));
+}
+
 TEST_F(Preview, QuittingStopsThePlayerAndRemovesItsFile) {
     auto* controller = openFilm(timedLines(), 3);
     playButton(controller)->click();

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 #include "editor/EditorFixture.h"
@@ -23,6 +26,21 @@ class Delegates : public EditorTest {
     }
     static int rowHeight(SCMainViewController& view, int row) {
         return view.subtitleTable()->verticalHeader()->sectionSize(row);
+    }
+    // The fixture in the SRT or the ASS view.
+    std::unique_ptr<SCMainViewController> formView(bool srt, const QString& fixture) {
+        if (srt) return shownView<SCViewControllerSRT>(fixture, subtitleTypes::srt);
+        return shownView<SCViewControllerASS>(fixture, subtitleTypes::srt);
+    }
+    // Opens a cell's editor as the user does: a click, then a double click.
+    template <typename Editor>
+    static Editor* doubleClickCell(SCMainViewController& view, int row, int column) {
+        QTableView* table = view.subtitleTable();
+        const QPoint centre =
+            table->visualRect(view.subtitleTableController()->index(row, column)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, centre);
+        return table->viewport()->findChild<Editor*>();
     }
 };
 
@@ -115,17 +133,9 @@ TEST_F(Delegates, TimesTypedWithTheirSeparatorsAreTheTimesTyped) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.srt ? "SRT " : "ASS ") + c.keys);
         beeps = 0;
-        std::unique_ptr<SCMainViewController> view;
-        if (c.srt)
-            view = shownView<SCViewControllerSRT>("typed-times.srt", subtitleTypes::srt);
-        else
-            view = shownView<SCViewControllerASS>("typed-times.srt", subtitleTypes::srt);
-        QTableView* table = view->subtitleTable();
+        const auto view = formView(c.srt, "typed-times.srt");
         const QModelIndex index = view->subtitleTableController()->index(0, c.column);
-        const QPoint centre = table->visualRect(index).center();
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, centre);
-        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, centre);
-        auto* field = table->viewport()->findChild<QLineEdit*>();
+        auto* field = doubleClickCell<QLineEdit>(*view, 0, c.column);
         ASSERT_NE(field, nullptr);
         QTest::keyClick(field, Qt::Key_Home);
         QTest::keyClicks(field, c.keys);
@@ -135,6 +145,126 @@ TEST_F(Delegates, TimesTypedWithTheirSeparatorsAreTheTimesTyped) {
         // The line holds what the cell shows, also after the cell is left.
         QTest::keyClick(field, Qt::Key_Tab);
         EXPECT_EQ(index.data(Qt::EditRole).toString(), c.text);
+    }
+}
+
+TEST_F(Delegates, RefusedKeysAndPastesBeepAndLeaveTheTextAndCaret) {
+    // Keys and pastes (through the clipboard) in the Start cell of
+    // 12:34:56,789, opened by a double click; the caret is put in place and a
+    // selection made with the arrow keys.
+    struct Case {
+        bool srt;
+        int caret;
+        int selected;       // characters selected from the caret on
+        const char* paste;  // pasted, or else `keys` typed
+        const char* keys;
+        QString text;  // the cell afterwards
+        int caretAfter;
+        int beeps;
+    };
+    const Case cases[] = {
+        // Only digits pasted: the separator after the selection is no typed one.
+        {true, 2, 3, "56", nullptr, "12:50:56,789", 3, 0},
+        {false, 2, 3, "56", nullptr, "12:50:56.78", 3, 0},
+        // A separator past the end is refused like one anywhere else; a digit
+        // there is dropped quietly.
+        {true, 12, 0, nullptr, ":", "12:34:56,789", 12, 1},
+        {true, 12, 0, nullptr, ",", "12:34:56,789", 12, 1},
+        {false, 11, 0, nullptr, ".", "12:34:56.78", 11, 1},
+        {true, 12, 0, nullptr, "5", "12:34:56,789", 12, 0},
+        // Refused pastes leave the caret where the paste began.
+        {true, 3, 0, "3a", nullptr, "12:34:56,789", 3, 1},
+        {true, 0, 0, "1:2", nullptr, "12:34:56,789", 0, 1},
+        {true, 3, 0, nullptr, "a", "12:34:56,789", 3, 1},
+        // A selection replaced by a misplaced separator: the caret stays at
+        // the selection's end, where the arrow keys left it.
+        {true, 3, 2, ",", nullptr, "12:34:56,789", 5, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.srt ? "SRT " : "ASS ") + (c.paste ? "paste " : "keys ") +
+                     (c.paste ? c.paste : c.keys) + " at " + std::to_string(c.caret));
+        beeps = 0;
+        const auto view = formView(c.srt, "refused-times.srt");
+        const int start = SubtitleLinesTableModel::startColumn;
+        const QModelIndex index = view->subtitleTableController()->index(0, start);
+        auto* field = doubleClickCell<QLineEdit>(*view, 0, start);
+        ASSERT_NE(field, nullptr);
+        QTest::keyClick(field, Qt::Key_Home);
+        for (int i = 0; i < c.caret; ++i) QTest::keyClick(field, Qt::Key_Right);
+        for (int i = 0; i < c.selected; ++i)
+            QTest::keyClick(field, Qt::Key_Right, Qt::ShiftModifier);
+        if (c.paste) {
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(c.paste));
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(field, c.keys);
+        }
+        EXPECT_EQ(field->text(), c.text);
+        EXPECT_EQ(field->cursorPosition(), c.caretAfter);
+        EXPECT_EQ(beeps, c.beeps);
+        EXPECT_EQ(index.data(Qt::EditRole).toString(), c.text);
+    }
+}
+
+TEST_F(Delegates, EscapeDiscardsTheEditInEveryCell) {
+    // Row 1 starts at 3 s and row 0 ends at 4 s: both carry a conflict mark
+    // until the typed time takes it away.
+    struct Case {
+        bool srt;
+        int row;
+        int column;
+        int caret;
+        const char* keys;
+        QString typed;  // the cell before Escape
+    };
+    const int start = SubtitleLinesTableModel::startColumn;
+    const int end = SubtitleLinesTableModel::endColumn;
+    const int dialog = SubtitleLinesTableModel::dialogColumn;
+    const Case cases[] = {
+        {true, 1, start, 7, "5", "00:00:05,005"},
+        {true, 0, end, 7, "2", "00:00:02,000"},
+        {false, 1, start, 6, "5", "0:00:05.00"},
+        {true, 1, dialog, -1, " and more", "second and more"},
+        {false, 1, dialog, -1, " and more", "second and more"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.srt ? "SRT" : "ASS") + " column " + std::to_string(c.column));
+        const auto view = formView(c.srt, "overlap.srt");
+        const auto lines = view->viewSubtitle()->subtitleLinesArray();
+        // A time the ASS form shows only to the hundredth stays whole.
+        lines[1]->setUserStartTimeDouble(3.005);
+        view->viewSubtitle()->findTimeConflicts();
+        const QStringList marks{lines[0]->timeConflict(), lines[1]->timeConflict()};
+        ASSERT_EQ(marks, QStringList({"End Overlap", "Start Overlap"}));
+        const QModelIndex index = view->subtitleTableController()->index(c.row, c.column);
+        const QString shown = index.data(Qt::EditRole).toString();
+        QWidget* editor = nullptr;
+        if (c.column == dialog) {
+            auto* text = doubleClickCell<QPlainTextEdit>(*view, c.row, c.column);
+            ASSERT_NE(text, nullptr);
+            QTest::keyClicks(text, c.keys);
+            EXPECT_EQ(text->toPlainText(), c.typed);
+            editor = text;
+        } else {
+            auto* field = doubleClickCell<QLineEdit>(*view, c.row, c.column);
+            ASSERT_NE(field, nullptr);
+            field->setCursorPosition(c.caret);
+            QTest::keyClicks(field, c.keys);
+            EXPECT_EQ(field->text(), c.typed);
+            // The typed time is live: the marks follow it.
+            EXPECT_EQ(index.data(Qt::EditRole).toString(), c.typed);
+            EXPECT_EQ(lines[0]->timeConflict(), "");
+            editor = field;
+        }
+        const QPointer<QWidget> open(editor);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        testsupport::drainMainQueue();
+        EXPECT_TRUE(!open || !open->isVisible());
+        EXPECT_EQ(index.data(Qt::EditRole).toString(), shown);
+        EXPECT_DOUBLE_EQ(lines[1]->userStartTimeDouble(), 3.005);
+        EXPECT_DOUBLE_EQ(lines[0]->userEndTimeDouble(), 4.0);
+        EXPECT_EQ(lines[1]->unformattedTextSRT(), "second");
+        EXPECT_EQ(QStringList({lines[0]->timeConflict(), lines[1]->timeConflict()}), marks);
     }
 }
 

@@ -14,7 +14,7 @@ using editortest::OpeningTest;
 
 namespace {
 
-const QString kQuestion = "All Edits for the Current Subitlte Will Be Lost!  Continue?";
+const QString kQuestion = "All Edits for the Current Subtitle Will Be Lost!  Continue?";
 
 class EncodingChange : public OpeningTest {
   protected:

@@ -7,6 +7,7 @@
 #include "editor/EditorFixture.h"
 
 using editortest::EditorTest;
+using editortest::HostWindow;
 
 namespace {
 
@@ -66,17 +67,8 @@ TEST_F(Popover, FramesZoomToggleAndAnchor) {
     ASSERT_TRUE(popover->isShown());
     EXPECT_EQ(view->imageSubImageview()->geometry(), zoomedOut);
 
-    // A one-point strip across the scroll view a third from its top; the
-    // popover stands to its left.
-    QFrame* scroll = view->dialogScrollView();
-    const QRect anchor = view->imageSubPopoverAnchor();
-    EXPECT_EQ(anchor.height(), 1);
-    EXPECT_EQ(anchor.width(), scroll->width());
-    EXPECT_EQ(anchor.x(), 0);
-    EXPECT_NEAR(anchor.y(), scroll->height() / 3.0 - 1.0, 0.5);
-    const QPoint anchorGlobal = scroll->mapToGlobal(anchor.topLeft());
-    EXPECT_EQ(popover->geometry().right() + 1, anchorGlobal.x());
-    EXPECT_NEAR(popover->geometry().center().y(), anchorGlobal.y(), 1.0);
+    // It stands by the Picture button that showed it.
+    EXPECT_EQ(view->imageSubPopoverAnchor(), pictureButton(*view));
 
     // Clicks elsewhere leave it open; the picture button closes it.
     QTest::mouseClick(view->dialogTextView()->viewport(), Qt::LeftButton);
@@ -153,16 +145,62 @@ TEST_F(Popover, AnOpeningPictureSubtitleFillsTheShownPopover) {
     EXPECT_FALSE(view->imageSubImageview()->pixmap().isNull());
 }
 
-TEST_F(Popover, StaysOnTheScreen) {
-    auto view = pictureView({});
+TEST_F(Popover, EachWindowsPopoverStandsByItsOwnPictureButtonInsideTheScreen) {
     const QRect area = host.window()->screen()->availableGeometry();
-    // The window at the screen's left edge, where the popover's place to the
-    // left of the dialog editor lies outside the screen.
+    // Two document windows, the second low on the screen: there the popover
+    // has no room under the button and stands over it.
+    auto first = pictureView({});
+    host.window()->setGeometry(area.left(), area.top(), 600, 420);
+    HostWindow secondWindow;
+    auto second = makeView<SCViewControllerSRT>(documenttest::loaded("lf.srt", subtitleTypes::srt));
+    second->viewSubtitle()->setIsImageBased(true);
+    secondWindow.show(second->view());
+    secondWindow.window()->setGeometry(area.left() + 190, area.bottom() + 1 - 410, 600, 420);
+    testsupport::drainMainQueue();
+    const auto globalRect = [](QWidget* widget) {
+        return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    };
+    struct Shown {
+        SCMainViewController* view;
+        bool under;
+    };
+    for (const Shown& shown : {Shown{first.get(), true}, Shown{second.get(), false}}) {
+        SCOPED_TRACE(shown.under ? "first window" : "second window");
+        click(pictureButton(*shown.view));
+        ImageSubPopover* popover = shown.view->imageSubPopover();
+        ASSERT_TRUE(popover->isShown());
+        const QRect button = globalRect(pictureButton(*shown.view));
+        const QRect placed = popover->geometry();
+        EXPECT_TRUE(area.contains(placed)) << placed.x() << "," << placed.y();
+        EXPECT_EQ(placed.right(), button.right());
+        if (shown.under)
+            EXPECT_EQ(placed.top(), button.bottom() + 3);
+        else
+            EXPECT_EQ(placed.bottom(), button.top() - 3);
+    }
+    EXPECT_NE(first->imageSubPopover()->pos(), second->imageSubPopover()->pos());
+
+    // The popover goes along when its window moves.
+    const QPoint before = first->imageSubPopover()->pos();
+    host.window()->move(host.window()->pos() + QPoint(40, 30));
+    testsupport::drainMainQueue();
+    EXPECT_NE(first->imageSubPopover()->pos(), before);
+    EXPECT_EQ(first->imageSubPopover()->geometry().right(),
+              globalRect(pictureButton(*first)).right());
+    EXPECT_EQ(first->imageSubPopover()->geometry().top(),
+              globalRect(pictureButton(*first)).bottom() + 3);
+
+    // A window reaching past the screen's edge keeps its popover inside.
+    click(pictureButton(*first));
+    host.window()->setGeometry(area.right() - 300, area.top(), 700, 500);
+    click(pictureButton(*first));
+    ASSERT_TRUE(first->imageSubPopover()->isShown());
+    EXPECT_TRUE(area.contains(first->imageSubPopover()->geometry()));
     host.window()->setGeometry(area.left(), area.top(), 700, 500);
-    click(pictureButton(*view));
-    ImageSubPopover* popover = view->imageSubPopover();
-    ASSERT_TRUE(popover->isShown());
-    EXPECT_TRUE(area.contains(popover->geometry())) << popover->geometry().x();
+    testsupport::drainMainQueue();
+    EXPECT_TRUE(area.contains(first->imageSubPopover()->geometry()));
+    EXPECT_EQ(first->imageSubPopover()->geometry().right(),
+              globalRect(pictureButton(*first)).right());
 }
 
 }  // namespace

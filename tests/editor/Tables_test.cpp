@@ -129,4 +129,69 @@ TEST_F(Tables, RowsOfTaggedLinesHoldTheirWholeTextAtTheColumnsWidth) {
     }
 }
 
+TEST_F(Tables, AKeyboardMoveSelectsTheRowItLandsOn) {
+    auto view = makeView<SCViewControllerSRT>();
+    documenttest::load(view->viewSubtitle(),
+                       QUrl::fromLocalFile(QStringLiteral(QUILLMAR_FIXTURES "/editor/twelve.srt")),
+                       subtitleTypes::srt);
+    host.show(view->view());
+    testsupport::drainMainQueue();
+    QTableView* table = view->subtitleTable();
+    auto* model = view->subtitleTableController();
+    const int last = model->rowCount() - 1;
+    ASSERT_EQ(last, 11);
+    const auto selectedRows = [&] {
+        QList<int> rows;
+        for (const QModelIndex& index : table->selectionModel()->selectedRows())
+            rows.append(index.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QList<int> selected;  // rows selected afterwards
+        int current;
+    };
+    const auto range = [](int from, int to) {
+        QList<int> rows;
+        for (int row = from; row <= to; ++row) rows.append(row);
+        return rows;
+    };
+    const Case cases[] = {
+        {Qt::Key_End, Qt::ControlModifier, {last}, last},
+        {Qt::Key_Home, Qt::ControlModifier, {0}, 0},
+        {Qt::Key_PageDown, Qt::NoModifier, {-1}, -1},  // somewhere further down
+        {Qt::Key_PageUp, Qt::NoModifier, {0}, 0},
+        {Qt::Key_Down, Qt::ControlModifier, {1}, 1},
+        {Qt::Key_Down, Qt::NoModifier, {2}, 2},
+        {Qt::Key_Up, Qt::ControlModifier, {1}, 1},
+        // Shift still extends the selection from where it began.
+        {Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier, range(1, last), last},
+        {Qt::Key_Home, Qt::ControlModifier, {0}, 0},
+    };
+    QTest::mouseClick(
+        table->viewport(), Qt::LeftButton, {},
+        table->visualRect(model->index(0, SubtitleLinesTableModel::dialogColumn)).center());
+    ASSERT_EQ(selectedRows(), QList<int>({0}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(int(c.key) | int(c.modifiers)).toString().toStdString());
+        QTest::keyClick(table, c.key, c.modifiers);
+        const int current = table->currentIndex().row();
+        if (c.current >= 0) {
+            EXPECT_EQ(current, c.current);
+            EXPECT_EQ(selectedRows(), c.selected);
+        } else {
+            EXPECT_GT(current, 0);
+            EXPECT_EQ(selectedRows(), QList<int>({current}));
+        }
+        // The dialog editor shows the line the move landed on (the topmost
+        // of an extended selection).
+        const QList<int> rows = selectedRows();
+        ASSERT_FALSE(rows.isEmpty());
+        EXPECT_EQ(view->dialogTextView()->toPlainText(),
+                  model->lineAt(rows.first())->unformattedTextSRT());
+    }
+}
+
 }  // namespace
