@@ -67,15 +67,34 @@ Char charOf(char32_t c) {
     return ch;
 }
 
+// The properties of the text's characters, looked up once for each: a
+// text, right or garbled, repeats a few hundred characters.
+class CharCache {
+  public:
+    CharCache() {
+        // No entry is there yet: each slot holds a code point it is not for.
+        for (std::size_t i = 0; i < entries_.size(); ++i) entries_[i].c = char32_t(i + 1);
+    }
+    const Char& of(char32_t c) {
+        Char& entry = entries_[c % entries_.size()];
+        if (entry.c != c) entry = charOf(c);
+        return entry;
+    }
+
+  private:
+    std::array<Char, 1024> entries_;
+};
+
 // Calls `use` with each code point of the text (a surrogate pair as one).
 template <typename Use>
 void forEachChar(QStringView text, Use&& use) {
+    CharCache cache;
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
         char32_t c = text[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < size && text[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
-        use(charOf(c));
+        use(cache.of(c));
     }
 }
 
