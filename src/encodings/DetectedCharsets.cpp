@@ -117,7 +117,7 @@ QList<DetectedCharsets::Candidate> DetectedCharsets::candidatesFor(const QByteAr
     if (const auto name = platform::UchardetDetector::detect(bytes))
         answer(catalogueNameFor(*name), kUchardetConfidence);
     for (const auto& guess : platform::CharsetDetector::detectAll(bytes))
-        if (guess.confidence >= kLowestConfidence)
+        if (guess.confidence > kConfidenceFloor)
             answer(catalogueNameFor(guess.name), guess.confidence);
     const qsizetype answers = candidates.size();
     for (qsizetype i = 0; i < answers; ++i) {

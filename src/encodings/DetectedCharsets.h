@@ -18,8 +18,10 @@ class DetectedCharsets {
         QString mends;
     };
 
-    // ICU's answers below this confidence are not tried.
-    static constexpr int kLowestConfidence = 10;
+    // ICU's answers are tried above this confidence: it gives 10 to forms
+    // it has barely any sign of (UTF-16 without a mark, the East Asian sets
+    // for Latin text).
+    static constexpr int kConfidenceFloor = 10;
     // uchardet gives one answer and no number for it: it counts as sure.
     static constexpr int kUchardetConfidence = 100;
 
@@ -34,7 +36,7 @@ class DetectedCharsets {
     static std::optional<QString> windowsSiblingOf(const QString& name);
 
     // The readings worth trying for the bytes: uchardet's answer and ICU's
-    // answers from kLowestConfidence on, each name once with its highest
+    // answers above kConfidenceFloor, each name once with its highest
     // confidence, then the Windows sibling of each that no detector gave.
     static QList<Candidate> candidatesFor(const QByteArray& bytes);
 

@@ -139,7 +139,7 @@ TEST(DetectedCharsets, OnlyCatalogueNamesAreCandidates) {
         for (const auto& candidate : DetectedCharsets::candidatesFor(bytes)) {
             EXPECT_TRUE(catalogue.contains(candidate.name))
                 << file << ": " << candidate.name.toStdString();
-            EXPECT_GE(candidate.confidence, DetectedCharsets::kLowestConfidence) << file;
+            EXPECT_GT(candidate.confidence, DetectedCharsets::kConfidenceFloor) << file;
         }
         const auto chosen = DetectedCharsets::catalogueNameForBytes(bytes);
         ASSERT_TRUE(chosen.has_value()) << file;
