@@ -125,7 +125,8 @@ void explain(const QString& path, QTextStream& out) {
     out << '\n';
     for (const auto& candidate : DetectedCharsets::candidatesFor(bytes)) {
         out << "  " << candidate.name << " (" << candidate.confidence
-            << (candidate.mends.isEmpty() ? QString() : ", for " + candidate.mends) << "): ";
+            << (candidate.mends.isEmpty() ? QString() : ", for " + candidate.mends.join(", "))
+            << "): ";
         const auto text = decodedStart(bytes, candidate.name);
         if (!text) {
             out << "does not decode\n";

@@ -103,6 +103,21 @@ std::optional<QString> DetectedCharsets::windowsSiblingOf(const QString& name) {
     return *found;
 }
 
+QStringList DetectedCharsets::otherLatinWindowsPages(const QString& name) {
+    static const QStringList windowsPages{"WindowsLatin1", "WindowsLatin2", "WindowsLatin5",
+                                          "WindowsBalticRim"};
+    static const QStringList latinPages =
+        windowsPages + QStringList{"ISOLatin1",  "ISOLatin2",          "ISOLatin3", "ISOLatin4",
+                                   "ISOLatin5",  "ISOLatin6",          "ISOLatin7", "ISOLatin9",
+                                   "ISOLatin10", "MacCentralEurRoman", "DOSLatin2"};
+    if (!latinPages.contains(name)) return {};
+    const auto sibling = windowsSiblingOf(name);
+    QStringList others;
+    for (const QString& page : windowsPages)
+        if (page != name && page != sibling) others.append(page);
+    return others;
+}
+
 QList<DetectedCharsets::Candidate> DetectedCharsets::candidatesFor(const QByteArray& bytes) {
     QList<Candidate> candidates;
     const auto answer = [&candidates](const std::optional<QString>& name, int confidence) {
@@ -112,7 +127,7 @@ QList<DetectedCharsets::Candidate> DetectedCharsets::candidatesFor(const QByteAr
             known.confidence = std::max(known.confidence, confidence);
             return;
         }
-        candidates.append({*name, confidence, QString()});
+        candidates.append(Candidate{*name, confidence, {}});
     };
     if (const auto name = platform::UchardetDetector::detect(bytes))
         answer(catalogueNameFor(*name), kUchardetConfidence);
@@ -120,11 +135,28 @@ QList<DetectedCharsets::Candidate> DetectedCharsets::candidatesFor(const QByteAr
         if (guess.confidence > kConfidenceFloor)
             answer(catalogueNameFor(guess.name), guess.confidence);
     const qsizetype answers = candidates.size();
+    // A sibling of several answers stands in for each of them, with the
+    // highest confidence they give it.
+    const auto sibling = [&candidates, answers](const QString& name, const Candidate& of,
+                                                int confidence) {
+        const auto named = [&name](const Candidate& c) { return c.name == name; };
+        if (std::any_of(candidates.cbegin(), candidates.cbegin() + answers, named)) return;
+        const auto known = std::find_if(candidates.begin() + answers, candidates.end(), named);
+        if (known == candidates.end()) {
+            candidates.append(Candidate{name, confidence, {of.name}});
+            return;
+        }
+        known->confidence = std::max(known->confidence, confidence);
+        known->mends.append(of.name);
+    };
     for (qsizetype i = 0; i < answers; ++i) {
-        const auto sibling = windowsSiblingOf(candidates[i].name);
-        const auto named = [&sibling](const Candidate& c) { return c.name == *sibling; };
-        if (sibling && std::none_of(candidates.cbegin(), candidates.cbegin() + answers, named))
-            candidates.append({*sibling, candidates[i].confidence, candidates[i].name});
+        const Candidate answered = candidates[i];
+        // The page of the same script is as likely as its answer; the other
+        // Latin pages are tried with no confidence of their own.
+        if (const auto name = windowsSiblingOf(answered.name))
+            sibling(*name, answered, answered.confidence);
+        for (const QString& name : otherLatinWindowsPages(answered.name))
+            sibling(name, answered, 0);
     }
     return candidates;
 }
@@ -179,9 +211,12 @@ std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray&
         // less mess or as the same text; where the answer reads them as
         // cleanly but otherwise, its detector saw those letters and chose it.
         if (!candidate.mends.isEmpty()) {
-            const auto& answer = readingOf(candidate.mends);
-            if (answer && compareMess(*reading, *answer) >= 0 && answer->text != reading->text)
-                continue;
+            const auto standsIn = [&](const QString& mended) {
+                const auto& answer = readingOf(mended);
+                return !answer || compareMess(*reading, *answer) < 0 ||
+                       answer->text == reading->text;
+            };
+            if (std::none_of(candidate.mends.cbegin(), candidate.mends.cend(), standsIn)) continue;
         }
         // Less mess, then a Windows page, then the more confident detector,
         // then the earlier answer.

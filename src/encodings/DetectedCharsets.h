@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The catalogue name of a character set that a detector reports, and the
@@ -11,11 +12,12 @@ class DetectedCharsets {
   public:
     // A reading the chooser weighs: a catalogue name, the confidence (0 to
     // 100) of the detector that gave it, and for a Windows sibling that no
-    // detector gave, the answer it stands in for (with that one's confidence).
+    // detector gave, the answers it stands in for (with the first one's
+    // confidence).
     struct Candidate {
         QString name;
         int confidence;
-        QString mends;
+        QStringList mends;
     };
 
     // ICU's answers are tried above this confidence: it gives 10 to forms
@@ -35,9 +37,17 @@ class DetectedCharsets {
     // has typographic marks where the others have controls or letters.
     static std::optional<QString> windowsSiblingOf(const QString& name);
 
+    // For a Latin page, Windows or not, the Latin Windows pages other than
+    // itself and its sibling: they differ in the letters beyond ASCII, and
+    // a detector can miss the right one where the text reads cleanly in
+    // another (Estonian in windows-1257 reads as windows-1252 with
+    // Icelandic letters for its own, and no detector names 1257).
+    static QStringList otherLatinWindowsPages(const QString& name);
+
     // The readings worth trying for the bytes: uchardet's answer and ICU's
     // answers above kConfidenceFloor, each name once with its highest
-    // confidence, then the Windows sibling of each that no detector gave.
+    // confidence, then the Windows sibling and the other Latin Windows pages
+    // of each that no detector gave.
     static QList<Candidate> candidatesFor(const QByteArray& bytes);
 
     // The catalogue name the bytes are most likely in: of the candidates

@@ -1,7 +1,9 @@
 #include "encodings/TextMess.h"
 
 #include <QChar>
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -18,6 +20,9 @@ struct Char {
     // The script of a letter; unknown for other characters and for letters
     // of every script (Common, Inherited).
     QChar::Script script = QChar::Script_Unknown;
+    // A non-ASCII Latin letter in lower case, for the alphabets; 0 for any
+    // other character.
+    char32_t latinLower = 0;
 
     bool wordPart() const { return letter || mark; }
 };
@@ -64,6 +69,7 @@ Char charOf(char32_t c) {
     ch.letter = true;
     const QChar::Script script = QChar::script(c);
     if (script != QChar::Script_Common && script != QChar::Script_Inherited) ch.script = script;
+    if (script == QChar::Script_Latin) ch.latinLower = QChar::toLower(c);
     return ch;
 }
 
@@ -193,6 +199,77 @@ struct StrayScriptLetters {
     }
 };
 
+// The letters beyond ASCII of the Latin alphabets of languages written in
+// the legacy Latin code pages, in lower case. A text in one language keeps
+// to one of them; a reading in the wrong Latin page swaps some letters for
+// those of another language ("š" for the Icelandic "ð"). "İ" is its own
+// lower case in Qt's simple mapping.
+const char16_t* const kLatinAlphabets[] = {
+    u"çë",                           // Albanian
+    u"àçèéíïòóúü",                   // Catalan
+    u"čćđšž",                        // Croatian, Bosnian, Serbian, Slovene
+    u"áčďéěíňóřšťúůýž",              // Czech
+    u"æøåé",                         // Danish, Norwegian
+    u"áàéèêëïóöü",                   // Dutch
+    u"õäöüšž",                       // Estonian
+    u"áðíóúýæø",                     // Faroese
+    u"äöåšž",                        // Finnish
+    u"àâæçéèêëîïôœùûüÿ",             // French
+    u"äöüß",                         // German
+    u"áéíóöőúüű",                    // Hungarian
+    u"áðéíóúýþæö",                   // Icelandic
+    u"áéíóú",                        // Irish
+    u"àèéìíîòóùú",                   // Italian
+    u"āčēģīķļņšūž",                  // Latvian
+    u"ąčęėįšųūž",                    // Lithuanian
+    u"ċġħżàèìòù",                    // Maltese
+    u"ąćęłńóśźż",                    // Polish
+    u"áâãàçéêíóôõú",                 // Portuguese
+    u"ăâîșțşţ",                      // Romanian
+    u"áäčďéíĺľňóôŕšťúýž",            // Slovak
+    u"áéíñóúü",                      // Spanish
+    u"åäöé",                         // Swedish
+    u"çğıöşüâîûİ",                   // Turkish
+    u"çəğıöşüİ",                     // Azerbaijani
+    u"âêîôûŵŷäëïöüáéíóúýàèìòùẁẃẅỳ",  // Welsh
+    u"ĉĝĥĵŝŭ",                       // Esperanto
+    u"áčđŋšŧž",                      // Northern Sami
+    u"àáảãạăằắẳẵặâầấẩẫậđèéẻẽẹêềếểễệìíỉĩịòóỏõọôồốổỗộơờớởỡợùúủũụưừứửữựỳýỷỹỵ",  // Vietnamese
+};
+
+// The Latin letters the alphabets are made of: Latin-1's letters and Latin
+// Extended-A and B with the phonetic block (U+00C0 to U+02AF), and Latin
+// Extended Additional (U+1E00 to U+1EFF).
+constexpr std::size_t kLatinSlots = (0x2B0 - 0xC0) + 0x100;
+std::optional<std::size_t> latinSlot(char32_t c) {
+    if (c >= 0xC0 && c < 0x2B0) return c - 0xC0;
+    if (c >= 0x1E00 && c < 0x1F00) return (0x2B0 - 0xC0) + (c - 0x1E00);
+    return std::nullopt;
+}
+
+struct LettersOutsideOneAlphabet {
+    std::array<qsizetype, kLatinSlots> perLetter{};
+    qsizetype all = 0;
+    void add(const Char& ch) {
+        if (ch.latinLower == 0) return;
+        if (const auto slot = latinSlot(ch.latinLower)) {
+            ++perLetter[*slot];
+            ++all;
+        }
+    }
+    qsizetype end() {
+        if (all == 0) return 0;
+        qsizetype most = 0;
+        for (const char16_t* alphabet : kLatinAlphabets) {
+            qsizetype held = 0;
+            for (const char16_t* letter = alphabet; *letter != 0; ++letter)
+                held += perLetter[*latinSlot(*letter)];
+            most = std::max(most, held);
+        }
+        return all - most;
+    }
+};
+
 struct Letters {
     qsizetype count = 0;
     void add(const Char& ch) { count += ch.letter; }
@@ -236,14 +313,19 @@ qsizetype TextMess::strayScriptLetters(QStringView text) {
     return countOf<StrayScriptLetters>(text);
 }
 
+qsizetype TextMess::lettersOutsideOneAlphabet(QStringView text) {
+    return countOf<LettersOutsideOneAlphabet>(text);
+}
+
 qsizetype TextMess::letters(QStringView text) {
     return countOf<Letters>(text);
 }
 
 TextMess::Score TextMess::score(QStringView text) {
-    auto [unprintable, symbols, mixed, capitals, stray, letters] =
+    auto [unprintable, symbols, mixed, capitals, stray, alphabet, letters] =
         measured<Unprintables, SymbolsNextToLetters, MixedScriptWords, CapitalsInsideLowerCaseWords,
-                 StrayScriptLetters, Letters>(text);
-    return {unprintable.end() + symbols.end() + mixed.end() + capitals.end() + stray.end(),
+                 StrayScriptLetters, LettersOutsideOneAlphabet, Letters>(text);
+    return {unprintable.end() + symbols.end() + mixed.end() + capitals.end() + stray.end() +
+                alphabet.end(),
             letters.end()};
 }

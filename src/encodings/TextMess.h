@@ -24,6 +24,11 @@ class TextMess {
     // Non-ASCII letters outside the script most non-ASCII letters are in
     // (the scripts of Chinese, Japanese and Korean count as one).
     static qsizetype strayScriptLetters(QStringView text);
+    // Latin letters beyond ASCII outside the alphabet of the one language
+    // (of those the legacy Latin code pages are written in) that holds most
+    // of them: Estonian read in windows-1252 has Icelandic's "ð" and "þ"
+    // where its "š" and "ž" belong.
+    static qsizetype lettersOutsideOneAlphabet(QStringView text);
 
     // The letters of the text, to weigh the mess against.
     static qsizetype letters(QStringView text);

@@ -25,6 +25,7 @@ TEST(TextMess, EachMeasureCountsWhatTextInOneLanguageDoesNotHold) {
     const auto mixed = &TextMess::mixedScriptWords;
     const auto capitals = &TextMess::capitalsInsideLowerCaseWords;
     const auto stray = &TextMess::strayScriptLetters;
+    const auto alphabet = &TextMess::lettersOutsideOneAlphabet;
     const auto letters = &TextMess::letters;
     const Case cases[] = {
         {"unprintables", unprintables, u("Kız kardeşin üç kez aradı…"), 0},
@@ -67,6 +68,23 @@ TEST(TextMess, EachMeasureCountsWhatTextInOneLanguageDoesNotHold) {
         {"stray-script letters", stray, u("日本語のテキストと한국어"), 0},
         {"stray-script letters", stray, u("Ελλάδα αβγδ ψ жз"), 2},
 
+        // windows-1252's reading of windows-1257's Estonian "šokolaadi või
+        // želeed, õhtul": Icelandic letters beside Estonian ones.
+        {"letters outside one alphabet", alphabet, u("ðokolaadi või þeleed, õhtul"), 2},
+        {"letters outside one alphabet", alphabet, u("šokolaadi või želeed, õhtul"), 0},
+        // Turkish, Icelandic, French and Vietnamese each in their own letters.
+        {"letters outside one alphabet", alphabet, u("Kız kardeşin üç kez aradı İstanbul"), 0},
+        {"letters outside one alphabet", alphabet, u("Það var ætlað þér, já"), 0},
+        {"letters outside one alphabet", alphabet, u("Œuvre à côté, naïve façon"), 0},
+        {"letters outside one alphabet", alphabet, u("Tiếng Việt có dấu"), 0},
+        // ISO-8859-1's reading of windows-1250's Romanian "știu, rău" ("º"
+        // is a letter, but no alphabet's), and windows-1252's of Hungarian
+        // "hűtő".
+        {"letters outside one alphabet", alphabet, u("ºtiu, rãu, mâine, îmi"), 1},
+        {"letters outside one alphabet", alphabet, u("hûtõ és kész"), 1},
+        // Only Latin letters beyond ASCII count.
+        {"letters outside one alphabet", alphabet, u("Где ты был? plain ASCII Ｓ"), 0},
+
         {"letters", letters, u("a1 б! 日本 ケー"), 6},
     };
     for (const Case& c : cases)
@@ -75,13 +93,14 @@ TEST(TextMess, EachMeasureCountsWhatTextInOneLanguageDoesNotHold) {
 
 // The score is the measures' sum and the letters, from one pass.
 TEST(TextMess, ScoreSumsTheMeasures) {
-    const QString text = u("Ч √де был гДЕ Oω ") + QChar(0x85);
+    const QString text = u("Ч √де был гДЕ Oω ðõ ") + QChar(0x85);
     const TextMess::Score score = TextMess::score(text);
-    EXPECT_EQ(score.mess, TextMess::unprintables(text) + TextMess::symbolsNextToLetters(text) +
-                              TextMess::mixedScriptWords(text) +
-                              TextMess::capitalsInsideLowerCaseWords(text) +
-                              TextMess::strayScriptLetters(text));
-    EXPECT_EQ(score.mess, 1 + 1 + 1 + 1 + 1);
+    EXPECT_EQ(score.mess,
+              TextMess::unprintables(text) + TextMess::symbolsNextToLetters(text) +
+                  TextMess::mixedScriptWords(text) + TextMess::capitalsInsideLowerCaseWords(text) +
+                  TextMess::strayScriptLetters(text) + TextMess::lettersOutsideOneAlphabet(text));
+    // "ω", "ð" and "õ" stray from the Cyrillic; "ð" and "õ" share no alphabet.
+    EXPECT_EQ(score.mess, 1 + 1 + 1 + 1 + 3 + 1);
     EXPECT_EQ(score.letters, TextMess::letters(text));
     EXPECT_EQ(TextMess::score(QString()).mess, 0);
     EXPECT_EQ(TextMess::score(QString()).letters, 0);
