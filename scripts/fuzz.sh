@@ -4,13 +4,13 @@
 #   Each target runs for SECONDS over its seeds, growing its own corpus in
 #   build-fuzz/fuzz/corpus/<target>/; findings are written to
 #   build-fuzz/fuzz/findings/. Targets run three at a time. Without TARGETs:
-#   time_texts srt ass markup codecs document.
+#   time_texts srt ass markup codecs charsets document imagesubs.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:?usage: $0 SECONDS [TARGET...]}"
 shift
 targets=("$@")
-[ "${#targets[@]}" -gt 0 ] || targets=(time_texts srt ass markup codecs document imagesubs)
+[ "${#targets[@]}" -gt 0 ] || targets=(time_texts srt ass markup codecs charsets document imagesubs)
 bin="$root/build-fuzz/fuzz"
 text="$root/tests/fixtures/document $root/tests/fixtures/realfiles"
 declare -A seeds=(
@@ -18,6 +18,7 @@ declare -A seeds=(
   [srt]="$text" [ass]="$text" [document]="$text"
   [markup]="$root/fuzz/seeds/markup"
   [codecs]="$root/fuzz/seeds/codecs"
+  [charsets]="$root/tests/fixtures/encodings"
   [imagesubs]="$root/fuzz/seeds/imagesubs"
 )
 mkdir -p "$bin/findings"

@@ -17,9 +17,11 @@ std::optional<Header> headerOf(const QString& line) {
     qsizetype first = 0;
     while (first < line.size() && (line[first].isSpace() || line[first] == QChar(0xFEFF))) ++first;
     if (first == line.size() || line[first] != u'[') return std::nullopt;
-    if (line.contains(QLatin1String("Script Info]"))) return Header::scriptInfo;
-    if (line.contains(QLatin1String("Events]"))) return Header::events;
-    if (line.contains(QLatin1String("Styles]"))) return Header::styles;
+    // Players read the headers in any case ("[v4+ styles]").
+    if (line.contains(QLatin1String("Script Info]"), Qt::CaseInsensitive))
+        return Header::scriptInfo;
+    if (line.contains(QLatin1String("Events]"), Qt::CaseInsensitive)) return Header::events;
+    if (line.contains(QLatin1String("Styles]"), Qt::CaseInsensitive)) return Header::styles;
     return std::nullopt;
 }
 

@@ -25,10 +25,10 @@ class ASSFormat {
     // A line "[...]" (blanks around it allowed): it starts a section.
     static bool isSectionHeader(const QString& line);
 
-    // Finds the "Script Info]", "Styles]" and "Events]" headers, in lines
-    // that begin with "[" (after blanks); stops at the third. `styleHeader` receives every styles
-    // header met, whole, even when the check then fails. No value unless exactly these three were
-    // found in this order.
+    // Finds the "Script Info]", "Styles]" and "Events]" headers in any case,
+    // in lines that begin with "[" (after blanks); stops at the third. `styleHeader` receives every
+    // styles header met, whole, even when the check then fails. No value unless exactly these three
+    // were found in this order.
     static std::optional<Sections> findSections(const QStringList& lines, QString& styleHeader);
 
     // The script-information entries "key: value" of a block ("ScriptType"

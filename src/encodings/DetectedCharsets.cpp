@@ -1,7 +1,10 @@
 #include "encodings/DetectedCharsets.h"
 
 #include <QHash>
+#include <algorithm>
+#include <map>
 
+#include "encodings/TextMess.h"
 #include "encodings/myEncodings.h"
 #include "platform/CharsetDetector.h"
 #include "platform/TextCodec.h"
@@ -86,27 +89,148 @@ std::optional<QString> DetectedCharsets::catalogueNameFor(const QString& charset
     return *found;
 }
 
-bool DetectedCharsets::looksLikeText(const QString& text) {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == 0 || (u >= 0x80 && u <= 0x9F) || (u >= 0xE000 && u <= 0xF8FF)) return false;
-        // The supplementary private-use planes (15 and 16) start with these.
-        if (u >= 0xDB80 && u <= 0xDBFF) return false;
-    }
-    return true;
+std::optional<QString> DetectedCharsets::windowsSiblingOf(const QString& name) {
+    static const QHash<QString, QString> siblings{
+        {"ISOLatin1", "WindowsLatin1"},          {"ISOLatin2", "WindowsLatin2"},
+        {"MacCentralEurRoman", "WindowsLatin2"}, {"ISOLatinCyrillic", "WindowsCyrillic"},
+        {"KOI8_R", "WindowsCyrillic"},           {"MacCyrillic", "WindowsCyrillic"},
+        {"ISOLatinGreek", "WindowsGreek"},       {"ISOLatin5", "WindowsLatin5"},
+        {"ISOLatinHebrew", "WindowsHebrew"},     {"ISOLatinArabic", "WindowsArabic"},
+        {"ISOLatin4", "WindowsBalticRim"},       {"ISOLatin7", "WindowsBalticRim"},
+    };
+    const auto found = siblings.constFind(name);
+    if (found == siblings.constEnd()) return std::nullopt;
+    return *found;
 }
 
-std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray& bytes) {
-    std::optional<QString> answers[2];
+QStringList DetectedCharsets::otherLatinWindowsPages(const QString& name) {
+    static const QStringList windowsPages{"WindowsLatin1", "WindowsLatin2", "WindowsLatin5",
+                                          "WindowsBalticRim"};
+    static const QStringList latinPages =
+        windowsPages + QStringList{"ISOLatin1",  "ISOLatin2",          "ISOLatin3", "ISOLatin4",
+                                   "ISOLatin5",  "ISOLatin6",          "ISOLatin7", "ISOLatin9",
+                                   "ISOLatin10", "MacCentralEurRoman", "DOSLatin2"};
+    if (!latinPages.contains(name)) return {};
+    const auto sibling = windowsSiblingOf(name);
+    QStringList others;
+    for (const QString& page : windowsPages)
+        if (page != name && page != sibling) others.append(page);
+    return others;
+}
+
+QList<DetectedCharsets::Candidate> DetectedCharsets::candidatesFor(const QByteArray& bytes) {
+    QList<Candidate> candidates;
+    const auto answer = [&candidates](const std::optional<QString>& name, int confidence) {
+        if (!name) return;
+        for (Candidate& known : candidates) {
+            if (known.name != *name) continue;
+            known.confidence = std::max(known.confidence, confidence);
+            return;
+        }
+        candidates.append(Candidate{*name, confidence, {}});
+    };
     if (const auto name = platform::UchardetDetector::detect(bytes))
-        answers[0] = catalogueNameFor(*name);
-    if (const auto guess = platform::CharsetDetector::detect(bytes);
-        guess && guess->confidence >= kGoodConfidence)
-        answers[1] = catalogueNameFor(guess->name);
-    for (const auto& answer : answers) {
-        if (!answer) continue;
-        const auto text = decodedStart(bytes, *answer);
-        if (text && looksLikeText(*text)) return answer;
+        answer(catalogueNameFor(*name), kUchardetConfidence);
+    for (const auto& guess : platform::CharsetDetector::detectAll(bytes))
+        if (guess.confidence > kConfidenceFloor)
+            answer(catalogueNameFor(guess.name), guess.confidence);
+    const qsizetype answers = candidates.size();
+    // A sibling of several answers stands in for each of them, with the
+    // highest confidence they give it.
+    const auto sibling = [&candidates, answers](const QString& name, const Candidate& of,
+                                                int confidence) {
+        const auto named = [&name](const Candidate& c) { return c.name == name; };
+        if (std::any_of(candidates.cbegin(), candidates.cbegin() + answers, named)) return;
+        const auto known = std::find_if(candidates.begin() + answers, candidates.end(), named);
+        if (known == candidates.end()) {
+            candidates.append(Candidate{name, confidence, {of.name}});
+            return;
+        }
+        known->confidence = std::max(known->confidence, confidence);
+        known->mends.append(of.name);
+    };
+    for (qsizetype i = 0; i < answers; ++i) {
+        const Candidate answered = candidates[i];
+        // The page of the same script is as likely as its answer; the other
+        // Latin pages are tried with no confidence of their own.
+        if (const auto name = windowsSiblingOf(answered.name))
+            sibling(*name, answered, answered.confidence);
+        for (const QString& name : otherLatinWindowsPages(answered.name))
+            sibling(name, answered, 0);
     }
-    return std::nullopt;
+    return candidates;
+}
+
+namespace {
+
+struct Reading {
+    QString text;
+    TextMess::Score score;
+};
+
+// Less mess per letter (compared as fractions; a text without letters
+// weighs its mess as if it had one).
+int compareMess(const Reading& a, const Reading& b) {
+    const qsizetype left = a.score.mess * std::max<qsizetype>(1, b.score.letters);
+    const qsizetype right = b.score.mess * std::max<qsizetype>(1, a.score.letters);
+    return left < right ? -1 : left > right ? 1 : 0;
+}
+
+bool isWindowsPage(const QString& name) {
+    return name.startsWith(QLatin1String("Windows"));
+}
+
+}  // namespace
+
+std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray& bytes) {
+    const QList<Candidate> candidates = candidatesFor(bytes);
+    // Each name decodes once; a text that another name read alike is not
+    // measured again. (A map keeps its values in place as it grows.)
+    std::map<QString, std::optional<Reading>> readings;
+    const auto readingOf = [&bytes,
+                            &readings](const QString& name) -> const std::optional<Reading>& {
+        const auto known = readings.find(name);
+        if (known != readings.end()) return known->second;
+        std::optional<Reading> reading;
+        if (auto text = decodedStart(bytes, name)) {
+            const auto same = std::find_if(
+                readings.cbegin(), readings.cend(),
+                [&text](const auto& r) { return r.second && r.second->text == *text; });
+            const TextMess::Score score =
+                same != readings.cend() ? same->second->score : TextMess::score(*text);
+            reading = Reading{std::move(*text), score};
+        }
+        return readings.emplace(name, std::move(reading)).first->second;
+    };
+    const Candidate* best = nullptr;
+    const Reading* bestReading = nullptr;
+    for (const Candidate& candidate : candidates) {
+        const auto& reading = readingOf(candidate.name);
+        if (!reading) continue;
+        // A sibling stands in for its answer where it reads the bytes with
+        // less mess or as the same text; where the answer reads them as
+        // cleanly but otherwise, its detector saw those letters and chose it.
+        if (!candidate.mends.isEmpty()) {
+            const auto standsIn = [&](const QString& mended) {
+                const auto& answer = readingOf(mended);
+                return !answer || compareMess(*reading, *answer) < 0 ||
+                       answer->text == reading->text;
+            };
+            if (std::none_of(candidate.mends.cbegin(), candidate.mends.cend(), standsIn)) continue;
+        }
+        // Less mess, then a Windows page, then the more confident detector,
+        // then the earlier answer.
+        const auto better = [&] {
+            if (best == nullptr) return true;
+            if (const int mess = compareMess(*reading, *bestReading); mess != 0) return mess < 0;
+            const bool windows = isWindowsPage(candidate.name);
+            if (windows != isWindowsPage(best->name)) return windows;
+            return candidate.confidence > best->confidence;
+        };
+        if (!better()) continue;
+        best = &candidate;
+        bestReading = &*reading;
+    }
+    if (best == nullptr) return std::nullopt;
+    return best->name;
 }

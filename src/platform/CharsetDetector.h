@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -17,6 +18,9 @@ class CharsetDetector {
 
     // The best guess, or none for empty bytes or when ICU finds nothing.
     static std::optional<Guess> detect(const QByteArray& bytes);
+
+    // Every guess ICU makes, the most confident first; none for empty bytes.
+    static QList<Guess> detectAll(const QByteArray& bytes);
 
     // Every name detect can give, as ICU lists them.
     static QStringList detectableNames();

@@ -240,6 +240,33 @@ TEST_F(SCSubtitleWrite, WritesAnSSAFileAsASS) {
     EXPECT_EQ(contentsOf(path("old.ass")), expected);
 }
 
+// Section headers in lower case, as players read them: the styles section
+// is the ASS one (its alignment 7 stays 7), and the file is written with
+// the headers the writer always writes.
+TEST_F(SCSubtitleWrite, ReadsLowerCaseSectionHeadersAndWritesTheUsualOnes) {
+    const auto subtitle = loaded("lower-case-headers.ass", subtitleTypes::ass);
+    ASSERT_TRUE(subtitle->subtitleIsValid());
+    EXPECT_EQ(subtitle->styleHeader(), "[v4+ styles]");
+    ASSERT_EQ(subtitle->subtitleLinesArray().size(), 2);
+    EXPECT_EQ(subtitle->subtitleLinesArray()[1]->Text(), "Second\nline");
+    ASSERT_EQ(subtitle->subtitleStylesArray().size(), 1);
+    subtitle->setCurrentExportFileType(subtitleTypes::ass);
+    ASSERT_EQ(subtitle->writeSubToURL(url("lower.ass"), "UTF8"), resultTypes::ok);
+    const QByteArray expected =
+        "[Script Info]\nScriptType: v4.00+\nTitle: Lower-case headers\n"
+        "\n[V4+ Styles]\n"
+        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+        "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+        "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+        "Style: Top,Arial,30,&H00ffffff,&H0000ffff,&H00000000,&H00000000,0,0,0,0,100,100,0,0,"
+        "1,2,1,7,20,20,20,0\n"
+        "\n[Events]\n"
+        "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+        "Dialogue: 0,0:00:01.00,0:00:02.50,Top,,0,0,0,,First line\n"
+        "Dialogue: 0,0:00:03.00,0:00:04.00,Top,,0,0,0,,Second\\Nline\n";
+    EXPECT_EQ(contentsOf(path("lower.ass")), expected);
+}
+
 // Each style's values are applied on the main queue ahead of the
 // publication, so the published styles hold them.
 TEST_F(SCSubtitleWrite, PublishedStylesHoldTheirValues) {

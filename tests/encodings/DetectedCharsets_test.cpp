@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <algorithm>
 
 #include "encodings/myEncodings.h"
 #include "platform/CharsetDetector.h"
@@ -70,23 +71,104 @@ TEST(DetectedCharsets, EveryNameADetectorGivesHasACatalogueEncoding) {
     }
 }
 
-// Text that a wrong single-byte guess makes of the bytes a right one reads
-// as punctuation or letters.
-TEST(DetectedCharsets, ControlsNulAndPrivateUseAreNotText) {
-    const std::pair<QString, bool> cases[] = {
-        {QString::fromUtf8("Kız kardeşin üç kez aradı…"), true},
-        {QString::fromUtf8("Ω ä \u00A0 \uFFFD 你"), true},
-        {QString("aradı") + QChar(0x85), false},
-        {QString("a") + QChar(0x80) + "b", false},
-        {QString("a") + QChar(0x9F), false},
-        {QString("a") + QChar(0) + "b", false},
-        {QString("a") + QChar(0xE000), false},
-        {QString("a") + QChar(0xF8FF), false},
-        {QString::fromUcs4(U"a\U000F0000"), false},
-        {QString::fromUcs4(U"a\U0001F600"), true},
+// An ISO-8859, Mac or KOI8 page has the Windows page of its script beside
+// it; Windows pages and the multi-byte sets have none. Every sibling of a
+// name a detector gives is a Windows page this system converts.
+TEST(DetectedCharsets, WindowsSiblingsShareTheScript) {
+    const std::pair<const char*, const char*> siblings[] = {
+        {"ISOLatin1", "WindowsLatin1"},    {"MacCentralEurRoman", "WindowsLatin2"},
+        {"KOI8_R", "WindowsCyrillic"},     {"MacCyrillic", "WindowsCyrillic"},
+        {"ISOLatinGreek", "WindowsGreek"}, {"ISOLatin7", "WindowsBalticRim"},
     };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(DetectedCharsets::looksLikeText(text), expected) << text.toStdString();
+    for (const auto& [name, sibling] : siblings)
+        EXPECT_EQ(DetectedCharsets::windowsSiblingOf(name), std::optional<QString>(sibling))
+            << name;
+    for (const char* name : {"WindowsLatin1", "WindowsBalticRim", "ShiftJIS", "UTF8", "VISCII"})
+        EXPECT_FALSE(DetectedCharsets::windowsSiblingOf(name).has_value()) << name;
+    // Every Latin page has the other Latin Windows pages; no other page has.
+    const std::pair<const char*, QStringList> latin[] = {
+        {"ISOLatin1", {"WindowsLatin2", "WindowsLatin5", "WindowsBalticRim"}},
+        {"ISOLatin7", {"WindowsLatin1", "WindowsLatin2", "WindowsLatin5"}},
+        {"WindowsLatin1", {"WindowsLatin2", "WindowsLatin5", "WindowsBalticRim"}},
+        {"MacCentralEurRoman", {"WindowsLatin1", "WindowsLatin5", "WindowsBalticRim"}},
+        {"WindowsCyrillic", {}},
+        {"KOI8_R", {}},
+        {"ShiftJIS", {}},
+        {"VISCII", {}},
+    };
+    for (const auto& [name, others] : latin)
+        EXPECT_EQ(DetectedCharsets::otherLatinWindowsPages(name), others) << name;
+    for (const QString& charset : platform::CharsetDetector::detectableNames() +
+                                      platform::UchardetDetector::detectableNames()) {
+        const auto name = DetectedCharsets::catalogueNameFor(charset);
+        if (!name) continue;
+        QStringList pages = DetectedCharsets::otherLatinWindowsPages(*name);
+        if (const auto sibling = DetectedCharsets::windowsSiblingOf(*name)) pages.append(*sibling);
+        for (const QString& page : pages) {
+            EXPECT_TRUE(page.startsWith("Windows")) << page.toStdString();
+            EXPECT_TRUE(myEncodings::encodingForName(page).hasConverter()) << page.toStdString();
+        }
+    }
+}
+
+QByteArray encodingsFixture(const char* name) {
+    QFile file(QStringLiteral(QUILLMAR_FIXTURES "/encodings/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// uchardet answers ISO-8859-13 for Lithuanian in windows-1257, which reads
+// the dashes, ellipses and quotation marks as C1 controls: the Windows
+// sibling stands in for it. Where both read the same text, the Windows page
+// is the name; where an answer reads the bytes as cleanly as its sibling but
+// otherwise (ISO-8859-2's "š" is windows-1250's "ą"), the answer stays.
+TEST(DetectedCharsets, TheReadingWithTheLeastMessIsChosen) {
+    const QByteArray typographic = encodingsFixture("lithuanian-windows-1257-typographic.srt");
+    ASSERT_FALSE(typographic.isEmpty());
+    const auto candidates = DetectedCharsets::candidatesFor(typographic);
+    ASSERT_FALSE(candidates.isEmpty());
+    EXPECT_EQ(candidates.first().name, "ISOLatin7");
+    EXPECT_EQ(candidates.first().confidence, DetectedCharsets::kUchardetConfidence);
+    const auto sibling = std::find_if(
+        candidates.cbegin(), candidates.cend(),
+        [](const DetectedCharsets::Candidate& c) { return c.mends.contains("ISOLatin7"); });
+    ASSERT_NE(sibling, candidates.cend());
+    EXPECT_EQ(sibling->name, "WindowsBalticRim");
+    EXPECT_EQ(sibling->confidence, DetectedCharsets::kUchardetConfidence);
+    EXPECT_EQ(DetectedCharsets::catalogueNameForBytes(typographic), "WindowsBalticRim");
+
+    EXPECT_EQ(
+        DetectedCharsets::catalogueNameForBytes(encodingsFixture("lithuanian-windows-1257.srt")),
+        "WindowsBalticRim");
+    EXPECT_EQ(DetectedCharsets::catalogueNameForBytes(encodingsFixture("czech-iso-8859-2.srt")),
+              "ISOLatin2");
+    // No detector names windows-1257 for Estonian; its Latin siblings do, and
+    // only its reading keeps to one alphabet ("š" and "ž", not "ð" and "þ").
+    EXPECT_EQ(
+        DetectedCharsets::catalogueNameForBytes(encodingsFixture("estonian-windows-1257.srt")),
+        "WindowsBalticRim");
+}
+
+// Whatever the detectors answer, the candidates and the choice are names of
+// the catalogue.
+TEST(DetectedCharsets, OnlyCatalogueNamesAreCandidates) {
+    const QStringList catalogue = myEncodings::allNames();
+    for (const char* file : {"korean-euc-kr.srt", "russian-windows-1251-typographic.srt",
+                             "english-windows-1252-typographic.srt", "arabic-windows-1256.srt"}) {
+        const QByteArray bytes = encodingsFixture(file);
+        ASSERT_FALSE(bytes.isEmpty()) << file;
+        for (const auto& candidate : DetectedCharsets::candidatesFor(bytes)) {
+            EXPECT_TRUE(catalogue.contains(candidate.name))
+                << file << ": " << candidate.name.toStdString();
+            // A detector's answer is above the floor; a sibling no detector
+            // gave may have no confidence of its own.
+            if (candidate.mends.isEmpty()) {
+                EXPECT_GT(candidate.confidence, DetectedCharsets::kConfidenceFloor) << file;
+            }
+        }
+        const auto chosen = DetectedCharsets::catalogueNameForBytes(bytes);
+        ASSERT_TRUE(chosen.has_value()) << file;
+        EXPECT_TRUE(catalogue.contains(*chosen)) << file;
+    }
 }
 
 }  // namespace

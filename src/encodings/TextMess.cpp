@@ -1,0 +1,331 @@
+#include "encodings/TextMess.h"
+
+#include <QChar>
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <tuple>
+
+namespace {
+
+// What the measures ask of one code point, looked up once.
+struct Char {
+    char32_t c = ' ';
+    bool ascii = true;
+    bool letter = false;
+    bool mark = false;  // written on a letter (not for ASCII)
+    bool symbol = false;
+    bool upper = false;  // upper or title case
+    bool lower = false;
+    // The script of a letter; unknown for other characters and for letters
+    // of every script (Common, Inherited).
+    QChar::Script script = QChar::Script_Unknown;
+    // A non-ASCII Latin letter in lower case, for the alphabets; 0 for any
+    // other character.
+    char32_t latinLower = 0;
+
+    bool wordPart() const { return letter || mark; }
+};
+
+Char charOf(char32_t c) {
+    Char ch;
+    ch.c = c;
+    if (c < 0x80) {
+        const char32_t folded = c | 0x20;
+        ch.letter = folded >= 'a' && folded <= 'z';
+        ch.upper = ch.letter && c < 'a';
+        ch.lower = ch.letter && !ch.upper;
+        if (ch.letter) ch.script = QChar::Script_Latin;
+        return ch;
+    }
+    ch.ascii = false;
+    switch (QChar::category(c)) {
+        case QChar::Letter_Uppercase:
+        case QChar::Letter_Titlecase:
+            ch.upper = true;
+            break;
+        case QChar::Letter_Lowercase:
+            ch.lower = true;
+            break;
+        case QChar::Letter_Modifier:
+        case QChar::Letter_Other:
+            break;
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+            ch.mark = true;
+            return ch;
+        case QChar::Symbol_Math:
+        case QChar::Symbol_Currency:
+        case QChar::Symbol_Modifier:
+        case QChar::Symbol_Other:
+        // Fractions and superscripts, which stand where letters belong.
+        case QChar::Number_Other:
+            ch.symbol = true;
+            return ch;
+        default:
+            return ch;
+    }
+    ch.letter = true;
+    const QChar::Script script = QChar::script(c);
+    if (script != QChar::Script_Common && script != QChar::Script_Inherited) ch.script = script;
+    if (script == QChar::Script_Latin) ch.latinLower = QChar::toLower(c);
+    return ch;
+}
+
+// The properties of the text's characters, looked up once for each: a
+// text, right or garbled, repeats a few hundred characters.
+class CharCache {
+  public:
+    CharCache() {
+        // No entry is there yet: each slot holds a code point it is not for.
+        for (std::size_t i = 0; i < entries_.size(); ++i) entries_[i].c = char32_t(i + 1);
+    }
+    const Char& of(char32_t c) {
+        Char& entry = entries_[c % entries_.size()];
+        if (entry.c != c) entry = charOf(c);
+        return entry;
+    }
+
+  private:
+    std::array<Char, 1024> entries_;
+};
+
+// Calls `use` with each code point of the text (a surrogate pair as one).
+template <typename Use>
+void forEachChar(QStringView text, Use&& use) {
+    CharCache cache;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < size && text[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+        use(cache.of(c));
+    }
+}
+
+// The scripts written together in Chinese, Japanese and Korean text.
+bool isEastAsian(QChar::Script script) {
+    return script == QChar::Script_Han || script == QChar::Script_Hiragana ||
+           script == QChar::Script_Katakana || script == QChar::Script_Hangul ||
+           script == QChar::Script_Bopomofo;
+}
+
+bool isKana(QChar::Script script) {
+    return script == QChar::Script_Hiragana || script == QChar::Script_Katakana;
+}
+
+// Each measure takes the text's characters one at a time (`add`) and gives
+// its count at the end.
+
+struct Unprintables {
+    qsizetype count = 0;
+    void add(const Char& ch) {
+        const char32_t c = ch.c;
+        // The supplementary private-use planes are 15 and 16.
+        count += c == 0 || (c >= 0x80 && c <= 0x9F) || (c >= 0xE000 && c <= 0xF8FF) ||
+                 (c >= 0xF0000 && c <= 0x10FFFF);
+    }
+    qsizetype end() { return count; }
+};
+
+struct SymbolsNextToLetters {
+    qsizetype count = 0;
+    // The middle one of three characters is judged.
+    Char before, middle;
+    void add(const Char& after) {
+        count += middle.symbol && (before.letter || after.letter);
+        before = middle;
+        middle = after;
+    }
+    qsizetype end() {
+        add(Char());
+        return count;
+    }
+};
+
+struct MixedScriptWords {
+    qsizetype count = 0;
+    QChar::Script word = QChar::Script_Unknown;  // the script the word is in so far
+    bool mixed = false;
+    void add(const Char& ch) {
+        if (!ch.wordPart()) {
+            word = QChar::Script_Unknown;
+            mixed = false;
+            return;
+        }
+        const QChar::Script script = ch.script;
+        if (mixed || script == QChar::Script_Unknown || script == word) return;
+        // Han goes with every East Asian script: the word takes the other one.
+        if (word == QChar::Script_Unknown || (word == QChar::Script_Han && isEastAsian(script))) {
+            word = script;
+            return;
+        }
+        if ((script == QChar::Script_Han && isEastAsian(word)) || (isKana(word) && isKana(script)))
+            return;
+        mixed = true;
+        ++count;
+    }
+    qsizetype end() { return count; }
+};
+
+struct CapitalsInsideLowerCaseWords {
+    qsizetype count = 0;
+    Char previous;  // the word's last letter, if any
+    void add(const Char& ch) {
+        if (!ch.wordPart()) {
+            previous = Char();
+            return;
+        }
+        if (!ch.letter) return;
+        count += ch.upper && previous.lower && !(ch.ascii && previous.ascii);
+        previous = ch;
+    }
+    qsizetype end() { return count; }
+};
+
+struct StrayScriptLetters {
+    std::array<qsizetype, QChar::ScriptCount> perScript{};
+    qsizetype all = 0;
+    void add(const Char& ch) {
+        if (ch.ascii || ch.script == QChar::Script_Unknown) return;
+        ++perScript[std::size_t(isEastAsian(ch.script) ? QChar::Script_Han : ch.script)];
+        ++all;
+    }
+    qsizetype end() {
+        qsizetype most = 0;
+        for (const qsizetype n : perScript) most = std::max(most, n);
+        return all - most;
+    }
+};
+
+// The letters beyond ASCII of the Latin alphabets of languages written in
+// the legacy Latin code pages, in lower case. A text in one language keeps
+// to one of them; a reading in the wrong Latin page swaps some letters for
+// those of another language ("š" for the Icelandic "ð"). "İ" is its own
+// lower case in Qt's simple mapping.
+const char16_t* const kLatinAlphabets[] = {
+    u"çë",                           // Albanian
+    u"àçèéíïòóúü",                   // Catalan
+    u"čćđšž",                        // Croatian, Bosnian, Serbian, Slovene
+    u"áčďéěíňóřšťúůýž",              // Czech
+    u"æøåé",                         // Danish, Norwegian
+    u"áàéèêëïóöü",                   // Dutch
+    u"õäöüšž",                       // Estonian
+    u"áðíóúýæø",                     // Faroese
+    u"äöåšž",                        // Finnish
+    u"àâæçéèêëîïôœùûüÿ",             // French
+    u"äöüß",                         // German
+    u"áéíóöőúüű",                    // Hungarian
+    u"áðéíóúýþæö",                   // Icelandic
+    u"áéíóú",                        // Irish
+    u"àèéìíîòóùú",                   // Italian
+    u"āčēģīķļņšūž",                  // Latvian
+    u"ąčęėįšųūž",                    // Lithuanian
+    u"ċġħżàèìòù",                    // Maltese
+    u"ąćęłńóśźż",                    // Polish
+    u"áâãàçéêíóôõú",                 // Portuguese
+    u"ăâîșțşţ",                      // Romanian
+    u"áäčďéíĺľňóôŕšťúýž",            // Slovak
+    u"áéíñóúü",                      // Spanish
+    u"åäöé",                         // Swedish
+    u"çğıöşüâîûİ",                   // Turkish
+    u"çəğıöşüİ",                     // Azerbaijani
+    u"âêîôûŵŷäëïöüáéíóúýàèìòùẁẃẅỳ",  // Welsh
+    u"ĉĝĥĵŝŭ",                       // Esperanto
+    u"áčđŋšŧž",                      // Northern Sami
+    u"àáảãạăằắẳẵặâầấẩẫậđèéẻẽẹêềếểễệìíỉĩịòóỏõọôồốổỗộơờớởỡợùúủũụưừứửữựỳýỷỹỵ",  // Vietnamese
+};
+
+// The Latin letters the alphabets are made of: Latin-1's letters and Latin
+// Extended-A and B with the phonetic block (U+00C0 to U+02AF), and Latin
+// Extended Additional (U+1E00 to U+1EFF).
+constexpr std::size_t kLatinSlots = (0x2B0 - 0xC0) + 0x100;
+std::optional<std::size_t> latinSlot(char32_t c) {
+    if (c >= 0xC0 && c < 0x2B0) return c - 0xC0;
+    if (c >= 0x1E00 && c < 0x1F00) return (0x2B0 - 0xC0) + (c - 0x1E00);
+    return std::nullopt;
+}
+
+struct LettersOutsideOneAlphabet {
+    std::array<qsizetype, kLatinSlots> perLetter{};
+    qsizetype all = 0;
+    void add(const Char& ch) {
+        if (ch.latinLower == 0) return;
+        if (const auto slot = latinSlot(ch.latinLower)) {
+            ++perLetter[*slot];
+            ++all;
+        }
+    }
+    qsizetype end() {
+        if (all == 0) return 0;
+        qsizetype most = 0;
+        for (const char16_t* alphabet : kLatinAlphabets) {
+            qsizetype held = 0;
+            for (const char16_t* letter = alphabet; *letter != 0; ++letter)
+                held += perLetter[*latinSlot(*letter)];
+            most = std::max(most, held);
+        }
+        return all - most;
+    }
+};
+
+struct Letters {
+    qsizetype count = 0;
+    void add(const Char& ch) { count += ch.letter; }
+    qsizetype end() { return count; }
+};
+
+// The measures after one pass over the text.
+template <typename... Measures>
+std::tuple<Measures...> measured(QStringView text) {
+    std::tuple<Measures...> measures;
+    forEachChar(text, [&measures](const Char& ch) {
+        std::apply([&ch](auto&... m) { (m.add(ch), ...); }, measures);
+    });
+    return measures;
+}
+
+template <typename Measure>
+qsizetype countOf(QStringView text) {
+    return std::get<0>(measured<Measure>(text)).end();
+}
+
+}  // namespace
+
+qsizetype TextMess::unprintables(QStringView text) {
+    return countOf<Unprintables>(text);
+}
+
+qsizetype TextMess::symbolsNextToLetters(QStringView text) {
+    return countOf<SymbolsNextToLetters>(text);
+}
+
+qsizetype TextMess::mixedScriptWords(QStringView text) {
+    return countOf<MixedScriptWords>(text);
+}
+
+qsizetype TextMess::capitalsInsideLowerCaseWords(QStringView text) {
+    return countOf<CapitalsInsideLowerCaseWords>(text);
+}
+
+qsizetype TextMess::strayScriptLetters(QStringView text) {
+    return countOf<StrayScriptLetters>(text);
+}
+
+qsizetype TextMess::lettersOutsideOneAlphabet(QStringView text) {
+    return countOf<LettersOutsideOneAlphabet>(text);
+}
+
+qsizetype TextMess::letters(QStringView text) {
+    return countOf<Letters>(text);
+}
+
+TextMess::Score TextMess::score(QStringView text) {
+    auto [unprintable, symbols, mixed, capitals, stray, alphabet, letters] =
+        measured<Unprintables, SymbolsNextToLetters, MixedScriptWords, CapitalsInsideLowerCaseWords,
+                 StrayScriptLetters, LettersOutsideOneAlphabet, Letters>(text);
+    return {unprintable.end() + symbols.end() + mixed.end() + capitals.end() + stray.end() +
+                alphabet.end(),
+            letters.end()};
+}
