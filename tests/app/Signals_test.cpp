@@ -1,20 +1,30 @@
-// Ending the application with a signal while it imports a picture subtitle
-// with fake tools: SIGTERM and SIGINT stop the import, its children and its
-// files as a window close does; SIGKILL leaves no child running either.
+// Ending the application with a signal, as quillmar runs it (the program
+// under test calls the same function as main), with fake tools: SIGTERM and
+// SIGINT end it cleanly whatever panel, menu or question is up, and stop
+// every import, its children and its files, whatever state its window is
+// in; SIGKILL leaves no child running, and the next start removes what the
+// killed run left while a run still going keeps its files.
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "PgsFixture.h"
+#include "app/AppFixture.h"
 #include "support/EventLoop.h"
 
 namespace {
+
+// An engine that starts its text file, then works on until it is stopped.
+const QByteArray kHangingEngine = "printf 'par' > \"$2.txt\"\nexec sleep 300";
 
 class Signals : public ::testing::Test {
   protected:
@@ -25,28 +35,31 @@ class Signals : public ::testing::Test {
         QImage picture(64, 16, QImage::Format_RGB32);
         picture.fill(Qt::white);
         ASSERT_TRUE(picture.save(scratch.filePath("picture.png")));
-        const QByteArray dir = scratch.path().toUtf8();
         script("resources/mkvtoolnix/mkvmerge", ": > \"$2\"");
-        script("resources/ffmpeg/ffmpeg",
-               "case \" $* \" in *' -hide_banner '*)\n"
-               "  printf '  Duration: 00:01:00.00, start: 0.000000\\n  Stream #0:0: "
-               "Subtitle: hdmv_pgs_subtitle, 720x576\\n' >&2\n  exit 1;;\nesac\n"
-               "for a; do out=$a; done\ncp '" +
-                   dir + "/picture.png' \"$out\"");
-        // The engine starts its text file, then works on until it is stopped.
-        script("data/Borvane/tesseract304/tesseract",
-               "echo $$ >> '" + dir + "/engines'\nprintf 'par' > \"$2.txt\"\nexec sleep 300");
+        fakeFfmpeg("cp '" + dir() + "/picture.png' \"$out\"");
+        fakeEngine(kHangingEngine);
         QList<imagesubfixtures::PgsPicture> pictures;
         for (int i = 0; i < 12; ++i)
             pictures.append({QString("Line %1").arg(i), 1.0 + i * 3, 3.0 + i * 3});
         QFile sup(scratch.filePath("Film.sup"));
         ASSERT_TRUE(sup.open(QIODevice::WriteOnly));
         sup.write(imagesubfixtures::makePgs(pictures));
+        sup.close();
+        QFile srt(scratch.filePath("Film.srt"));
+        ASSERT_TRUE(srt.open(QIODevice::WriteOnly));
+        srt.write(srtOfLines(3));
     }
     void TearDown() override {
         // Whatever a failed run left running goes with the test.
-        for (qint64 pid : engines()) ::kill(pid_t(pid), SIGKILL);
+        for (const char* record : {"engines", "grabbers"})
+            for (qint64 pid : pids(record)) ::kill(pid_t(pid), SIGKILL);
+        for (const auto& run : runs) {
+            run->kill();
+            run->waitForFinished(testsupport::kHangMs);
+        }
     }
+
+    QByteArray dir() const { return scratch.path().toUtf8(); }
 
     void script(const QString& relative, const QByteArray& body) const {
         const QString file = scratch.filePath(relative);
@@ -57,14 +70,32 @@ class Signals : public ::testing::Test {
         out.close();
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+    // ffmpeg's report on the Matroska file, else a grab into the last
+    // argument, "$out", as `grab` does it.
+    void fakeFfmpeg(const QByteArray& grab) const {
+        script("resources/ffmpeg/ffmpeg",
+               "case \" $* \" in *' -hide_banner '*)\n"
+               "  printf '  Duration: 00:01:00.00, start: 0.000000\\n  Stream #0:0: "
+               "Subtitle: hdmv_pgs_subtitle, 720x576\\n' >&2\n  exit 1;;\nesac\n"
+               "for a; do out=$a; done\n" +
+                   grab);
+    }
+    // Every engine records its process first.
+    void fakeEngine(const QByteArray& body) const {
+        script("data/Borvane/tesseract304/tesseract",
+               "echo $$ >> '" + dir() + "/engines'\n" + body);
+    }
 
-    QList<qint64> engines() const {
-        QFile file(scratch.filePath("engines"));
+    QList<qint64> pids(const QString& record) const {
+        QFile file(scratch.filePath(record));
         QList<qint64> pids;
         if (!file.open(QIODevice::ReadOnly)) return pids;
         for (const QByteArray& line : file.readAll().split('\n'))
             if (!line.trimmed().isEmpty()) pids.append(line.trimmed().toLongLong());
         return pids;
+    }
+    bool waitForPids(const QString& record, int count) const {
+        return testsupport::spinUntil([&] { return pids(record).size() >= count; });
     }
 
     static bool running(qint64 pid) {
@@ -76,12 +107,63 @@ class Signals : public ::testing::Test {
         return close < 0 || text.mid(close + 2, 1) != "Z";
     }
 
+    // Everything in the private temporary folder, at any depth, as paths
+    // below it.
     QStringList leftInTemporary() const {
-        return QDir(scratch.filePath("tmp"))
-            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QDir tmp(scratch.filePath("tmp"));
+        QStringList entries;
+        QDirIterator it(tmp.path(),
+                        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) entries.append(tmp.relativeFilePath(it.next()));
+        entries.sort();
+        return entries;
+    }
+    // The files among them whose name matches.
+    QStringList filesInTemporary(const QString& pattern) const {
+        const QRegularExpression name(pattern);
+        QStringList files;
+        for (const QString& entry : leftInTemporary())
+            if (name.match(QFileInfo(entry).fileName()).hasMatch() &&
+                QFileInfo(scratch.filePath("tmp/" + entry)).isFile())
+                files.append(entry);
+        return files;
+    }
+
+    // The application with what the user does first and the files it opens.
+    QProcess& start(const QString& action, const QStringList& files) {
+        auto& run = runs.emplace_back(std::make_unique<QProcess>());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        run->setProcessEnvironment(environment);
+        run->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        run->start(QUILLMAR_APP_SIGNAL_PROGRAM, QStringList{scratch.path(), action} + files);
+        EXPECT_TRUE(run->waitForStarted(testsupport::kHangMs));
+        return *run;
+    }
+    // A report of the user's steps, once it is there.
+    QString report(const QString& name) const {
+        const QString file = scratch.filePath(name);
+        if (!testsupport::spinUntil([&] { return QFileInfo::exists(file); })) return {};
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+    }
+    // What the user's step brought up, once it is up.
+    QString up() const { return report("up"); }
+    void forgetReports() const {
+        for (const char* name : {"up", "returned"}) QFile::remove(scratch.filePath(name));
+    }
+    // Sends the signal; true when the program ended by itself with status 0.
+    static bool endsCleanlyOn(QProcess& run, int signal) {
+        ::kill(pid_t(run.processId()), signal);
+        if (!run.waitForFinished(testsupport::kHangMs)) return false;
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), 0);
+        return run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
     }
 
     QTemporaryDir scratch;
+    std::vector<std::unique_ptr<QProcess>> runs;
 };
 
 TEST_F(Signals, AnImportEndedBySignalLeavesNoChildAndNoFile) {
@@ -92,32 +174,24 @@ TEST_F(Signals, AnImportEndedBySignalLeavesNoChildAndNoFile) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.signal);
         QFile::remove(scratch.filePath("engines"));
-        for (const QString& name : leftInTemporary())
-            QFile::remove(scratch.filePath("tmp/" + name));
+        QDir(scratch.filePath("tmp")).removeRecursively();
+        QDir().mkpath(scratch.filePath("tmp"));
 
-        QProcess application;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        application.setProcessEnvironment(environment);
-        application.start(QUILLMAR_APP_SIGNAL_PROGRAM,
-                          {scratch.path(), scratch.filePath("Film.sup")});
-        ASSERT_TRUE(application.waitForStarted(30000));
+        QProcess& application = start("none", {scratch.filePath("Film.sup")});
         // Four lines convert at once; each engine waits to be stopped.
-        ASSERT_TRUE(testsupport::spinUntil([&] { return engines().size() == 4; }, 30000))
-            << engines().size();
-        const QStringList during = leftInTemporary();
-        EXPECT_TRUE(during.filter(QRegularExpression("^tempVideoForSubURL\\.")).size() == 1)
-            << during.join(", ").toStdString();
-        EXPECT_EQ(during.filter(QRegularExpression("^croppedPng\\..*\\.png$")).size(), 4);
+        ASSERT_TRUE(waitForPids("engines", 4)) << pids("engines").size();
+        EXPECT_EQ(filesInTemporary("^tempVideoForSubURL\\.").size(), 1)
+            << leftInTemporary().join(", ").toStdString();
+        EXPECT_EQ(filesInTemporary("^croppedPng\\..*\\.png$").size(), 4);
 
-        ::kill(pid_t(application.processId()), c.signal);
-        ASSERT_TRUE(application.waitForFinished(30000));
         if (c.cleanEnd) {
-            EXPECT_EQ(application.exitStatus(), QProcess::NormalExit);
-            EXPECT_EQ(application.exitCode(), 0);
+            EXPECT_TRUE(endsCleanlyOn(application, c.signal));
+        } else {
+            ::kill(pid_t(application.processId()), c.signal);
+            ASSERT_TRUE(application.waitForFinished(testsupport::kHangMs));
         }
-        for (qint64 pid : engines())
-            EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); }, 30000)) << pid;
+        for (qint64 pid : pids("engines"))
+            EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); })) << pid;
         if (c.cleanEnd) {
             EXPECT_EQ(leftInTemporary(), QStringList())
                 << leftInTemporary().join(", ").toStdString();
