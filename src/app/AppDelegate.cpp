@@ -89,6 +89,15 @@ void AppDelegate::awakeFromNib() {
 }
 
 void AppDelegate::applicationWillTerminate() {
+    quitting_ = true;
+    // Every window still open goes as the program closes it, whatever state
+    // it is in (its close question may have been up as the loop ended).
+    const QList<SCMainWindowController*> controllers = openWindowControllers_;
+    openWindowControllers_.clear();
+    for (SCMainWindowController* controller : controllers) {
+        endWork(controller);
+        delete controller;
+    }
     removeSymbolicLinksMadeHere();
 }
 
@@ -208,13 +217,12 @@ void AppDelegate::terminateOnSignal() {
     if (endingOnSignal_) return;
     endingOnSignal_ = true;
     quitting_ = true;
-    // Each window closes as the program closes it, without the question: its
-    // import stops with its children and leaves no file, its preview stops.
-    const QList<SCMainWindowController*> controllers = openWindowControllers_;
-    for (SCMainWindowController* controller : controllers) {
-        DocumentWindow* window = controller->documentWindow();
-        if (window && !window->isClosed()) window->closeWindow();
-    }
+    // Nothing closes here: a panel, a question or a menu may be running a
+    // loop of its own inside one of a window's handlers (File › Export…
+    // runs the save panel inside the menu's), and a window deleted there
+    // leaves that handler on freed memory. The loops end first, the main one
+    // with them; every window and import ends once it has returned
+    // (applicationWillTerminate), without a question.
     emit terminateRequested();
 }
 
@@ -238,13 +246,19 @@ void AppDelegate::windowWillClose(QWidget* window) {
     for (SCMainWindowController* candidate : openWindowControllers_)
         if (candidate->window() == window) controller = candidate;
     if (!controller) return;
-    if (const auto importer = controller->windowSubtitle()->imageSubImporter())
-        importer->cancelImport();
-    controller->stopPreview();
+    endWork(controller);
     openWindowControllers_.removeAt(openWindowControllers_.indexOf(controller));
     controller->deleteLater();
     updateStartWindow();
     updateExportItem();
+}
+
+void AppDelegate::endWork(SCMainWindowController* controller) {
+    // The import stops with its children and leaves no file; the preview
+    // stops.
+    if (const auto importer = controller->windowSubtitle()->imageSubImporter())
+        importer->cancelImport();
+    controller->stopPreview();
 }
 
 void AppDelegate::updateStartWindow() {

@@ -13,8 +13,13 @@ int runApplication(const QStringList& arguments, AppDelegate::Options options) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     AppDelegate delegate(std::move(options));
-    QObject::connect(&delegate, &AppDelegate::terminateRequested, qApp, &QApplication::quit,
-                     Qt::QueuedConnection);
+    // Every running loop ends, nested ones too (a modal panel's, a
+    // question's), and none starts any more. Unlike QApplication::quit,
+    // nothing is closed on the way: no window goes while one of its handlers
+    // still runs below a loop, and no window asks.
+    QObject::connect(
+        &delegate, &AppDelegate::terminateRequested, &delegate, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     // A signal to end closes down as a quit does, imports and their
     // children included.
     platform::TerminationSignals endSignals;

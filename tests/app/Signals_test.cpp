@@ -199,4 +199,60 @@ TEST_F(Signals, AnImportEndedBySignalLeavesNoChildAndNoFile) {
     }
 }
 
+// A panel or a menu may run a loop of its own inside a window's handler
+// (File › Export… runs the save panel inside the menu's): the signal must
+// not take the window away under it.
+TEST_F(Signals, APanelOrMenuUpEndsCleanly) {
+    const struct {
+        const char* action;
+        const char* up;
+    } cases[] = {
+        {"export-menu", "save panel"},
+        {"export-button", "save panel"},
+        {"file-menu", "menu"},
+    };
+    for (const auto& c : cases) {
+        for (int signal : {SIGTERM, SIGINT}) {
+            SCOPED_TRACE(std::string(c.action) + " " + std::to_string(signal));
+            forgetReports();
+            QProcess& application = start(c.action, {scratch.filePath("Film.srt")});
+            ASSERT_EQ(up(), c.up);
+            EXPECT_TRUE(endsCleanlyOn(application, signal));
+            EXPECT_EQ(report("returned"), "window kept");
+            EXPECT_EQ(leftInTemporary(), QStringList())
+                << leftInTemporary().join(", ").toStdString();
+        }
+    }
+}
+
+// The window asks before it closes, as its document holds a line: the
+// program's own close of that window is not heard while the question is up,
+// yet its import ends, with its children and its files.
+TEST_F(Signals, AnImportWhoseWindowAsksEndsWithItsChildrenAndFiles) {
+    // The first two lines are read at once (a line is shown once the next
+    // one is there); every later grab runs until it is stopped.
+    fakeFfmpeg("case \" $* \" in *' -ss 1.2 '* | *' -ss 4.2 '*) cp '" + dir() +
+               "/picture.png' \"$out\";;\n"
+               "*) echo $$ >> '" +
+               dir() + "/grabbers'\n   exec sleep 300;;\nesac");
+    fakeEngine("printf 'Line zero' > \"$2.txt\"");
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        forgetReports();
+        QFile::remove(scratch.filePath("grabbers"));
+        QProcess& application = start("cancel", {scratch.filePath("Film.sup")});
+        ASSERT_EQ(up(), "question: Are you sure that you want to close the window?");
+        ASSERT_TRUE(waitForPids("grabbers", 4)) << pids("grabbers").size();
+        EXPECT_EQ(filesInTemporary("^tempVideoForSubURL\\.").size(), 1)
+            << leftInTemporary().join(", ").toStdString();
+        EXPECT_EQ(filesInTemporary("^croppedPng\\.").size(), 0);
+
+        EXPECT_TRUE(endsCleanlyOn(application, signal));
+        EXPECT_EQ(report("returned"), "window kept");
+        for (qint64 pid : pids("grabbers"))
+            EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); })) << pid;
+        EXPECT_EQ(leftInTemporary(), QStringList()) << leftInTemporary().join(", ").toStdString();
+    }
+}
+
 }  // namespace
