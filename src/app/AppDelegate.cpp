@@ -18,6 +18,7 @@
 #include "document/SCSubtitle.h"
 #include "editor/EditorValueTransformers.h"
 #include "imagesubs/SCImageSubImporter.h"
+#include "platform/RunFolder.h"
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
 #include "tools/ApplicationContext.h"
@@ -79,9 +80,10 @@ StartWindow* AppDelegate::startWindow() const {
 // --- Start-up ----------------------------------------------------------------------
 
 void AppDelegate::awakeFromNib() {
-    // Links of runs that ended without removing theirs, once their targets
-    // are gone.
+    // What runs that ended without removing it left: their links, once their
+    // targets are gone, and their working files (a killed import's).
     removeDanglingSymbolicLinks();
+    platform::RunFolder::removeFoldersOfEndedRuns();
     appPreferences_->initializePreferences();
     preferencesController_->intializeAfterPreferencesLoaded();
     registerEditorValueTransformers();
@@ -99,6 +101,7 @@ void AppDelegate::applicationWillTerminate() {
         delete controller;
     }
     removeSymbolicLinksMadeHere();
+    platform::RunFolder::remove();
 }
 
 void AppDelegate::applicationDidFinishLaunching() {

@@ -67,7 +67,8 @@ class AppDelegate : public QObject, public WindowDelegate {
     void applicationDidFinishLaunching();
     // After the main loop: every window still open closes as the program
     // closes it, whatever state it is in (its import cancelled, its preview
-    // stopped); the temporary links this run made are removed.
+    // stopped); the temporary links and the working files' folder of this
+    // run are removed.
     void applicationWillTerminate();
     // Opens the file in a new document window; true, always.
     bool applicationOpenFile(const QString& path);

@@ -20,6 +20,7 @@
 #include "PgsFixture.h"
 #include "app/AppFixture.h"
 #include "support/EventLoop.h"
+#include "support/FileListing.h"
 
 namespace {
 
@@ -120,14 +121,8 @@ class Signals : public ::testing::Test {
         return entries;
     }
     // The files among them whose name matches.
-    QStringList filesInTemporary(const QString& pattern) const {
-        const QRegularExpression name(pattern);
-        QStringList files;
-        for (const QString& entry : leftInTemporary())
-            if (name.match(QFileInfo(entry).fileName()).hasMatch() &&
-                QFileInfo(scratch.filePath("tmp/" + entry)).isFile())
-                files.append(entry);
-        return files;
+    QStringList filesInTemporary(const QString& pattern = {}) const {
+        return testsupport::filesBelow(scratch.filePath("tmp"), pattern);
     }
 
     // The application with what the user does first and the files it opens.
@@ -253,6 +248,43 @@ TEST_F(Signals, AnImportWhoseWindowAsksEndsWithItsChildrenAndFiles) {
             EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); })) << pid;
         EXPECT_EQ(leftInTemporary(), QStringList()) << leftInTemporary().join(", ").toStdString();
     }
+}
+
+// A run killed during an import (SIGKILL, a crash, a power cut) cannot
+// clean up; the next start does, and leaves the files of a copy still
+// running alone.
+TEST_F(Signals, AStartRemovesWhatAKilledRunLeftAndNothingOfARunningOne) {
+    const QStringList film = {scratch.filePath("Film.sup")};
+    QProcess& killed = start("none", film);
+    ASSERT_TRUE(waitForPids("engines", 4));
+    const QStringList killedFiles = filesInTemporary();
+    QProcess& alive = start("none", film);
+    ASSERT_TRUE(waitForPids("engines", 8));
+    QStringList runningFiles = filesInTemporary();
+    for (const QString& file : killedFiles) runningFiles.removeOne(file);
+    ASSERT_EQ(filesInTemporary("^tempVideoForSubURL\\.").size(), 2);
+    ASSERT_EQ(filesInTemporary("^croppedPng\\..*\\.png$").size(), 8);
+
+    ::kill(pid_t(killed.processId()), SIGKILL);
+    ASSERT_TRUE(killed.waitForFinished(testsupport::kHangMs));
+    for (qint64 pid : pids("engines").mid(0, 4))
+        EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); })) << pid;
+    QStringList both = killedFiles + runningFiles;
+    both.sort();
+    EXPECT_EQ(filesInTemporary(), both);
+
+    // Once the next start imports, it has cleaned up.
+    QProcess& next = start("none", film);
+    ASSERT_TRUE(waitForPids("engines", 12));
+    const QStringList after = filesInTemporary();
+    for (const QString& file : killedFiles)
+        EXPECT_FALSE(after.contains(file)) << file.toStdString();
+    for (const QString& file : runningFiles)
+        EXPECT_TRUE(after.contains(file)) << file.toStdString();
+
+    EXPECT_TRUE(endsCleanlyOn(alive, SIGTERM));
+    EXPECT_TRUE(endsCleanlyOn(next, SIGTERM));
+    EXPECT_EQ(leftInTemporary(), QStringList()) << leftInTemporary().join(", ").toStdString();
 }
 
 }  // namespace

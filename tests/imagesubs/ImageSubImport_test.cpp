@@ -88,7 +88,7 @@ TEST_F(ImageSubImportTest, LinesArriveInOrderAndNothingIsLeft) {
     const QStringList mkvmerge = read("mkvmerge-args").split('\n');
     ASSERT_EQ(mkvmerge.size(), 4);
     EXPECT_EQ(mkvmerge[0], "-o");
-    EXPECT_TRUE(mkvmerge[1].startsWith(temporary + "/tempVideoForSubURL."))
+    EXPECT_TRUE(mkvmerge[1].startsWith(uniqueNamesFolder() + "tempVideoForSubURL."))
         << mkvmerge[1].toStdString();
     EXPECT_EQ(mkvmerge[2], url.toLocalFile());
     EXPECT_FALSE(read("mkvmerge-lang").isEmpty());

@@ -76,7 +76,7 @@ TEST_F(LineConverterTest, GrabArgumentsWithoutAShell) {
     SCImageSubLineConverter converter(importer);
     const auto png = converter.createCroppedPngForFile(movie, 10.2);
     ASSERT_TRUE(png.has_value());
-    EXPECT_TRUE(png->toLocalFile().startsWith(temporary + "/croppedPng."));
+    EXPECT_TRUE(png->toLocalFile().startsWith(uniqueNamesFolder() + "croppedPng."));
     EXPECT_TRUE(png->toLocalFile().endsWith(".png"));
     const QStringList expected = {
         "-ss",
