@@ -494,12 +494,11 @@ resultTypes SCSubtitle::initializeFromImageSubURL(const QUrl& url) {
         setImageSubImporter(importer);
         importer->setParentSubtitle(self);
         result = importer->importImageSubtitleURL(url);
-        if (result == resultTypes::error && !importer->failureReason().isEmpty())
-            failure = {DocumentFailure::Kind::toolFailed,
-                       url.toLocalFile(),
-                       {},
-                       0,
-                       importer->failureReason()};
+        if (result == resultTypes::error) failure.detail = importer->failureReason();
+        if (!failure.detail.isEmpty()) {
+            failure.kind = DocumentFailure::Kind::toolFailed;
+            failure.path = url.toLocalFile();
+        }
     } else {
         qpl(QStringLiteral("no importer for picture subtitles"));
     }
