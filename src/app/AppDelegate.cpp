@@ -18,6 +18,7 @@
 #include "document/SCSubtitle.h"
 #include "editor/EditorValueTransformers.h"
 #include "imagesubs/SCImageSubImporter.h"
+#include "platform/RunFolder.h"
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
 #include "tools/ApplicationContext.h"
@@ -79,9 +80,10 @@ StartWindow* AppDelegate::startWindow() const {
 // --- Start-up ----------------------------------------------------------------------
 
 void AppDelegate::awakeFromNib() {
-    // Links of runs that ended without removing theirs, once their targets
-    // are gone.
+    // What runs that ended without removing it left: their links, once their
+    // targets are gone, and their working files (a killed import's).
     removeDanglingSymbolicLinks();
+    platform::RunFolder::removeFoldersOfEndedRuns();
     appPreferences_->initializePreferences();
     preferencesController_->intializeAfterPreferencesLoaded();
     registerEditorValueTransformers();
@@ -89,7 +91,17 @@ void AppDelegate::awakeFromNib() {
 }
 
 void AppDelegate::applicationWillTerminate() {
+    quitting_ = true;
+    // Every window still open goes as the program closes it, whatever state
+    // it is in (its close question may have been up as the loop ended).
+    const QList<SCMainWindowController*> controllers = openWindowControllers_;
+    openWindowControllers_.clear();
+    for (SCMainWindowController* controller : controllers) {
+        endWork(controller);
+        delete controller;
+    }
     removeSymbolicLinksMadeHere();
+    platform::RunFolder::remove();
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
@@ -208,13 +220,12 @@ void AppDelegate::terminateOnSignal() {
     if (endingOnSignal_) return;
     endingOnSignal_ = true;
     quitting_ = true;
-    // Each window closes as the program closes it, without the question: its
-    // import stops with its children and leaves no file, its preview stops.
-    const QList<SCMainWindowController*> controllers = openWindowControllers_;
-    for (SCMainWindowController* controller : controllers) {
-        DocumentWindow* window = controller->documentWindow();
-        if (window && !window->isClosed()) window->closeWindow();
-    }
+    // Nothing closes here: a panel, a question or a menu may be running a
+    // loop of its own inside one of a window's handlers (File › Export…
+    // runs the save panel inside the menu's), and a window deleted there
+    // leaves that handler on freed memory. The loops end first, the main one
+    // with them; every window and import ends once it has returned
+    // (applicationWillTerminate), without a question.
     emit terminateRequested();
 }
 
@@ -238,13 +249,19 @@ void AppDelegate::windowWillClose(QWidget* window) {
     for (SCMainWindowController* candidate : openWindowControllers_)
         if (candidate->window() == window) controller = candidate;
     if (!controller) return;
-    if (const auto importer = controller->windowSubtitle()->imageSubImporter())
-        importer->cancelImport();
-    controller->stopPreview();
+    endWork(controller);
     openWindowControllers_.removeAt(openWindowControllers_.indexOf(controller));
     controller->deleteLater();
     updateStartWindow();
     updateExportItem();
+}
+
+void AppDelegate::endWork(SCMainWindowController* controller) {
+    // The import stops with its children and leaves no file; the preview
+    // stops.
+    if (const auto importer = controller->windowSubtitle()->imageSubImporter())
+        importer->cancelImport();
+    controller->stopPreview();
 }
 
 void AppDelegate::updateStartWindow() {

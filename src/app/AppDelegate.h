@@ -65,7 +65,10 @@ class AppDelegate : public QObject, public WindowDelegate {
     // --- Start-up.
     void awakeFromNib();
     void applicationDidFinishLaunching();
-    // After the main loop: removes the temporary links this run made.
+    // After the main loop: every window still open closes as the program
+    // closes it, whatever state it is in (its import cancelled, its preview
+    // stopped); the temporary links and the working files' folder of this
+    // run are removed.
     void applicationWillTerminate();
     // Opens the file in a new document window; true, always.
     bool applicationOpenFile(const QString& path);
@@ -79,9 +82,9 @@ class AppDelegate : public QObject, public WindowDelegate {
     // Quit: every document window closed as the user's close; false when one
     // stayed ("Cancel"). Then the application ends.
     bool quit();
-    // SIGTERM or SIGINT: every document window closed as the program closes
-    // it (its import cancelled, its preview stopped), without a question,
-    // then the application ends.
+    // SIGTERM or SIGINT: the application ends without a question, whatever
+    // panel, question or menu is up; its windows close once the main loop
+    // has returned (applicationWillTerminate).
     void terminateOnSignal();
 
     // --- Window delegate.
@@ -92,12 +95,15 @@ class AppDelegate : public QObject, public WindowDelegate {
 
   signals:
     void isShowingOpenPanelChanged();
-    // The application's main loop should end.
+    // The application's main loop should end, and every loop running inside
+    // it.
     void terminateRequested();
 
   private:
     void openSubtitleURL(const QString& path);
     void updateStartWindow();
+    // Stops what the window's document still runs: its import, its preview.
+    void endWork(SCMainWindowController* controller);
     // The controller of the active window when it is a document window.
     SCMainWindowController* activeDocumentController() const;
     void updateExportItem();

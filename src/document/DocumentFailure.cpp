@@ -22,6 +22,8 @@ QString DocumentFailure::kindName(Kind kind) {
             return QStringLiteral("unwritable");
         case Kind::unencodable:
             return QStringLiteral("unencodable");
+        case Kind::toolFailed:
+            return QStringLiteral("tool failed");
     }
     return {};
 }

@@ -16,6 +16,7 @@ struct DocumentFailure {
         notAText,        // the document's type has no text reader
         unwritable,      // the target cannot be written (folder, permission, disk full)
         unencodable,     // the export encoding cannot hold the text
+        toolFailed,      // a tool could not do its part; `detail` says why
     };
 
     Kind kind = Kind::none;

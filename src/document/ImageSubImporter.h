@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -24,6 +25,10 @@ class ImageSubImporter {
 
     // Drops the line work not yet started and waits for the rest.
     virtual void cancelImport() = 0;
+
+    // Why the last import gave `error`, for the user, when a tool said why
+    // (the OCR engine could read no line); empty otherwise.
+    virtual QString failureReason() const { return {}; }
 
     using Factory = std::function<std::shared_ptr<ImageSubImporter>()>;
 };

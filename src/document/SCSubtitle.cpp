@@ -545,13 +545,20 @@ resultTypes SCSubtitle::initializeFromImageSubURL(const QUrl& url) {
     }
     auto importer = factory ? factory() : nullptr;
     resultTypes result = resultTypes::error;
+    DocumentFailure failure;
     if (importer) {
         setImageSubImporter(importer);
         importer->setParentSubtitle(self);
         result = importer->importImageSubtitleURL(url);
+        if (result == resultTypes::error) failure.detail = importer->failureReason();
+        if (!failure.detail.isEmpty()) {
+            failure.kind = DocumentFailure::Kind::toolFailed;
+            failure.path = url.toLocalFile();
+        }
     } else {
         qpl(QStringLiteral("no importer for picture subtitles"));
     }
+    loadState_.setLastFailure(failure);
     // Every line result was queued on the main queue before the import
     // returned, so this block runs after all of them.
     onMainThread([](SCSubtitle& s) { s.finishImageIntake(); }, true);

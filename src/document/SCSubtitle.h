@@ -167,7 +167,9 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     resultTypes reinitializeForNewEncoding(const QString& encodingName);
 
     // Runs a picture-subtitle import on the calling (background) thread; its
-    // lines arrive on the main thread in line-number order.
+    // lines arrive on the main thread in line-number order. When the import
+    // fails because a tool said so, `lastFailure` is a `toolFailed` one with
+    // the reason in its detail.
     resultTypes initializeFromImageSubURL(const QUrl& url);
 
     // Makes the importer of picture subtitles; without one an image import fails.

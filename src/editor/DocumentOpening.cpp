@@ -39,16 +39,18 @@ QWidget* windowOf(const SCMainViewController& view) {
     return view.viewWindowController() ? view.viewWindowController()->window() : nullptr;
 }
 
-// The open-failure sheet; its answer has the window closed.
-void showOpenFailure(SCMainViewController& view) {
+// The open-failure sheet, with the reason a tool gave when there is one;
+// its answer has the window closed.
+void showOpenFailure(SCMainViewController& view, const QString& reason = {}) {
     QWidget* window = windowOf(view);
     if (!window) return;
     const ViewPointer guarded = &view;
     const QPointer<QWidget> guardedWindow = window;
     SheetAlert::begin(
         window, QStringLiteral("Quillmar Can Not Open This File"),
-        QStringLiteral("Check to see if this is a valid subtitle file."), {QStringLiteral("OK")},
-        [guarded, guardedWindow](SheetAlert::Answer) {
+        reason.isEmpty() ? QStringLiteral("Check to see if this is a valid subtitle file.")
+                         : reason,
+        {QStringLiteral("OK")}, [guarded, guardedWindow](SheetAlert::Answer) {
             if (!guarded || !guardedWindow) return;
             platform::NotificationCenter::defaultCenter().post(
                 notificationTypes(notificationTypes::subInitializationError).rawValue(),
@@ -187,16 +189,20 @@ void DocumentOpening::openSubtitleURL(const QUrl& url) {
                     cycleInputEncodings(view, subtitle, shared, encoding, hasLines, true, readWith);
             if (result == resultTypes::error) {
                 if (!shared->cancelled) logLoadFailure(*subtitle);
-                onMain(view, showOpenFailure);
+                onMain(view, [](SCMainViewController& v) { showOpenFailure(v); });
             }
         } else if (type.isImageBased()) {
             onMain(view, [](SCMainViewController& v) { v.showImageSubPopover(); });
             result = shared->reads->initializeFromImageSubURL(*subtitle, url);
-            if (result == resultTypes::error)
-                onMain(view, [](SCMainViewController& v) {
+            if (result == resultTypes::error) {
+                const DocumentFailure failure = subtitle->lastFailure();
+                const QString reason =
+                    failure.kind == DocumentFailure::Kind::toolFailed ? failure.detail : QString();
+                onMain(view, [reason](SCMainViewController& v) {
                     v.closeImageSubPopover();
-                    showOpenFailure(v);
+                    showOpenFailure(v, reason);
                 });
+            }
         }
         onMain(view, [result, readWith](SCMainViewController& v) {
             v.documentOpening().readFinished(result, readWith);

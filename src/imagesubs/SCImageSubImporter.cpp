@@ -190,12 +190,41 @@ resultTypes SCImageSubImporter::importImageSubtitleURL(const QUrl& url) {
     if (!shouldCancelImport_) queueLines();
     imageSubImporterQueue_->waitUntilAllOperationsAreFinished();
     if (shouldCancelImport_) cleanUp();
+    const bool unread = !shouldCancelImport_ && noLineRead();
     // After every line's report on the main queue: the lines still held.
     std::weak_ptr<SCImageSubImporter> weak = self;
     platform::MainQueue::post([weak] {
         if (const auto importer = weak.lock()) importer->finishCollection();
     });
-    return resultTypes::ok;
+    return unread ? resultTypes::error : resultTypes::ok;
+}
+
+QString SCImageSubImporter::failureReason() const {
+    std::lock_guard lock(mutex_);
+    return failureReason_;
+}
+
+void SCImageSubImporter::noteOcr(const SCImageSubLineConverter& converter) {
+    if (converter.ocrRead()) {
+        ++linesRead_;
+    } else if (const auto failure = converter.ocrFailure()) {
+        std::lock_guard lock(mutex_);
+        if (linesFailed_++ == 0) firstOcrFailure_ = *failure;
+    }
+}
+
+bool SCImageSubImporter::noLineRead() {
+    const int failed = linesFailed_;
+    if (failed == 0) return false;
+    std::lock_guard lock(mutex_);
+    const qsizetype lines = startEndTimesArray_ ? startEndTimesArray_->size() : 0;
+    qpl(QStringLiteral("OCR failed on %1 of %2 lines: ").arg(failed).arg(lines) + firstOcrFailure_);
+    // Lines the engine could not read come with an empty text; when none
+    // could be read, the import has nothing to show and says why.
+    if (linesRead_ > 0) return false;
+    failureReason_ =
+        QStringLiteral("The OCR engine could not read any line:\n\n") + firstOcrFailure_;
+    return true;
 }
 
 std::optional<QUrl> SCImageSubImporter::createTempVideoForSubURL(const QUrl& url) {
@@ -243,6 +272,7 @@ void SCImageSubImporter::queueLines() {
         imageSubImporterQueue_->addOperation([weak, i, pair = times[i], temporary, isLast] {
             SCImageSubLineConverter converter(weak);
             converter.importLineNumber(i, pair.start, pair.end, temporary.value_or(QUrl()), isLast);
+            if (const auto importer = weak.lock()) importer->noteOcr(converter);
         });
     }
 }

@@ -18,6 +18,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/OperationQueue.h"
 
+class SCImageSubLineConverter;
 class SCSubtitle;
 
 // The picture size of the temporary Matroska file, in pixels.
@@ -61,9 +62,15 @@ class SCImageSubImporter : public ImageSubImporter,
     std::weak_ptr<SCSubtitle> parentSubtitle() const;
 
     // The whole import, on the caller's thread (never the main one): `error`
-    // when no temporary file came out, `ok` otherwise. Returns when every
-    // line has been converted and handed to the main queue.
+    // when no temporary file came out, or when the OCR engine failed on every
+    // line it was given and read none (failureReason() says why); `ok`
+    // otherwise. Returns when every line has been converted and handed to
+    // the main queue.
     resultTypes importImageSubtitleURL(const QUrl& url) override;
+
+    // After an import that failed because no line could be read: that, in
+    // the engine's own words. Empty otherwise.
+    QString failureReason() const override;
 
     // Drops the lines not yet started, stops the running children (their
     // lines arrive as failed), waits for the line work and for the import
@@ -135,6 +142,10 @@ class SCImageSubImporter : public ImageSubImporter,
     std::optional<TimePairList> vobSubLineTimes(const QUrl& indexURL);
     void readReport(const QUrl& temporaryFile);
     void queueLines();
+    // Counts a converted line's OCR as read or failed.
+    void noteOcr(const SCImageSubLineConverter& converter);
+    // Logs the lines whose OCR failed; true when no line was read.
+    bool noLineRead();
     void handOver(const QList<ImageLineCollection::Ready>& lines);
 
     const qint64 importNumber_;
@@ -143,12 +154,16 @@ class SCImageSubImporter : public ImageSubImporter,
     bool importing_ = false;
     platform::CancellationFlag cancellation_ = std::make_shared<std::atomic<bool>>(false);
     std::atomic<bool> shouldCancelImport_ = false;
+    std::atomic<int> linesRead_ = 0;
+    std::atomic<int> linesFailed_ = 0;
 
     mutable std::mutex mutex_;  // guards the members below it up to the queue
     std::weak_ptr<SCSubtitle> parentSubtitle_;
     std::optional<QUrl> importedSubURL_;
     std::optional<QUrl> tempSubToMkvURL_;
     ImageSubTimeLimits timeLimits_;
+    QString firstOcrFailure_;
+    QString failureReason_;
 
     // Settled by the import before the first line is queued.
     ImageSubResolution tempSubToMkvResolution_;

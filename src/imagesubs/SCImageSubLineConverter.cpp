@@ -72,6 +72,25 @@ bool waitForFile(const QString& path, std::chrono::milliseconds limit) {
     return true;
 }
 
+// Why an engine run that was not cancelled read nothing: what the engine
+// said, else how it ended; none when it ended well.
+std::optional<QString> ocrRunFailure(const QString& program, const ToolRunResult& run,
+                                     std::chrono::milliseconds limit) {
+    if (!run.started)
+        return (QFileInfo::exists(program) ? QStringLiteral("tesseract could not be started: ")
+                                           : QStringLiteral("tesseract is missing: ")) +
+               program;
+    if (run.timedOut())
+        return QStringLiteral("tesseract did not finish within %1 seconds.")
+            .arg(double(limit.count()) / 1000.0);
+    if (run.succeeded()) return std::nullopt;
+    const QString said = run.text().value_or(QString()).trimmed();
+    if (!said.isEmpty()) return said;
+    if (run.exitStatus >= 0)
+        return QStringLiteral("tesseract ended with status %1.").arg(run.exitStatus);
+    return QStringLiteral("tesseract was ended by a signal.");
+}
+
 }  // namespace
 
 SCImageSubLineConverter::SCImageSubLineConverter(std::weak_ptr<SCImageSubImporter> forImporter)
@@ -154,12 +173,17 @@ std::optional<QUrl> SCImageSubLineConverter::createCroppedPngForFile(const QUrl&
 }
 
 QString SCImageSubLineConverter::ocrTextForPngURL(const QUrl& pngURL) {
+    ocrRead_ = false;
+    ocrFailure_.reset();
     const QString picture = pngURL.toLocalFile();
     const QString textFile = tesseractTextFilePath(picture);
     ocrTextFileURL_ = QUrl::fromLocalFile(textFile);
     const QStringList arguments = tesseractArguments(picture, ocrLanguage());
     const auto program = urlOfApp(QStringLiteral("tesseract"));
-    if (!program) return {};
+    if (!program) {
+        ocrFailure_ = QStringLiteral("tesseract is missing: there is no OCR support folder.");
+        return {};
+    }
 
     const ImportSettings settings = settingsOf(parentImporter_);
     platform::EnvironmentDictionary environment = updateTaskEnvironmentDictionaryForBinary(
@@ -169,12 +193,23 @@ QString SCImageSubLineConverter::ocrTextForPngURL(const QUrl& pngURL) {
     environment.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
     const ToolRunResult run = runToolProcess(program->toLocalFile(), arguments, environment,
                                              {settings.limits.ocr, settings.cancellation});
-    if (!run.started || run.timedOut() || run.cancelled()) return {};
-    // An engine that failed (a language without data, for instance) writes
-    // nothing later; one that succeeded gets a short grace for its file.
-    const bool failed = !run.succeeded();
-    if (!waitForFile(textFile, failed ? std::chrono::milliseconds(0) : settings.limits.ocrTextFile))
+    if (run.cancelled()) return {};
+    const std::optional<QString> failure =
+        ocrRunFailure(program->toLocalFile(), run, settings.limits.ocr);
+    // A run that never started or was stopped at its limit has no text.
+    if (!run.started || run.timedOut()) {
+        ocrFailure_ = failure;
         return {};
+    }
+    // An engine that failed (its language data missing or damaged, for
+    // instance) writes nothing later; one that succeeded gets a short grace
+    // for its file.
+    if (!waitForFile(textFile,
+                     failure ? std::chrono::milliseconds(0) : settings.limits.ocrTextFile)) {
+        ocrFailure_ = failure.value_or(QStringLiteral("tesseract ended without writing its text."));
+        return {};
+    }
+    ocrRead_ = true;
     QFile file(textFile);
     if (!file.open(QIODevice::ReadOnly)) return {};
     return tesseractText(file.readAll());

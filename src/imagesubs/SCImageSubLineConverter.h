@@ -35,7 +35,9 @@ class SCImageSubLineConverter {
     std::optional<QUrl> createCroppedPngForFile(const QUrl& file, double atTime);
 
     // The text the engine reads in the picture, line ends trimmed; the empty
-    // text when it read nothing or could not run.
+    // text when it read nothing or could not run. A run that could not read
+    // the picture (the engine missing, failing, stopped by its time limit,
+    // or writing no text) is a failed one: ocrFailure() says why.
     QString ocrTextForPngURL(const QUrl& pngURL);
 
     // Deletes the line's PNG, OCR picture and text file when they exist.
@@ -52,6 +54,12 @@ class SCImageSubLineConverter {
     std::optional<QUrl> croppedPngURL() const { return croppedPngURL_; }
     std::optional<QUrl> ocrPngURL() const { return ocrPngURL_; }
     std::optional<QUrl> ocrTextFileURL() const { return ocrTextFileURL_; }
+    // Whether the last OCR run read the picture (its text may be empty: a
+    // picture without words).
+    bool ocrRead() const { return ocrRead_; }
+    // Why the last OCR run failed: the engine's own message where it gave
+    // one; none when it read the picture, was cancelled or never ran.
+    std::optional<QString> ocrFailure() const { return ocrFailure_; }
     bool shouldCleanup() const { return shouldCleanup_; }
     void setShouldCleanup(bool value) { shouldCleanup_ = value; }
 
@@ -65,6 +73,8 @@ class SCImageSubLineConverter {
     std::optional<QUrl> croppedPngURL_;
     std::optional<QUrl> ocrPngURL_;
     std::optional<QUrl> ocrTextFileURL_;
+    bool ocrRead_ = false;
+    std::optional<QString> ocrFailure_;
     bool shouldCleanup_ = true;
     platform::OperationQueue imageSubLineQueue_{QStringLiteral("imageSubLineQueue"), 2};
 };

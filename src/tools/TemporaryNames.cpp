@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/AppPaths.h"
+#include "platform/RunFolder.h"
 #include "tools/CommandRunner.h"
 
 namespace {
@@ -36,6 +37,11 @@ QString temporaryNamesFolder() {
     return folder;
 }
 
+QString uniqueNamesFolder() {
+    const QString folder = platform::RunFolder::path();
+    return folder.isEmpty() ? temporaryNamesFolder() : folder;
+}
+
 QString uniqueNameField() {
     // The last group of a random UUID: 48 random bits, hexadecimal, no "/".
     const QString uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -44,7 +50,7 @@ QString uniqueNameField() {
 
 QUrl makeUniqueNSTempFileURL(const QString& withName, const QString& andExtension) {
     const QString extension = QString(andExtension).remove(u'.');
-    return QUrl::fromLocalFile(temporaryNamesFolder() + withName + u'.' + uniqueNameField() + u'.' +
+    return QUrl::fromLocalFile(uniqueNamesFolder() + withName + u'.' + uniqueNameField() + u'.' +
                                extension);
 }
 
@@ -58,7 +64,7 @@ QString makeSymbolicLinkPath(const QUrl& forURL) {
     while (target.size() > 1 && target.endsWith(u'/')) target.chop(1);
     const QString extension = QFileInfo(target).suffix().toLower();
     const QString link =
-        temporaryNamesFolder() + u'.' + uniqueNameField() + QStringLiteral(".SL.") + extension;
+        uniqueNamesFolder() + u'.' + uniqueNameField() + QStringLiteral(".SL.") + extension;
 
     const QFileInfo existing(link);
     if (existing.exists() || existing.isSymLink()) QFile::remove(link);

@@ -86,6 +86,7 @@ void AppFixture::SetUp() {
     options.importerFactory = [] { return std::make_shared<FakeImporter>(); };
     options.panels = std::move(panelsOwned);
     options.workspace = std::move(workspaceOwned);
+    adjustOptions(options);
     delegate = std::make_unique<AppDelegate>(std::move(options));
     delegate->appPreferences()->setToolsLocationURL(QUrl::fromLocalFile(path("resources")));
 }

@@ -87,6 +87,8 @@ class AppFixture : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
+    // What a fixture changes in the delegate's options before it is made.
+    virtual void adjustOptions(AppDelegate::Options&) {}
 
     QString path(const QString& relative) const;
     QString makeFolder(const QString& relative) const;

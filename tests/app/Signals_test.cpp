@@ -1,18 +1,26 @@
-// Ending the application with a signal while it imports a picture subtitle
-// with fake tools: SIGTERM and SIGINT stop the import, its children and its
-// files as a window close does; SIGKILL leaves no child running either.
+// Ending the application with a signal, as quillmar runs it (the program
+// under test calls the same function as main), with fake tools: SIGTERM and
+// SIGINT end it cleanly whatever panel, menu or question is up, and stop
+// every import, its children and its files, whatever state its window is
+// in; SIGKILL leaves no child running, and the next start removes what the
+// killed run left while a run still going keeps its files.
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "PgsFixture.h"
+#include "app/AppFixture.h"
 #include "support/EventLoop.h"
+#include "support/FileListing.h"
 
 namespace {
 
@@ -25,28 +33,33 @@ class Signals : public ::testing::Test {
         QImage picture(64, 16, QImage::Format_RGB32);
         picture.fill(Qt::white);
         ASSERT_TRUE(picture.save(scratch.filePath("picture.png")));
-        const QByteArray dir = scratch.path().toUtf8();
         script("resources/mkvtoolnix/mkvmerge", ": > \"$2\"");
-        script("resources/ffmpeg/ffmpeg",
-               "case \" $* \" in *' -hide_banner '*)\n"
-               "  printf '  Duration: 00:01:00.00, start: 0.000000\\n  Stream #0:0: "
-               "Subtitle: hdmv_pgs_subtitle, 720x576\\n' >&2\n  exit 1;;\nesac\n"
-               "for a; do out=$a; done\ncp '" +
-                   dir + "/picture.png' \"$out\"");
-        // The engine starts its text file, then works on until it is stopped.
-        script("data/Borvane/tesseract304/tesseract",
-               "echo $$ >> '" + dir + "/engines'\nprintf 'par' > \"$2.txt\"\nexec sleep 300");
+        fakeFfmpeg("cp '" + dir() + "/picture.png' \"$out\"");
+        // The engine starts its text file, notes itself, then works on until
+        // it is stopped.
+        fakeEngine("printf 'par' > \"$2.txt\"\necho $$ >> '" + dir() + "/engines'\nexec sleep 300");
         QList<imagesubfixtures::PgsPicture> pictures;
         for (int i = 0; i < 12; ++i)
             pictures.append({QString("Line %1").arg(i), 1.0 + i * 3, 3.0 + i * 3});
         QFile sup(scratch.filePath("Film.sup"));
         ASSERT_TRUE(sup.open(QIODevice::WriteOnly));
         sup.write(imagesubfixtures::makePgs(pictures));
+        sup.close();
+        QFile srt(scratch.filePath("Film.srt"));
+        ASSERT_TRUE(srt.open(QIODevice::WriteOnly));
+        srt.write(srtOfLines(3));
     }
     void TearDown() override {
         // Whatever a failed run left running goes with the test.
-        for (qint64 pid : engines()) ::kill(pid_t(pid), SIGKILL);
+        for (const char* record : {"engines", "grabbers"})
+            for (qint64 pid : pids(record)) ::kill(pid_t(pid), SIGKILL);
+        for (const auto& run : runs) {
+            run->kill();
+            run->waitForFinished(testsupport::kHangMs);
+        }
     }
+
+    QByteArray dir() const { return scratch.path().toUtf8(); }
 
     void script(const QString& relative, const QByteArray& body) const {
         const QString file = scratch.filePath(relative);
@@ -57,14 +70,30 @@ class Signals : public ::testing::Test {
         out.close();
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+    // ffmpeg's report on the Matroska file, else a grab into the last
+    // argument, "$out", as `grab` does it.
+    void fakeFfmpeg(const QByteArray& grab) const {
+        script("resources/ffmpeg/ffmpeg",
+               "case \" $* \" in *' -hide_banner '*)\n"
+               "  printf '  Duration: 00:01:00.00, start: 0.000000\\n  Stream #0:0: "
+               "Subtitle: hdmv_pgs_subtitle, 720x576\\n' >&2\n  exit 1;;\nesac\n"
+               "for a; do out=$a; done\n" +
+                   grab);
+    }
+    void fakeEngine(const QByteArray& body) const {
+        script("data/Borvane/tesseract304/tesseract", body);
+    }
 
-    QList<qint64> engines() const {
-        QFile file(scratch.filePath("engines"));
+    QList<qint64> pids(const QString& record) const {
+        QFile file(scratch.filePath(record));
         QList<qint64> pids;
         if (!file.open(QIODevice::ReadOnly)) return pids;
         for (const QByteArray& line : file.readAll().split('\n'))
             if (!line.trimmed().isEmpty()) pids.append(line.trimmed().toLongLong());
         return pids;
+    }
+    bool waitForPids(const QString& record, int count) const {
+        return testsupport::spinUntil([&] { return pids(record).size() >= count; });
     }
 
     static bool running(qint64 pid) {
@@ -76,12 +105,57 @@ class Signals : public ::testing::Test {
         return close < 0 || text.mid(close + 2, 1) != "Z";
     }
 
+    // Everything in the private temporary folder, at any depth, as paths
+    // below it.
     QStringList leftInTemporary() const {
-        return QDir(scratch.filePath("tmp"))
-            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QDir tmp(scratch.filePath("tmp"));
+        QStringList entries;
+        QDirIterator it(tmp.path(),
+                        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) entries.append(tmp.relativeFilePath(it.next()));
+        entries.sort();
+        return entries;
+    }
+    // The files among them whose name matches.
+    QStringList filesInTemporary(const QString& pattern = {}) const {
+        return testsupport::filesBelow(scratch.filePath("tmp"), pattern);
+    }
+
+    // The application with what the user does first and the files it opens.
+    QProcess& start(const QString& action, const QStringList& files) {
+        auto& run = runs.emplace_back(std::make_unique<QProcess>());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        run->setProcessEnvironment(environment);
+        run->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        run->start(QUILLMAR_APP_SIGNAL_PROGRAM, QStringList{scratch.path(), action} + files);
+        EXPECT_TRUE(run->waitForStarted(testsupport::kHangMs));
+        return *run;
+    }
+    // A report of the user's steps, once it is there.
+    QString report(const QString& name) const {
+        const QString file = scratch.filePath(name);
+        if (!testsupport::spinUntil([&] { return QFileInfo::exists(file); })) return {};
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+    }
+    // What the user's step brought up, once it is up.
+    QString up() const { return report("up"); }
+    void forgetReports() const {
+        for (const char* name : {"up", "returned"}) QFile::remove(scratch.filePath(name));
+    }
+    // Sends the signal; true when the program ended by itself with status 0.
+    static bool endsCleanlyOn(QProcess& run, int signal) {
+        ::kill(pid_t(run.processId()), signal);
+        if (!run.waitForFinished(testsupport::kHangMs)) return false;
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), 0);
+        return run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
     }
 
     QTemporaryDir scratch;
+    std::vector<std::unique_ptr<QProcess>> runs;
 };
 
 TEST_F(Signals, AnImportEndedBySignalLeavesNoChildAndNoFile) {
@@ -92,37 +166,121 @@ TEST_F(Signals, AnImportEndedBySignalLeavesNoChildAndNoFile) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.signal);
         QFile::remove(scratch.filePath("engines"));
-        for (const QString& name : leftInTemporary())
-            QFile::remove(scratch.filePath("tmp/" + name));
+        QDir(scratch.filePath("tmp")).removeRecursively();
+        QDir().mkpath(scratch.filePath("tmp"));
 
-        QProcess application;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        application.setProcessEnvironment(environment);
-        application.start(QUILLMAR_APP_SIGNAL_PROGRAM,
-                          {scratch.path(), scratch.filePath("Film.sup")});
-        ASSERT_TRUE(application.waitForStarted(30000));
+        QProcess& application = start("none", {scratch.filePath("Film.sup")});
         // Four lines convert at once; each engine waits to be stopped.
-        ASSERT_TRUE(testsupport::spinUntil([&] { return engines().size() == 4; }, 30000))
-            << engines().size();
-        const QStringList during = leftInTemporary();
-        EXPECT_TRUE(during.filter(QRegularExpression("^tempVideoForSubURL\\.")).size() == 1)
-            << during.join(", ").toStdString();
-        EXPECT_EQ(during.filter(QRegularExpression("^croppedPng\\..*\\.png$")).size(), 4);
+        ASSERT_TRUE(waitForPids("engines", 4)) << pids("engines").size();
+        EXPECT_EQ(filesInTemporary("^tempVideoForSubURL\\.").size(), 1)
+            << leftInTemporary().join(", ").toStdString();
+        EXPECT_EQ(filesInTemporary("^croppedPng\\..*\\.png$").size(), 4);
 
-        ::kill(pid_t(application.processId()), c.signal);
-        ASSERT_TRUE(application.waitForFinished(30000));
         if (c.cleanEnd) {
-            EXPECT_EQ(application.exitStatus(), QProcess::NormalExit);
-            EXPECT_EQ(application.exitCode(), 0);
+            EXPECT_TRUE(endsCleanlyOn(application, c.signal));
+        } else {
+            ::kill(pid_t(application.processId()), c.signal);
+            ASSERT_TRUE(application.waitForFinished(testsupport::kHangMs));
         }
-        for (qint64 pid : engines())
-            EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); }, 30000)) << pid;
+        for (qint64 pid : pids("engines"))
+            EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); })) << pid;
         if (c.cleanEnd) {
             EXPECT_EQ(leftInTemporary(), QStringList())
                 << leftInTemporary().join(", ").toStdString();
         }
     }
+}
+
+// A panel or a menu may run a loop of its own inside a window's handler
+// (File › Export… runs the save panel inside the menu's): the signal must
+// not take the window away under it.
+TEST_F(Signals, APanelOrMenuUpEndsCleanly) {
+    const struct {
+        const char* action;
+        const char* up;
+    } cases[] = {
+        {"export-menu", "save panel"},
+        {"export-button", "save panel"},
+        {"file-menu", "menu"},
+    };
+    for (const auto& c : cases) {
+        for (int signal : {SIGTERM, SIGINT}) {
+            SCOPED_TRACE(std::string(c.action) + " " + std::to_string(signal));
+            forgetReports();
+            QProcess& application = start(c.action, {scratch.filePath("Film.srt")});
+            ASSERT_EQ(up(), c.up);
+            EXPECT_TRUE(endsCleanlyOn(application, signal));
+            EXPECT_EQ(report("returned"), "window kept");
+            EXPECT_EQ(leftInTemporary(), QStringList())
+                << leftInTemporary().join(", ").toStdString();
+        }
+    }
+}
+
+// The window asks before it closes, as its document holds a line: the
+// program's own close of that window is not heard while the question is up,
+// yet its import ends, with its children and its files.
+TEST_F(Signals, AnImportWhoseWindowAsksEndsWithItsChildrenAndFiles) {
+    // The first two lines are read at once (a line is shown once the next
+    // one is there); every later grab runs until it is stopped.
+    fakeFfmpeg("case \" $* \" in *' -ss 1.2 '* | *' -ss 4.2 '*) cp '" + dir() +
+               "/picture.png' \"$out\";;\n"
+               "*) echo $$ >> '" +
+               dir() + "/grabbers'\n   exec sleep 300;;\nesac");
+    fakeEngine("printf 'Line zero' > \"$2.txt\"");
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        forgetReports();
+        QFile::remove(scratch.filePath("grabbers"));
+        QProcess& application = start("cancel", {scratch.filePath("Film.sup")});
+        ASSERT_EQ(up(), "question: Are you sure that you want to close the window?");
+        ASSERT_TRUE(waitForPids("grabbers", 4)) << pids("grabbers").size();
+        EXPECT_EQ(filesInTemporary("^tempVideoForSubURL\\.").size(), 1)
+            << leftInTemporary().join(", ").toStdString();
+
+        EXPECT_TRUE(endsCleanlyOn(application, signal));
+        EXPECT_EQ(report("returned"), "window kept");
+        for (qint64 pid : pids("grabbers"))
+            EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); })) << pid;
+        EXPECT_EQ(leftInTemporary(), QStringList()) << leftInTemporary().join(", ").toStdString();
+    }
+}
+
+// A run killed during an import (SIGKILL, a crash, a power cut) cannot
+// clean up; the next start does, and leaves the files of a copy still
+// running alone.
+TEST_F(Signals, AStartRemovesWhatAKilledRunLeftAndNothingOfARunningOne) {
+    const QStringList film = {scratch.filePath("Film.sup")};
+    QProcess& killed = start("none", film);
+    ASSERT_TRUE(waitForPids("engines", 4));
+    const QStringList killedFiles = filesInTemporary();
+    QProcess& alive = start("none", film);
+    ASSERT_TRUE(waitForPids("engines", 8));
+    QStringList runningFiles = filesInTemporary();
+    for (const QString& file : killedFiles) runningFiles.removeOne(file);
+    ASSERT_EQ(filesInTemporary("^tempVideoForSubURL\\.").size(), 2);
+    ASSERT_EQ(filesInTemporary("^croppedPng\\..*\\.png$").size(), 8);
+
+    ::kill(pid_t(killed.processId()), SIGKILL);
+    ASSERT_TRUE(killed.waitForFinished(testsupport::kHangMs));
+    for (qint64 pid : pids("engines").mid(0, 4))
+        EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); })) << pid;
+    QStringList both = killedFiles + runningFiles;
+    both.sort();
+    EXPECT_EQ(filesInTemporary(), both);
+
+    // Once the next start imports, it has cleaned up.
+    QProcess& next = start("none", film);
+    ASSERT_TRUE(waitForPids("engines", 12));
+    const QStringList after = filesInTemporary();
+    for (const QString& file : killedFiles)
+        EXPECT_FALSE(after.contains(file)) << file.toStdString();
+    for (const QString& file : runningFiles)
+        EXPECT_TRUE(after.contains(file)) << file.toStdString();
+
+    EXPECT_TRUE(endsCleanlyOn(alive, SIGTERM));
+    EXPECT_TRUE(endsCleanlyOn(next, SIGTERM));
+    EXPECT_EQ(leftInTemporary(), QStringList()) << leftInTemporary().join(", ").toStdString();
 }
 
 }  // namespace

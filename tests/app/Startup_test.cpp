@@ -17,6 +17,7 @@
 #include "platform/ValueTransformer.h"
 #include "preferences/SCToolTips.h"
 #include "support/EventLoop.h"
+#include "support/FileListing.h"
 #include "tools/ApplicationContext.h"
 
 namespace {
@@ -40,11 +41,11 @@ TEST_F(Startup, InitThenAwakeLoadsPreferencesAndRegistersTransformers) {
 
 TEST_F(Startup, ARunRemovesItsTemporaryLinksAndTheDanglingOnesOfEarlierRuns) {
     const QDir temporary(path("tmp"));
+    // At any depth: a run makes its own in its own folder.
     const auto links = [&] {
         QStringList names;
-        for (const QFileInfo& entry : temporary.entryInfoList(QDir::AllEntries | QDir::System |
-                                                              QDir::Hidden | QDir::NoDotAndDotDot))
-            if (entry.isSymLink()) names.append(entry.fileName());
+        for (const QString& entry : testsupport::filesBelow(temporary.path()))
+            if (QFileInfo(temporary.filePath(entry)).isSymLink()) names.append(entry);
         return names;
     };
     // An earlier run's link whose target is gone, one that still leads
@@ -59,8 +60,11 @@ TEST_F(Startup, ARunRemovesItsTemporaryLinksAndTheDanglingOnesOfEarlierRuns) {
     EXPECT_FALSE(afterStart.contains(".0123456789AB.SL."));
     EXPECT_TRUE(afterStart.contains(".ABCDEF012345.SL.txt"));
     EXPECT_TRUE(afterStart.contains("someone-else"));
-    // The start lists the language data through a link of its own.
+    // The start lists the language data through a link of its own, in its
+    // run's folder.
     ASSERT_EQ(afterStart.size(), 3) << afterStart.join(", ").toStdString();
+    EXPECT_EQ(afterStart.filter(QRegularExpression("^run\\.[0-9]+\\.[A-Za-z0-9]{6}/\\.")).size(), 1)
+        << afterStart.join(", ").toStdString();
 
     QSignalSpy ended(delegate.get(), &AppDelegate::terminateRequested);
     delegate->actions()->quitAction()->trigger();

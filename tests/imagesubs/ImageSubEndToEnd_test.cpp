@@ -2,11 +2,13 @@
 // carried tools: mkvmerge, ffmpeg and the OCR engine unpacked from the
 // generated support archive into a scratch data folder.
 #include <QRegularExpression>
+#include <functional>
 #include <future>
 
 #include "ImportFixture.h"
 #include "PgsFixture.h"
 #include "VobSubFixture.h"
+#include "document/DocumentFailure.h"
 #include "document/SCSubtitle.h"
 #include "document/SCSubtitleLine.h"
 #include "imagesubs/SCImageSubImporter.h"
@@ -44,15 +46,25 @@ class ImageSubEndToEnd : public ImportFixture {
     }
     std::optional<testsupport::ScopedOverride<ImageSubImporter::Factory>> factory;
 
-    void openAndCompare(const QUrl& url, const QList<Expected>& expected) {
-        auto document = SCSubtitle::create();
+    // The import on a loading thread as the editor runs it, the main thread
+    // running its queue until it has returned; none when it hangs.
+    static std::optional<resultTypes> import(const std::shared_ptr<SCSubtitle>& document,
+                                             const QUrl& url) {
         auto result = std::async(std::launch::async, [document, url] {
             return document->initializeFromImageSubURL(url);
         });
-        ASSERT_TRUE(testsupport::spinUntil(
-            [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
-            300000));
-        ASSERT_EQ(result.get(), resultTypes::ok);
+        if (!testsupport::spinUntil(
+                [&] {
+                    return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+                },
+                300000))
+            return std::nullopt;
+        return result.get();
+    }
+
+    void openAndCompare(const QUrl& url, const QList<Expected>& expected) {
+        auto document = SCSubtitle::create();
+        ASSERT_EQ(import(document, url), resultTypes::ok);
         ASSERT_TRUE(testsupport::spinUntil([&] { return !document->isInitializing(); }));
 
         const SCSubtitleLineList lines = document->subtitleLinesArray();
@@ -123,7 +135,7 @@ TEST_F(ImageSubEndToEnd, Pgs) {
                          {"Last line five", 12.0, 14.0}});
 }
 
-TEST_F(ImageSubEndToEnd, RefusedFilesAndAMissingLanguage) {
+TEST_F(ImageSubEndToEnd, RefusedFiles) {
     // An index without its SUB: mkvmerge refuses it at once.
     const VobSubFiles files = makeVobSub({{"Hello World", 1000, 200}});
     const QUrl idx = write("alone.idx", files.idx);
@@ -133,13 +145,68 @@ TEST_F(ImageSubEndToEnd, RefusedFilesAndAMissingLanguage) {
               resultTypes::error);
     testsupport::drainMainQueue();
     EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
+}
 
-    // A language without data: every line comes, without text, promptly.
-    preferences->modifyPreferencePanelDictionary([](std::optional<QVariantMap>& panel) {
-        panel = QVariantMap{{"userTesseractLanguage", "xyz"}};
-    });
+// The engine cannot read its language data: every line fails, promptly, and
+// the import fails with the engine's own words instead of bringing empty
+// lines as if they had been read.
+TEST_F(ImageSubEndToEnd, LanguageDataTheEngineCannotRead) {
+    const QString data = preferences->borvaneSupportFolderURL()->toLocalFile() + "/" +
+                         preferences->tesseractDataFolderName() + "/tessdata";
+    const QString english = data + "/eng.traineddata";
+    QFile original(english);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray englishData = original.readAll();
+    original.close();
+    const auto restore = [&] {
+        QFile file(english);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(englishData);
+    };
+    const auto setLanguage = [&](const QString& language) {
+        preferences->modifyPreferencePanelDictionary([language](std::optional<QVariantMap>& panel) {
+            panel = QVariantMap{{"userTesseractLanguage", language}};
+        });
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> damage;
+        QString language;
+    };
+    const QList<Case> cases = {
+        {"a language without data", [&] { setLanguage("xyz"); }, "xyz"},
+        {"damaged data",
+         [&] {
+             QFile file(english);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+             file.write(englishData.left(1000));
+         },
+         "eng"},
+        {"an emptied folder",
+         [&] {
+             for (const QString& name : QDir(data).entryList({"*.traineddata"}, QDir::Files))
+                 ASSERT_TRUE(QFile::remove(data + "/" + name));
+         },
+         "eng"},
+    };
     const QUrl sup = write("two.sup", makePgs({{"Hello World", 1.0, 3.0}, {"Again", 4.0, 5.0}}));
-    openAndCompare(sup, {{"", 1.0, 3.0}, {"", 4.0, 5.0}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        restore();
+        setLanguage("eng");
+        c.damage();
+        auto document = SCSubtitle::create();
+        EXPECT_EQ(import(document, sup), resultTypes::error);
+        const DocumentFailure failure = document->lastFailure();
+        EXPECT_EQ(failure.kind, DocumentFailure::Kind::toolFailed);
+        EXPECT_TRUE(failure.detail.startsWith("The OCR engine could not read any line:\n\n"))
+            << failure.detail.toStdString();
+        EXPECT_TRUE(failure.detail.contains("Failed loading language '" + c.language + "'"))
+            << failure.detail.toStdString();
+        document.reset();
+        testsupport::drainMainQueue();
+        EXPECT_EQ(leftInTemporary("croppedPng"), QStringList());
+    }
 }
 
 }  // namespace

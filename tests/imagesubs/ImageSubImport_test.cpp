@@ -87,7 +87,7 @@ TEST_F(ImageSubImportTest, LinesArriveInOrderAndNothingIsLeft) {
     const QStringList mkvmerge = read("mkvmerge-args").split('\n');
     ASSERT_EQ(mkvmerge.size(), 4);
     EXPECT_EQ(mkvmerge[0], "-o");
-    EXPECT_TRUE(mkvmerge[1].startsWith(temporary + "/tempVideoForSubURL."))
+    EXPECT_TRUE(mkvmerge[1].startsWith(uniqueNamesFolder() + "tempVideoForSubURL."))
         << mkvmerge[1].toStdString();
     EXPECT_EQ(mkvmerge[2], url.toLocalFile());
     EXPECT_FALSE(read("mkvmerge-lang").isEmpty());
@@ -97,6 +97,61 @@ TEST_F(ImageSubImportTest, LinesArriveInOrderAndNothingIsLeft) {
     EXPECT_EQ(grabs, QStringList({"0.7", "2.7", "4.7"}));
     EXPECT_EQ(leftInTemporary("tempVideoForSubURL"), QStringList());
     EXPECT_EQ(leftInTemporary("croppedPng"), QStringList());
+}
+
+// A line the engine cannot read comes without text; when it can read none,
+// the import fails and says why in the engine's own words.
+TEST_F(ImageSubImportTest, AnImportWhoseEngineReadsNoLineFailsWithItsWords) {
+    const QByteArray dir = scratch.path().toUtf8();
+    const QByteArray refuse =
+        "echo \"Failed loading language 'eng'\" >&2\n"
+        "echo \"Tesseract couldn't load any languages!\" >&2\nexit 1";
+    // Whichever run comes first refuses.
+    const QByteArray firstRefuses = "mkdir '" + dir + "/first' 2>/dev/null && { " +
+                                    QByteArray(refuse).replace('\n', ';') +
+                                    "; }\nprintf 'line text\\n' > \"$2.txt\"";
+    struct Case {
+        const char* name;
+        QByteArray engine;
+        bool grabs;
+        resultTypes result;
+        QStringList texts;  // sorted: the lines convert in any order
+        QString failure;
+    };
+    const QList<Case> cases = {
+        {"every line refused",
+         refuse,
+         true,
+         resultTypes::error,
+         {"", "", ""},
+         "The OCR engine could not read any line:\n\nFailed loading language 'eng'\n"
+         "Tesseract couldn't load any languages!"},
+        {"one line refused",
+         firstRefuses,
+         true,
+         resultTypes::ok,
+         {"", "line text", "line text"},
+         {}},
+        {"no picture to read", refuse, false, resultTypes::ok, {}, {}},
+    };
+    for (const Case& c : cases) {
+        QDir(scratch.filePath("first")).removeRecursively();
+        fakeTools(0, "", c.grabs ? "" : "exit 1");
+        script("support/tesseract304/tesseract", c.engine);
+        auto document = SCSubtitle::create();
+        EXPECT_EQ(open(document, source("s.sup", three)), c.result) << c.name;
+        QStringList texts;
+        for (const auto& line : document->subtitleLinesArray())
+            texts.append(line->masterText().originalText());
+        texts.sort();
+        EXPECT_EQ(texts, c.texts) << c.name;
+        const DocumentFailure failure = document->lastFailure();
+        EXPECT_EQ(failure.kind, c.failure.isEmpty() ? DocumentFailure::Kind::none
+                                                    : DocumentFailure::Kind::toolFailed)
+            << c.name;
+        EXPECT_EQ(failure.detail, c.failure) << c.name;
+        EXPECT_EQ(leftInTemporary("croppedPng"), QStringList()) << c.name;
+    }
 }
 
 TEST_F(ImageSubImportTest, AFailedMkvmergeLeavesNothing) {

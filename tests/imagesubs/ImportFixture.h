@@ -3,15 +3,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 #include <memory>
 #include <optional>
 
 #include "ImageSubScratch.h"
+#include "support/FileListing.h"
 #include "support/PlatformOverrides.h"
 #include "tools/ApplicationContext.h"
 #include "tools/InMemoryPreferenceStore.h"
 #include "tools/SCPreferences.h"
+#include "tools/TemporaryNames.h"
 
 // A scratch folder with fresh preferences in memory, the private temporary
 // folder and the application's folder inside it ("app/bin", so children run
@@ -55,9 +58,10 @@ class ImportFixture : public ImageSubScratch {
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
-    // Names in the private temporary folder that start with the stem.
+    // Files at any depth of the private temporary folder (a run keeps its
+    // working files in a folder of its own) whose names start with the stem.
     QStringList leftInTemporary(const QString& stem) const {
-        return QDir(temporary).entryList({stem + "*"}, QDir::Files | QDir::Hidden);
+        return testsupport::filesBelow(temporary, "^" + QRegularExpression::escape(stem));
     }
 
     QString temporary;

@@ -76,7 +76,7 @@ TEST_F(LineConverterTest, GrabArgumentsWithoutAShell) {
     SCImageSubLineConverter converter(importer);
     const auto png = converter.createCroppedPngForFile(movie, 10.2);
     ASSERT_TRUE(png.has_value());
-    EXPECT_TRUE(png->toLocalFile().startsWith(temporary + "/croppedPng."));
+    EXPECT_TRUE(png->toLocalFile().startsWith(uniqueNamesFolder() + "croppedPng."));
     EXPECT_TRUE(png->toLocalFile().endsWith(".png"));
     const QStringList expected = {
         "-ss",
@@ -173,7 +173,44 @@ TEST_F(LineConverterTest, EngineArgumentsEnvironmentAndText) {
     EXPECT_EQ(read("engine-env"), engine + '|' + engine + "/lib|1");
 }
 
-TEST_F(LineConverterTest, AnEngineThatHangsOrIsMissing) {
+// A run that reads nothing is a failed line, with the engine's own words
+// where it gave any; a picture without words is a line read.
+TEST_F(LineConverterTest, EngineRunsThatReadNothingAreFailedLines) {
+    const QString picture = scratch.filePath("p.png");
+    const QString engine = scratch.filePath("support/tesseract304/tesseract");
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> engine;  // none: no engine at all
+        QString text;
+        std::optional<QString> failure;  // none: read
+    };
+    const QList<Case> cases = {
+        {"read", "printf 'Hello\\n' > \"$2.txt\"", "Hello", std::nullopt},
+        {"no words", ": > \"$2.txt\"", "", std::nullopt},
+        {"text despite its status", "printf 'Hello' > \"$2.txt\"; exit 1", "Hello", std::nullopt},
+        {"no language data",
+         "echo \"Failed loading language 'eng'\" >&2\n"
+         "echo \"Tesseract couldn't load any languages!\" >&2\nexit 1",
+         "", "Failed loading language 'eng'\nTesseract couldn't load any languages!"},
+        {"a silent failure", "exit 3", "", "tesseract ended with status 3."},
+        {"killed", "kill -9 $$", "", "tesseract was ended by a signal."},
+        {"no text file", "exit 0", "", "tesseract ended without writing its text."},
+        {"not executable", "", "", "tesseract could not be started: " + engine},
+        {"missing", std::nullopt, "", "tesseract is missing: " + engine},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(engine);
+        QFile::remove(picture + ".txt");
+        if (c.engine) script("support/tesseract304/tesseract", *c.engine);
+        if (c.engine && c.engine->isEmpty()) QFile::setPermissions(engine, QFile::ReadOwner);
+        SCImageSubLineConverter converter(importer);
+        EXPECT_EQ(converter.ocrTextForPngURL(QUrl::fromLocalFile(picture)), c.text) << c.name;
+        EXPECT_EQ(converter.ocrRead(), !c.failure.has_value()) << c.name;
+        EXPECT_EQ(converter.ocrFailure(), c.failure) << c.name;
+    }
+}
+
+TEST_F(LineConverterTest, AnEngineThatHangsIsStoppedAsAFailedLine) {
     importer->setTimeLimits({.ocr = 300ms});
     fakeEngine("sleep 60");
     SCImageSubLineConverter converter(importer);
@@ -181,8 +218,7 @@ TEST_F(LineConverterTest, AnEngineThatHangsOrIsMissing) {
     clock.start();
     EXPECT_EQ(converter.ocrTextForPngURL(QUrl::fromLocalFile(scratch.filePath("p.png"))), "");
     EXPECT_LT(clock.elapsed(), testsupport::kHangMs);  // the fake alone takes a minute
-    QFile::remove(scratch.filePath("support/tesseract304/tesseract"));
-    EXPECT_EQ(converter.ocrTextForPngURL(QUrl::fromLocalFile(scratch.filePath("p.png"))), "");
+    EXPECT_EQ(converter.ocrFailure(), "tesseract did not finish within 0.3 seconds.");
 }
 
 struct Posted {

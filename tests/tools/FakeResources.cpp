@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include "platform/AppPaths.h"
+#include "support/FileListing.h"
 #include "tools/SCPreferences.h"
 
 void FakeResources::SetUp() {
@@ -48,5 +49,5 @@ QStringList FakeResources::splitRecord(const QByteArray& record) {
 }
 
 QStringList FakeResources::temporaryFiles() const {
-    return QDir(path("tmp")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    return testsupport::filesBelow(path("tmp"));
 }

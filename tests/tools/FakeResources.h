@@ -24,6 +24,6 @@ class FakeResources : public ToolsFixture {
     QByteArray readFile(const QString& file) const;
     // Texts separated by NUL bytes, as the fakes record them.
     static QStringList splitRecord(const QByteArray& record);
-    // Names in the private temporary folder.
+    // Files at any depth of the private temporary folder.
     QStringList temporaryFiles() const;
 };

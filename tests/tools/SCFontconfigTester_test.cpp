@@ -11,6 +11,8 @@
 #include "FakeResources.h"
 #include "platform/AppPaths.h"
 #include "support/EventLoop.h"
+#include "support/FileListing.h"
+#include "tools/TemporaryNames.h"
 
 namespace {
 
@@ -134,7 +136,7 @@ TEST_F(FakeFontconfigTester, ASlowRunShowsTheSheetUntilItIsOver) {
     const QString subtitle = arguments[13].mid(10).chopped(5);
     const QString output = arguments[15];
     for (const auto& [file, extension] : {std::pair{subtitle, ".srt"}, {output, ".mpeg"}}) {
-        EXPECT_TRUE(file.startsWith(path("tmp") + "/subWriteTest.")) << file.toStdString();
+        EXPECT_TRUE(file.startsWith(uniqueNamesFolder() + "subWriteTest.")) << file.toStdString();
         EXPECT_TRUE(file.endsWith(extension)) << file.toStdString();
     }
     EXPECT_EQ(arguments, (QStringList{"-t", "2", "-s", "160x120", "-f", "rawvideo", "-pix_fmt",
@@ -221,8 +223,7 @@ TEST_F(RealFontconfigTester, AFastRunShowsNoSheetAndLeavesNoFiles) {
     tester.reset();
     ASSERT_TRUE(testsupport::spinUntil([&] { return calls->size() >= 2; }));
     EXPECT_EQ(*calls, (std::vector<QString>{"end", "released on main"}));
-    EXPECT_EQ(QDir(path("tmp")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList());
+    EXPECT_EQ(testsupport::filesBelow(path("tmp")), QStringList());
 }
 
 }  // namespace

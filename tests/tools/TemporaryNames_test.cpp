@@ -13,7 +13,15 @@ class TemporaryNames : public ToolsFixture {
     QString folder() const { return path("tmp") + u'/'; }
 };
 
-TEST_F(TemporaryNames, UniqueNamesAreJoinedToThePrivateFolder) {
+TEST_F(TemporaryNames, UniqueNamesAreJoinedToTheRunsFolder) {
+    // This run's own folder, inside the private one.
+    const QString runs = uniqueNamesFolder();
+    EXPECT_TRUE(runs.startsWith(folder()));
+    EXPECT_TRUE(QRegularExpression("^run\\.[0-9]+\\.[A-Za-z0-9]{6}/$")
+                    .match(runs.mid(folder().size()))
+                    .hasMatch())
+        << runs.toStdString();
+    EXPECT_TRUE(QFileInfo(runs).isDir());
     const struct {
         QString extension;
         QString ending;
@@ -21,9 +29,9 @@ TEST_F(TemporaryNames, UniqueNamesAreJoinedToThePrivateFolder) {
                  {"PNG", ".PNG"}, {"", "."},        {"..", "."}};
     for (const auto& c : cases) {
         const QString made = makeUniqueNSTempFileURL("croppedPng", c.extension).toLocalFile();
-        EXPECT_TRUE(made.startsWith(folder() + "croppedPng.")) << made.toStdString();
+        EXPECT_TRUE(made.startsWith(runs + "croppedPng.")) << made.toStdString();
         EXPECT_TRUE(made.endsWith(c.ending)) << made.toStdString();
-        const QString field = made.mid(folder().size() + QStringLiteral("croppedPng.").size());
+        const QString field = made.mid(runs.size() + QStringLiteral("croppedPng.").size());
         EXPECT_TRUE(QRegularExpression("^[0-9A-F]{12}\\.").match(field).hasMatch())
             << made.toStdString();
         EXPECT_FALSE(QFileInfo::exists(made));
@@ -36,10 +44,10 @@ TEST_F(TemporaryNames, BlanksAreEscapedAndNothingElse) {
     EXPECT_EQ(makeFilePathUnixFriendly("/plain/$x\"y'.png"), "/plain/$x\"y'.png");
 }
 
-TEST_F(TemporaryNames, LinksAreHiddenInThePrivateFolder) {
+TEST_F(TemporaryNames, LinksAreHiddenInTheRunsFolder) {
     const QString movie = writeFile("My Movies/Film One.MKV", "x");
     const QString link = makeSymbolicLinkPath(QUrl::fromLocalFile(movie));
-    EXPECT_TRUE(link.startsWith(folder() + u'.')) << link.toStdString();
+    EXPECT_TRUE(link.startsWith(uniqueNamesFolder() + u'.')) << link.toStdString();
     EXPECT_TRUE(link.endsWith(".SL.mkv")) << link.toStdString();
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), movie);
 

@@ -1,4 +1,4 @@
-#include "app/TerminationSignals.h"
+#include "platform/TerminationSignals.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -6,6 +6,8 @@
 
 #include <QSocketNotifier>
 #include <cerrno>
+
+namespace platform {
 
 namespace {
 
@@ -52,3 +54,5 @@ void TerminationSignals::readSignals() {
     while ((count = ::read(pipeEnds[0], bytes, sizeof bytes)) > 0)
         for (ssize_t i = 0; i < count; ++i) emit received(bytes[i]);
 }
+
+}  // namespace platform

@@ -4,6 +4,8 @@
 
 class QSocketNotifier;
 
+namespace platform {
+
 // Turns SIGTERM and SIGINT into a signal of the main thread: the handler
 // only writes a byte to a pipe, which a socket notifier reads in the event
 // loop. One per process; the handlers stay until it is destroyed.
@@ -26,3 +28,5 @@ class TerminationSignals : public QObject {
 
     QSocketNotifier* notifier_ = nullptr;
 };
+
+}  // namespace platform
