@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <functional>
 
+#include "common/VobSubPartner.h"
+
 namespace SubtitleNeighbours {
 
 const QStringList& movieExtensions() {
@@ -44,10 +46,7 @@ std::optional<QString> findPreviewMovie(const QString& subtitlePath) {
 }
 
 bool hasVobSubPartner(const QString& subtitlePath) {
-    return firstSibling(
-               subtitlePath,
-               [](const QString& extension) { return extension.toLower() == QLatin1String("sub"); })
-        .has_value();
+    return VobSubPartner::pictureFileOf(subtitlePath).has_value();
 }
 
 }  // namespace SubtitleNeighbours

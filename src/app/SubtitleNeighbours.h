@@ -19,8 +19,8 @@ const QStringList& movieExtensions();
 // last extension is the subtitle's and whose extension is a movie type.
 std::optional<QString> findPreviewMovie(const QString& subtitlePath);
 
-// True when an entry of the same base name has the extension "sub" in any
-// letter case.
+// True when the index has its picture file beside it, as the import finds it
+// (VobSubPartner).
 bool hasVobSubPartner(const QString& subtitlePath);
 
 }  // namespace SubtitleNeighbours

@@ -1,6 +1,5 @@
 #include "imagesubs/SCImageSubImporter.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -9,6 +8,7 @@
 #include "common/HelperFunctions.h"
 #include "common/NotificationTypes.h"
 #include "common/SubtitleTypes.h"
+#include "common/VobSubPartner.h"
 #include "document/LinePicture.h"
 #include "document/SCSubtitle.h"
 #include "document/SCSubtitleLine.h"
@@ -36,32 +36,12 @@ std::optional<QByteArray> readWholeFile(const QUrl& url) {
     return bytes;
 }
 
-// The index's path without its extension, and ".sub": where mkvmerge looks
-// for the picture file.
-QString plainSubPath(const QString& indexPath) {
-    const QString suffix = QFileInfo(indexPath).suffix();
-    const QString stem =
-        suffix.isEmpty() ? indexPath : indexPath.left(indexPath.size() - suffix.size() - 1);
-    return stem + QStringLiteral(".sub");
-}
-
-// The SUB file beside an index: ".sub" after its base name, or, as the
-// document window pairs them, any entry of that base name (letter case
-// significant) whose extension is "sub" in another case ("Film.SUB").
+// The SUB file beside an index, as the document window pairs them; where
+// there is none, the name mkvmerge would look for.
 QUrl subFileBesideIndex(const QUrl& indexURL) {
-    const QString plain = plainSubPath(indexURL.toLocalFile());
-    if (QFileInfo::exists(plain)) return QUrl::fromLocalFile(plain);
-    const QFileInfo index(indexURL.toLocalFile());
-    const QDir folder = index.dir();
-    const QStringList entries =
-        folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
-    for (const QString& entry : entries) {
-        const QFileInfo info(entry);
-        if (entry != index.fileName() && info.completeBaseName() == index.completeBaseName() &&
-            info.suffix().toLower() == QLatin1String("sub"))
-            return QUrl::fromLocalFile(folder.filePath(entry));
-    }
-    return QUrl::fromLocalFile(plain);
+    const QString index = indexURL.toLocalFile();
+    return QUrl::fromLocalFile(
+        VobSubPartner::pictureFileOf(index).value_or(VobSubPartner::plainPictureFileOf(index)));
 }
 
 void removeFile(const QUrl& url) {
@@ -81,9 +61,11 @@ std::optional<PairLinks> linkedPair(const QUrl& indexURL) {
         subtitleTypes::vobsub)
         return std::nullopt;
     const QString sub = subFileBesideIndex(indexURL).toLocalFile();
-    if (sub == plainSubPath(indexURL.toLocalFile()) || !QFileInfo::exists(sub)) return std::nullopt;
+    if (sub == VobSubPartner::plainPictureFileOf(indexURL.toLocalFile()) || !QFileInfo::exists(sub))
+        return std::nullopt;
     const QUrl index = makeUniqueNSTempFileURL(QStringLiteral("vobSubPair"), QStringLiteral("idx"));
-    const PairLinks links{index, QUrl::fromLocalFile(plainSubPath(index.toLocalFile()))};
+    const PairLinks links{
+        index, QUrl::fromLocalFile(VobSubPartner::plainPictureFileOf(index.toLocalFile()))};
     const auto place = [](const QString& from, const QUrl& to) {
         const QString target = QFileInfo(from).absoluteFilePath();
         return QFile::link(target, to.toLocalFile()) || QFile::copy(target, to.toLocalFile());

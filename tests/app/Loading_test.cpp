@@ -76,6 +76,8 @@ TEST_F(Loading, TableOfFoldersAndNames) {
         {"Film.IDX", {"Film.sub"}, "srt", "SRT", {}, {}},
         {"Film.idx", {"Film.SUB", "Film.ts"}, "srt", "SRT", "Film.ts", {}},
         {"Film.idx", {"film.sub"}, "srt", "SRT", {}, kNoPartner},
+        // A folder of the picture file's name is no picture file.
+        {"Film.idx", {"Film.SUB/"}, "srt", "SRT", {}, kNoPartner},
         {"Film.idx", {"Film.mkv"}, "srt", "SRT", "Film.mkv", kNoPartner},
         {"README", {}, "", "SRT", {}, kInvalid},
         {"Film.pgs", {}, "", "SRT", {}, kInvalid},
