@@ -34,14 +34,27 @@ function(quillmar_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} ${support} GTest::gtest GTest::gmock)
   target_compile_definitions(${name} PRIVATE
     QUILLMAR_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
-  gtest_discover_tests(${name}
+  quillmar_discover_tests(${name} ${ARG_PLATFORM})
+endfunction()
+
+# quillmar_test_again(<name> PREFIX <prefix> PLATFORM <qpa> FILTER <filter>):
+# the tests of the binary <name> that match the GoogleTest filter run once
+# more on another platform, named <prefix>.<suite>.<test>.
+function(quillmar_test_again name)
+  cmake_parse_arguments(ARG "" "PREFIX;PLATFORM;FILTER" "" ${ARGN})
+  quillmar_discover_tests(${name} ${ARG_PLATFORM}
+    TEST_PREFIX "${ARG_PREFIX}." TEST_LIST ${name}_${ARG_PREFIX} TEST_FILTER "${ARG_FILTER}")
+endfunction()
+
+function(quillmar_discover_tests name platform)
+  gtest_discover_tests(${name} ${ARGN}
     DISCOVERY_MODE PRE_TEST
     # Bounds for a hang only: on a saturated machine a sanitized binary
     # takes many times its usual time.
     DISCOVERY_TIMEOUT 300
     PROPERTIES
       TIMEOUT 600
-      ENVIRONMENT "QT_QPA_PLATFORM=${ARG_PLATFORM};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;ASAN_OPTIONS=detect_leaks=1")
+      ENVIRONMENT "QT_QPA_PLATFORM=${platform};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;ASAN_OPTIONS=detect_leaks=1")
 endfunction()
 
 # quillmar_launcher(NAME TARGET): a small program NAME that starts the program

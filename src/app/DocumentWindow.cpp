@@ -4,6 +4,7 @@
 #include <QWindow>
 
 #include "app/WindowDelegate.h"
+#include "platform/PlacingAgainWhenFramed.h"
 #include "platform/WindowPlacement.h"
 
 namespace {
@@ -22,48 +23,28 @@ DocumentWindow::DocumentWindow(QWidget* parent) : QMainWindow(parent) {}
 
 void DocumentWindow::placeIn(const QRect& available, const QWidget* after) {
     const QMargins frame = after != nullptr ? frameOf(*after) : QMargins();
-    // Set first: moving a window already framed fits it again at once.
-    placedIn_ = available;
-    assumedFrame_ = frame;
     if (windowHandle() == nullptr) create();
-    windowHandle()->installEventFilter(this);
     resize(size().boundedTo(available.size().shrunkBy(frame)));
     const QSize outer = size().grownBy(frame);
     const QPoint topLeft = after != nullptr ? platform::WindowPlacement::cascade(
                                                   after->frameGeometry(), outer, available)
                                             : platform::WindowPlacement::centred(outer, available);
+    // Until the window manager has framed this window its frame is taken to
+    // be that of `after`; it is fitted again at the same point if its own
+    // differs. Watched first: moving a window already framed fits it at once.
+    platform::PlacingAgainWhenFramed::watch(windowHandle(),
+                                            [this, available, frame, topLeft](const QMargins& own) {
+                                                if (own != frame) fitIn(available, own, topLeft);
+                                            });
     // A window's position is that of its frame, as far as it knows its
     // frame: before the window manager has framed it, the contents go there.
     const QMargins own = frameOf(*this);
     move(topLeft + QPoint(frame.left() - own.left(), frame.top() - own.top()));
-    placedAt_ = topLeft;
 }
 
-void DocumentWindow::fitIn(const QRect& available, const QMargins& frame) {
+void DocumentWindow::fitIn(const QRect& available, const QMargins& frame, const QPoint& topLeft) {
     resize(size().boundedTo(available.size().shrunkBy(frame)));
-    move(platform::WindowPlacement::inside(QRect(placedAt_, size().grownBy(frame)), available));
-}
-
-bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The frame is known once the window is on the screen; no widget event
-    // tells when it arrives.
-    if (watched == windowHandle() && event->type() == QEvent::Expose) fitOnceFramed();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void DocumentWindow::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    fitOnceFramed();
-}
-
-void DocumentWindow::fitOnceFramed() {
-    if (placedIn_.isNull() || !testAttribute(Qt::WA_WState_Created)) return;
-    const QMargins frame = frameOf(*this);
-    if (frame.isNull()) return;
-    const QRect available = placedIn_;
-    placedIn_ = QRect();
-    windowHandle()->removeEventFilter(this);
-    if (frame != assumedFrame_) fitIn(available, frame);
+    move(platform::WindowPlacement::inside(QRect(topLeft, size().grownBy(frame)), available));
 }
 
 void DocumentWindow::closeWindow() {

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QMargins>
+#include <QPoint>
 #include <QRect>
 
 class WindowDelegate;
@@ -33,19 +34,12 @@ class DocumentWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void fitIn(const QRect& available, const QMargins& frame);
-    // Once the window manager has framed the window: fitted again when its
-    // frame is not the one assumed.
-    void fitOnceFramed();
+    // Sizes the window to `available` and puts its frame at `topLeft`, or as
+    // near as the area allows.
+    void fitIn(const QRect& available, const QMargins& frame, const QPoint& topLeft);
 
-    // The area of the last placing, while the real frame is still awaited.
-    QRect placedIn_;
-    QMargins assumedFrame_;
-    QPoint placedAt_;
     WindowDelegate* delegate_ = nullptr;
     bool programClose_ = false;
     bool closed_ = false;

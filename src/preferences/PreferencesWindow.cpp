@@ -6,6 +6,7 @@
 #include <QWindow>
 #include <cmath>
 
+#include "platform/PlacingAgainWhenFramed.h"
 #include "platform/WindowPlacement.h"
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
@@ -72,37 +73,28 @@ void PreferencesWindow::showPlaced(const QWidget* keyWindow) {
     show();
     raise();
     activateWindow();
-    if (!placed_) keyFrame_ = keyWindow != nullptr ? keyWindow->frameGeometry() : QRect();
-    const QWidget* onScreen = !placed_ && keyWindow != nullptr ? keyWindow : this;
+    const bool first = !placed_;
+    if (first) keyFrame_ = keyWindow != nullptr ? keyWindow->frameGeometry() : QRect();
+    const QWidget* onScreen = first && keyWindow != nullptr ? keyWindow : this;
     available_ = onScreen->screen()->availableGeometry();
-    if (!placed_ && frameGeometry() == geometry() && windowHandle() != nullptr) {
-        placingAgainWhenFramed_ = true;
-        windowHandle()->installEventFilter(this);
-    }
-    place();
+    const QRect frame = frameGeometry();
+    // Its frame not known yet: the first placing is done again with it. A
+    // later showing leaves the window where the user left it.
+    if (first && frame == geometry() && windowHandle() != nullptr)
+        platform::PlacingAgainWhenFramed::watch(
+            windowHandle(), [this](const QMargins& own) { placeFirst(size().grownBy(own)); });
+    if (first)
+        placeFirst(frame.size());
+    else
+        move(platform::WindowPlacement::inside(frame, available_));
     placed_ = true;
 }
 
-void PreferencesWindow::place() {
-    const QRect frame = frameGeometry();
-    QPoint topLeft = frame.topLeft();
-    if (!placed_ || placingAgainWhenFramed_)
-        topLeft = keyFrame_.isValid()
-                      ? placement(keyFrame_, frame)
-                      : platform::WindowPlacement::centred(frame.size(), available_);
-    move(platform::WindowPlacement::inside(QRect(topLeft, frame.size()), available_));
-}
-
-bool PreferencesWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The frame is known once the window is on the screen; no widget event
-    // tells when it arrives.
-    if (placingAgainWhenFramed_ && watched == windowHandle() && event->type() == QEvent::Expose &&
-        frameGeometry() != geometry()) {
-        windowHandle()->removeEventFilter(this);
-        place();
-        placingAgainWhenFramed_ = false;
-    }
-    return QWidget::eventFilter(watched, event);
+void PreferencesWindow::placeFirst(const QSize& frame) {
+    const QPoint topLeft = keyFrame_.isValid()
+                               ? placement(keyFrame_, QRect(QPoint(), frame))
+                               : platform::WindowPlacement::centred(frame, available_);
+    move(platform::WindowPlacement::inside(QRect(topLeft, frame), available_));
 }
 
 void PreferencesWindow::keyPressEvent(QKeyEvent* event) {

@@ -33,7 +33,6 @@ class PreferencesWindow : public QWidget {
   protected:
     // Escape is Cancel, as in any dialog.
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void bindFields();
@@ -41,14 +40,13 @@ class PreferencesWindow : public QWidget {
     void bindToolTipSwitch();
     void connectActions();
     void refillLanguages();
-    void place();
+    // Over the key window found at the first showing, or centred; either way
+    // inside the screen's available area. With the frame's size.
+    void placeFirst(const QSize& frame);
 
     SCPreferencesController* controller_;
     bool busyCursor_ = false;
     bool placed_ = false;
-    // The first placing, done again once the window manager has framed the
-    // window, as the frame was not known before.
-    bool placingAgainWhenFramed_ = false;
     QRect keyFrame_;
     QRect available_;
     std::unique_ptr<Ui::PreferencesPanelSwift> ui_;

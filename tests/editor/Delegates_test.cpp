@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTest>
 
+#include "DialogCellInk.h"
 #include "editor/EditorFixture.h"
 #include "editor/LinesTableDelegate.h"
 #include "editor/QtPrinters.h"
@@ -302,18 +303,23 @@ TEST_F(Delegates, OtherColumnsAndFieldsAreLeftAloneAndAdjustFieldsUseTheirOwnFor
     EXPECT_EQ(line->timeConflict(), "marker");
 }
 
-TEST_F(Delegates, RowHeightsComeFromTheLinesAndStylesRowsAreEighteen) {
+TEST_F(Delegates, RowsShowTheirWholeTextAndStylesRowsAreEighteen) {
     auto view = shownView<SCViewControllerASS>("two-styles.ass", subtitleTypes::ass);
-    const auto lines = view->viewSubtitle()->subtitleLinesArray();
-    ASSERT_GE(lines.size(), 3);
-    for (int row = 0; row < lines.size(); ++row) {
-        // The line's text as the Dialog column shows it, at its width.
-        EXPECT_EQ(rowHeight(*view, row), qRound(view->heightOfRow(view->subtitleTable(), row)))
-            << row;
-        EXPECT_GE(view->heightOfRow(view->subtitleTable(), row), 16.0) << row;
+    QTableView* table = view->subtitleTable();
+    ASSERT_EQ(table->model()->rowCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_TRUE(editortest::showsItsWholeDialog(table, row));
+        EXPECT_GE(rowHeight(*view, row), 16) << row;
     }
-    EXPECT_GT(rowHeight(*view, 1), rowHeight(*view, 0));  // "First\NSecond"
-    EXPECT_EQ(view->heightOfRow(view->stylesTable(), 0), 18.0);
+    // "First\NSecond" shows as two lines, taller than one line of 14-point
+    // text (18.7 pixels); the others as one.
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(editortest::dialogCellInk(table, row, rowHeight(*view, row)).height() > 19,
+                  row == 1)
+            << row;
+    EXPECT_GT(rowHeight(*view, 1), rowHeight(*view, 0));
+    for (int row = 0; row < view->stylesTable()->model()->rowCount(); ++row)
+        EXPECT_EQ(view->stylesTable()->rowHeight(row), 18) << row;
 }
 
 TEST_F(Delegates, ALinesRowIsFoundByTheLineNotByItsIndex) {
@@ -327,7 +333,7 @@ TEST_F(Delegates, ALinesRowIsFoundByTheLineNotByItsIndex) {
     EXPECT_EQ(view->rowOfLine(nullptr), -1);
     lines[2]->setUnformattedTextSRT("Much longer now\nover\nthree lines");
     view->noteHeightOfRows({view->rowOfLine(lines[2].get())});
-    EXPECT_EQ(rowHeight(*view, 2), qRound(view->heightOfRow(view->subtitleTable(), 2)));
+    EXPECT_TRUE(editortest::showsItsWholeDialog(view->subtitleTable(), 2));
     EXPECT_GT(rowHeight(*view, 2), rowHeight(*view, 1));
 }
 

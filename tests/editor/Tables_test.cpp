@@ -3,19 +3,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
-#include <QTextDocument>
 #include <QToolButton>
-#include <cmath>
 
+#include "DialogCellInk.h"
 #include "editor/EditorFixture.h"
 #include "editor/QtPrinters.h"
 #include "formatting/SCStyle.h"
-#include "platform/AttributedText.h"
-#include "platform/TextMeasurer.h"
 
 using editortest::EditorTest;
 
@@ -40,11 +36,9 @@ TEST_F(Tables, ListsGrownAtTheEndInsertRowsOthersResetAndReloadsKeepTheSelection
     EXPECT_EQ(reset.count(), 0);
     EXPECT_EQ(model->rowCount(), 3);
     EXPECT_EQ(view->selectedRow(), 1);
-    // The new row is measured: two lines high.
-    EXPECT_EQ(view->subtitleTable()->verticalHeader()->sectionSize(2),
-              qRound(view->heightOfRow(view->subtitleTable(), 2)));
-    EXPECT_GT(view->heightOfRow(view->subtitleTable(), 2),
-              1.5 * view->heightOfRow(view->subtitleTable(), 1));
+    // The new row is measured: it shows both its lines.
+    EXPECT_TRUE(editortest::showsItsWholeDialog(view->subtitleTable(), 2));
+    EXPECT_GT(view->subtitleTable()->rowHeight(2), 1.5 * view->subtitleTable()->rowHeight(1));
 
     view->reloadData();
     EXPECT_EQ(view->selectedRow(), 1);
@@ -89,24 +83,6 @@ TEST_F(Tables, AStyleEditorFollowsTheSelectedStyleThroughTheTransformers) {
 
 namespace {
 
-// The height the lines table's painter gives a row's dialog text: its
-// display text laid out at the Dialog column's width, as drawn.
-double drawnDialogHeight(SCMainViewController& view, int row) {
-    QTableView* table = view.subtitleTable();
-    const auto display = view.subtitleTableController()
-                             ->index(row, SubtitleLinesTableModel::dialogColumn)
-                             .data(SubtitleLinesTableModel::DisplayTextRole)
-                             .value<std::shared_ptr<platform::AttributedText>>();
-    const double scale = 72.0 / table->logicalDpiY();
-    const double width =
-        table->horizontalHeader()->sectionSize(SubtitleLinesTableModel::dialogColumn) -
-        2 * platform::TextMeasurer::kCellInset;
-    const auto document = display->toTextDocument();
-    document->setDocumentMargin(0.0);
-    document->setTextWidth(width / scale);
-    return document->size().height() * scale;
-}
-
 TEST_F(Tables, RowsOfTaggedLinesHoldTheirWholeTextAtTheColumnsWidth) {
     auto view = shownView<SCViewControllerASS>("override-tags.ass", subtitleTypes::ass);
     QTableView* table = view->subtitleTable();
@@ -118,13 +94,13 @@ TEST_F(Tables, RowsOfTaggedLinesHoldTheirWholeTextAtTheColumnsWidth) {
         if (pass > 0) QTest::mouseClick(spell, Qt::LeftButton);
         EXPECT_EQ(spell->isChecked(), pass != 1);
         for (int row = 0; row < 7; ++row) {
-            SCOPED_TRACE(row);
-            const double drawn = drawnDialogHeight(*view, row);
-            const int height = table->verticalHeader()->sectionSize(row);
-            // Room for every drawn line and the cell's top inset; no more
-            // than the measuring margin besides.
-            EXPECT_GE(height, std::ceil(drawn) + 1);
-            EXPECT_LE(height, std::ceil(drawn) + 4);
+            EXPECT_TRUE(editortest::showsItsWholeDialog(table, row));
+            // No empty line besides: less room than a line of 14-point text
+            // (18.7 pixels) beyond the text's ink.
+            EXPECT_LT(table->rowHeight(row) -
+                          editortest::dialogCellInk(table, row, table->rowHeight(row)).height(),
+                      18)
+                << row;
         }
     }
 }

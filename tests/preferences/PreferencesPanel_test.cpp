@@ -105,6 +105,8 @@ TEST_F(PreferencesPanel, SavingKeepsExactlyTheDictionarysKeys) {
     EXPECT_EQ(saved.value("harnwickPath"), "/opt/harnwick");
 }
 
+// This and the next run also where no window manager frames a window
+// ("Unframed." in ctest): there the first placing is never done again.
 TEST_F(PreferencesPanel, ReopenedWhereItWasLeft) {
     QWidget document;
     document.setGeometry(100, 80, 640, 480);
