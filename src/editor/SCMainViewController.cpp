@@ -282,7 +282,6 @@ void SCMainViewController::connectActions() {
         const QByteArray slot = selector.toLatin1();
         if (metaObject()->indexOfMethod(slot + "(QObject*)") < 0) continue;
         connect(button, &QAbstractButton::clicked, this, [this, button, slot] {
-            emit actionSent(QString::fromLatin1(slot) + u':', button);
             QMetaObject::invokeMethod(this, slot.constData(), Q_ARG(QObject*, button));
         });
     }

@@ -224,9 +224,6 @@ class SCMainViewController : public QObject {
     void timeAdjustTextASSChanged();
     void dialogTextChanged();
     void subtitleStylesNamesListChanged();
-    // A control of the layout sends its action ("showImageSubPopover:"):
-    // told just before the action runs, once per use of the control.
-    void actionSent(const QString& selector, QObject* sender);
 
   protected:
     explicit SCMainViewController(QObject* parent = nullptr);
