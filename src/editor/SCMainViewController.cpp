@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTableView>
@@ -51,7 +50,6 @@ SCMainViewController::SCMainViewController(QObject* parent)
 
 SCMainViewController::~SCMainViewController() {
     // The view's widgets report to this object while they go.
-    if (linesViewport_) linesViewport_->removeEventFilter(this);
     if (view_) view_->removeEventFilter(this);
     rowHeights_.reset();
     delete view_.data();
@@ -231,9 +229,6 @@ void SCMainViewController::connectOutlets() {
     subtitleTable_->horizontalHeader()->setStretchLastSection(true);
     rowHeights_ = std::make_unique<LinesTableRowHeights>(subtitleTable_, subtitleTableController_,
                                                          linesDelegate_);
-    linesViewport_ = subtitleTable_->viewport();
-    linesViewport_->installEventFilter(this);
-    connect(linesViewport_, &QObject::destroyed, this, [this] { linesViewport_ = nullptr; });
     connect(subtitleTable_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SCMainViewController::tableViewSelectionDidChange);
     // A new list clears the selection without a selection signal.
@@ -315,32 +310,11 @@ void SCMainViewController::updatePictureButton() {
 bool SCMainViewController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view_ && event->type() == QEvent::Show) {
         viewDidAppear();
-    } else if (watched == linesViewport_ && linesViewport_) {
-        const auto type = event->type();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
-            type == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            const QModelIndex index = subtitleTable_->indexAt(mouse->position().toPoint());
-            if (mouse->button() == Qt::LeftButton && index.isValid() &&
-                index.column() == SubtitleLinesTableModel::includeColumn) {
-                // The check box acts on its own row and selects nothing.
-                if (type == QEvent::MouseButtonPress) toggleLineCheckBoxAt(index.row());
-                return true;
-            }
-        }
     } else if (event->type() == QEvent::FocusIn) {
         if (auto* field = qobject_cast<QLineEdit*>(watched))
             controlTextShouldBeginEditing(field->text());
     }
     return QObject::eventFilter(watched, event);
-}
-
-bool SCMainViewController::toggleLineCheckBoxAt(int row) {
-    const QModelIndex index =
-        subtitleTableController_->index(row, SubtitleLinesTableModel::includeColumn);
-    const bool on = index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
-    return subtitleTableController_->setData(index, on ? Qt::Unchecked : Qt::Checked,
-                                             Qt::CheckStateRole);
 }
 
 // --- Tables ------------------------------------------------------------------------

@@ -253,7 +253,6 @@ class SCMainViewController : public QObject {
     void showDialogTextInEditor();
     void refreshPopoverPicture();
     void updatePictureButton();
-    bool toggleLineCheckBoxAt(int row);
 
     // 1-25, in order.
     QPointer<ViewWindowController> viewWindowController_;
@@ -281,8 +280,6 @@ class SCMainViewController : public QObject {
     std::unique_ptr<SCTimeValidator> timeValidator_;
 
     QPointer<QWidget> view_;
-    // Compared by address only: events arrive while it is being destroyed.
-    QObject* linesViewport_ = nullptr;
     LinesTableDelegate* linesDelegate_ = nullptr;
     // Made with the lines table; ended before the view's widgets go.
     std::unique_ptr<LinesTableRowHeights> rowHeights_;
