@@ -2,14 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSignalBlocker>
 #include <QTableView>
 #include <QTextDocument>
 
@@ -35,7 +32,6 @@
 namespace {
 
 constexpr double kStyleRowHeight = 18.0;
-const char* const kActionProperty = "action";
 
 }  // namespace
 
@@ -180,7 +176,7 @@ QWidget* SCMainViewController::view() {
         setUpLayout(widget);
         view_ = widget;
         connectOutlets();
-        connectActions();
+        ViewControlBindings::connectActions(*this, view_);
         bindControls();
         layoutDidLoad();
         viewDidLoad();
@@ -262,24 +258,6 @@ void SCMainViewController::connectOutlets() {
     stylesTableController_->setSubtitle(viewSubtitle_);
     applyColumnWidths();
     view_->installEventFilter(this);
-}
-
-void SCMainViewController::connectActions() {
-    // Controls name their action by a dynamic "action" property holding the
-    // selector ("cycleEncodingsButton:"); a control whose action is not
-    // (yet) a slot of this view stays unconnected. The popover is a child
-    // of the view, so its buttons are among these: each is connected once.
-    const QList<QAbstractButton*> buttons = view_->findChildren<QAbstractButton*>();
-    for (QAbstractButton* button : buttons) {
-        QString selector = button->property(kActionProperty).toString();
-        if (!selector.endsWith(u':')) continue;
-        selector.chop(1);
-        const QByteArray slot = selector.toLatin1();
-        if (metaObject()->indexOfMethod(slot + "(QObject*)") < 0) continue;
-        connect(button, &QAbstractButton::clicked, this, [this, button, slot] {
-            QMetaObject::invokeMethod(this, slot.constData(), Q_ARG(QObject*, button));
-        });
-    }
 }
 
 void SCMainViewController::bindControls() {

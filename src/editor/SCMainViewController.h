@@ -245,7 +245,6 @@ class SCMainViewController : public QObject {
 
   private:
     void connectOutlets();
-    void connectActions();
     void bindControls();
     void applyColumnWidths();
     // Follows the text of the line the dialog editor shows (none: nothing).
