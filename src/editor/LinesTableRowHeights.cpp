@@ -66,10 +66,7 @@ double LinesTableRowHeights::heightOfRow(int row) const {
 void LinesTableRowHeights::noteHeightOfRows(const QList<int>& rows) {
     if (!table_) return;
     if (held_) {
-        for (int row : rows) {
-            held_->first = held_->first < 0 ? row : std::min(held_->first, row);
-            held_->last = std::max(held_->last, row);
-        }
+        for (int row : rows) held_->include(row);
         return;
     }
     const UpdatesSuspended suspended(table_);

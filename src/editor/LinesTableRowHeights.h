@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTableView>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -72,6 +73,10 @@ class LinesTableRowHeights : public QObject {
     // The rows noted while held back.
     struct HeldRows {
         int first = -1, last = -1;
+        void include(int row) {
+            first = first < 0 ? row : std::min(first, row);
+            last = std::max(last, row);
+        }
     };
     std::optional<HeldRows> held_;
     // Kept by line; the display text is held, so it cannot be another's.

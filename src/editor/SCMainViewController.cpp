@@ -328,11 +328,7 @@ void SCMainViewController::reloadData() {
 
 void SCMainViewController::reloadRows(const QList<int>& rows) {
     if (heldReloads_) {
-        for (int row : rows) {
-            heldReloads_->first =
-                heldReloads_->first < 0 ? row : std::min(heldReloads_->first, row);
-            heldReloads_->last = std::max(heldReloads_->last, row);
-        }
+        for (int row : rows) heldReloads_->include(row);
         return;
     }
     if (subtitleTableController_) subtitleTableController_->reloadRows(rows);

@@ -9,6 +9,7 @@
 #include <QRectF>
 #include <QStringList>
 #include <QTableView>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -285,6 +286,10 @@ class SCMainViewController : public QObject {
     // Rows reloaded while forEachRowSuspended runs, reloaded at its end.
     struct HeldReloads {
         int first = -1, last = -1;
+        void include(int row) {
+            first = first < 0 ? row : std::min(first, row);
+            last = std::max(last, row);
+        }
     };
     std::optional<HeldReloads> heldReloads_;
     std::unique_ptr<DocumentOpening> documentOpening_;
