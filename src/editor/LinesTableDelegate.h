@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <memory>
@@ -8,7 +9,6 @@ namespace platform {
 class AttributedText;
 }
 
-class QPlainTextEdit;
 class SCMainViewController;
 
 // Cell editing of the lines table: time cells (columns 2 and 3) edit in a

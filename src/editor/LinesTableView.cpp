@@ -1,6 +1,9 @@
 #include "editor/LinesTableView.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "editor/SubtitleLinesTableModel.h"
 
 LinesTableView::LinesTableView(QWidget* parent) : QTableView(parent) {}
 
@@ -30,4 +33,30 @@ QItemSelectionModel::SelectionFlags LinesTableView::selectionCommand(const QMode
         }
     }
     return QTableView::selectionCommand(index, event);
+}
+
+QModelIndex LinesTableView::includeBoxClicked(const QMouseEvent* event) const {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || !index.isValid() ||
+        index.column() != SubtitleLinesTableModel::includeColumn)
+        return {};
+    return index;
+}
+
+void LinesTableView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex box = includeBoxClicked(event);
+    if (!box.isValid()) {
+        QTableView::mousePressEvent(event);
+        return;
+    }
+    const bool on = box.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+    model()->setData(box, on ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+}
+
+void LinesTableView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!includeBoxClicked(event).isValid()) QTableView::mouseDoubleClickEvent(event);
+}
+
+void LinesTableView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!includeBoxClicked(event).isValid()) QTableView::mouseReleaseEvent(event);
 }

@@ -2,19 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QTableView>
 #include <QTextDocument>
-#include <cmath>
 
 #include "common/AppVariables.h"
 #include "editor/DocumentOpening.h"
@@ -23,36 +17,21 @@
 #include "editor/ImagePopoverActions.h"
 #include "editor/ImageSubPopover.h"
 #include "editor/LinesTableDelegate.h"
+#include "editor/LinesTableRowHeights.h"
 #include "editor/RetiredQueues.h"
 #include "editor/SCViewControllerSRT.h"
 #include "editor/SubtitleLinesTableModel.h"
 #include "editor/SubtitleStylesTableModel.h"
+#include "editor/UpdatesSuspended.h"
 #include "editor/ViewControlBindings.h"
 #include "encodings/myEncodings.h"
 #include "formatting/SCStyle.h"
-#include "platform/TextMeasurer.h"
 #include "tools/ApplicationContext.h"
 #include "tools/SCPreferences.h"
 
 namespace {
 
 constexpr double kStyleRowHeight = 18.0;
-const char* const kActionProperty = "action";
-
-// Rows are resized with the table's drawing held back: with updates on,
-// every one repaints.
-class UpdatesSuspended {
-  public:
-    explicit UpdatesSuspended(QWidget* widget)
-        : widget_(widget), wasEnabled_(widget->updatesEnabled()) {
-        widget_->setUpdatesEnabled(false);
-    }
-    ~UpdatesSuspended() { widget_->setUpdatesEnabled(wasEnabled_); }
-
-  private:
-    QWidget* widget_;
-    bool wasEnabled_;
-};
 
 }  // namespace
 
@@ -67,8 +46,8 @@ SCMainViewController::SCMainViewController(QObject* parent)
 
 SCMainViewController::~SCMainViewController() {
     // The view's widgets report to this object while they go.
-    if (linesViewport_) linesViewport_->removeEventFilter(this);
     if (view_) view_->removeEventFilter(this);
+    rowHeights_.reset();
     delete view_.data();
     // Queued reads stop before their next read; nobody waits for them here.
     documentOpening_.reset();
@@ -197,7 +176,7 @@ QWidget* SCMainViewController::view() {
         setUpLayout(widget);
         view_ = widget;
         connectOutlets();
-        connectActions();
+        ViewControlBindings::connectActions(*this, view_);
         bindControls();
         layoutDidLoad();
         viewDidLoad();
@@ -242,33 +221,15 @@ void SCMainViewController::connectOutlets() {
     subtitleTable_->setWordWrap(true);
     subtitleTable_->setEditTriggers(QAbstractItemView::DoubleClicked |
                                     QAbstractItemView::EditKeyPressed);
-    QHeaderView* rows = subtitleTable_->verticalHeader();
-    rows->hide();
-    rows->setMinimumSectionSize(1);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
+    subtitleTable_->verticalHeader()->hide();
     subtitleTable_->horizontalHeader()->setStretchLastSection(true);
-    // Rows follow the Dialog column's width, also as the user drags it.
-    connect(subtitleTable_->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int column) {
-                if (column == SubtitleLinesTableModel::dialogColumn)
-                    applyRowHeights(0, subtitleTableController_->rowCount() - 1);
-            });
-    connect(subtitleTableController_, &QAbstractItemModel::modelReset, this,
-            [this] { measuredRows_.clear(); });
-    // Rows are laid out exactly as they come into view: measuring every row
-    // of a large document on each change would hold the interface up.
-    connect(subtitleTable_->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            [this] { measureShownRows(); });
-    linesViewport_ = subtitleTable_->viewport();
-    linesViewport_->installEventFilter(this);
-    connect(linesViewport_, &QObject::destroyed, this, [this] { linesViewport_ = nullptr; });
+    rowHeights_ = std::make_unique<LinesTableRowHeights>(subtitleTable_, subtitleTableController_,
+                                                         linesDelegate_);
     connect(subtitleTable_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SCMainViewController::tableViewSelectionDidChange);
     // A new list clears the selection without a selection signal.
     connect(subtitleTableController_, &QAbstractItemModel::modelReset, this,
             &SCMainViewController::tableViewSelectionDidChange);
-    connect(subtitleTableController_, &SubtitleLinesTableModel::rowHeightsNeeded, this,
-            &SCMainViewController::applyRowHeights);
     connect(subtitleTableController_, &SubtitleLinesTableModel::includeCheckBoxToggled, this,
             &SCMainViewController::excludeLineCheckBox);
     // A picture import adds its lines while the popover is up: with nothing
@@ -299,25 +260,6 @@ void SCMainViewController::connectOutlets() {
     view_->installEventFilter(this);
 }
 
-void SCMainViewController::connectActions() {
-    // Controls name their action by a dynamic "action" property holding the
-    // selector ("cycleEncodingsButton:"); a control whose action is not
-    // (yet) a slot of this view stays unconnected. The popover is a child
-    // of the view, so its buttons are among these: each is connected once.
-    const QList<QAbstractButton*> buttons = view_->findChildren<QAbstractButton*>();
-    for (QAbstractButton* button : buttons) {
-        QString selector = button->property(kActionProperty).toString();
-        if (!selector.endsWith(u':')) continue;
-        selector.chop(1);
-        const QByteArray slot = selector.toLatin1();
-        if (metaObject()->indexOfMethod(slot + "(QObject*)") < 0) continue;
-        connect(button, &QAbstractButton::clicked, this, [this, button, slot] {
-            emit actionSent(QString::fromLatin1(slot) + u':', button);
-            QMetaObject::invokeMethod(this, slot.constData(), Q_ARG(QObject*, button));
-        });
-    }
-}
-
 void SCMainViewController::bindControls() {
     ViewControlBindings::bind(*this, view_);
     const auto timeFields = {QStringLiteral("timeFieldSRT"), QStringLiteral("timeFieldASS")};
@@ -346,33 +288,11 @@ void SCMainViewController::updatePictureButton() {
 bool SCMainViewController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view_ && event->type() == QEvent::Show) {
         viewDidAppear();
-    } else if (watched == linesViewport_ && linesViewport_) {
-        const auto type = event->type();
-        if (type == QEvent::Resize || type == QEvent::Show) measureShownRows();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
-            type == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            const QModelIndex index = subtitleTable_->indexAt(mouse->position().toPoint());
-            if (mouse->button() == Qt::LeftButton && index.isValid() &&
-                index.column() == SubtitleLinesTableModel::includeColumn) {
-                // The check box acts on its own row and selects nothing.
-                if (type == QEvent::MouseButtonPress) toggleLineCheckBoxAt(index.row());
-                return true;
-            }
-        }
     } else if (event->type() == QEvent::FocusIn) {
         if (auto* field = qobject_cast<QLineEdit*>(watched))
             controlTextShouldBeginEditing(field->text());
     }
     return QObject::eventFilter(watched, event);
-}
-
-bool SCMainViewController::toggleLineCheckBoxAt(int row) {
-    const QModelIndex index =
-        subtitleTableController_->index(row, SubtitleLinesTableModel::includeColumn);
-    const bool on = index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
-    return subtitleTableController_->setData(index, on ? Qt::Unchecked : Qt::Checked,
-                                             Qt::CheckStateRole);
 }
 
 // --- Tables ------------------------------------------------------------------------
@@ -403,108 +323,24 @@ int SCMainViewController::rowOfLine(const SCSubtitleLine* line) const {
 void SCMainViewController::reloadData() {
     if (!subtitleTableController_) return;
     subtitleTableController_->reloadData();
-    applyRowHeights(0, subtitleTableController_->rowCount() - 1);
+    rowHeights_->applyRowHeights(0, subtitleTableController_->rowCount() - 1);
 }
 
 void SCMainViewController::reloadRows(const QList<int>& rows) {
-    if (deferredRows_) {
-        for (int row : rows) deferredRows_->noteReload(row);
+    if (heldReloads_) {
+        for (int row : rows) heldReloads_->include(row);
         return;
     }
     if (subtitleTableController_) subtitleTableController_->reloadRows(rows);
 }
 
 void SCMainViewController::noteHeightOfRows(const QList<int>& rows) {
-    if (!subtitleTable_) return;
-    if (deferredRows_) {
-        for (int row : rows) deferredRows_->noteHeight(row);
-        return;
-    }
-    const UpdatesSuspended suspended(subtitleTable_);
-    QHeaderView* header = subtitleTable_->verticalHeader();
-    for (int row : rows)
-        if (row >= 0 && row < header->count())
-            header->resizeSection(row, qRound(heightOfRow(subtitleTable_, row)));
-}
-
-void SCMainViewController::applyRowHeights(int first, int last) {
-    if (!subtitleTable_ || first > last) return;
-    const UpdatesSuspended suspended(subtitleTable_);
-    QHeaderView* header = subtitleTable_->verticalHeader();
-    const int rows = subtitleTableController_->rowCount();
-    for (int row = first; row <= last && row < rows; ++row)
-        header->resizeSection(row, qRound(knownRowHeight(row)));
-    if (linesDelegate_->openDialogRow() >= first)
-        noteHeightOfRows({linesDelegate_->openDialogRow()});
-    measureShownRows();
-}
-
-void SCMainViewController::measureShownRows() {
-    if (!subtitleTable_ || !subtitleTableController_ || deferredRows_) return;
-    const int rows = subtitleTableController_->rowCount();
-    if (rows == 0) return;
-    QHeaderView* header = subtitleTable_->verticalHeader();
-    const int viewHeight = subtitleTable_->viewport()->height();
-    // Rows that grow push others out of view and rows that shrink bring
-    // others in: measure until the shown range holds still.
-    for (int pass = 0; pass < 4; ++pass) {
-        const int first = std::max(0, subtitleTable_->rowAt(0));
-        int last = subtitleTable_->rowAt(std::max(0, viewHeight - 1));
-        if (last < 0) last = rows - 1;
-        bool changed = false;
-        for (int row = first; row <= last; ++row) {
-            const int height = qRound(heightOfRow(subtitleTable_, row));
-            if (header->sectionSize(row) != height) {
-                header->resizeSection(row, height);
-                changed = true;
-            }
-        }
-        if (!changed) break;
-    }
-}
-
-double SCMainViewController::knownRowHeight(int row) const {
-    const SCSubtitleLinePtr line = subtitleTableController_->lineAt(row);
-    if (!line) return 16.0;
-    // A row measured at this width keeps its height; the others take the
-    // line's own measure until they come into view.
-    const auto found = measuredRows_.constFind(line.get());
-    if (found != measuredRows_.constEnd() && found->display == line->masterText().formattedText() &&
-        found->width ==
-            subtitleTable_->horizontalHeader()->sectionSize(SubtitleLinesTableModel::dialogColumn))
-        return found->height;
-    return line->textTableRowHeight();
+    if (rowHeights_) rowHeights_->noteHeightOfRows(rows);
 }
 
 double SCMainViewController::heightOfRow(const QTableView* table, int row) const {
-    if (!table || table != subtitleTable_) return kStyleRowHeight;
-    double height = dialogRowHeight(row);
-    // An open dialog editor grows its row while the text is typed.
-    if (linesDelegate_ && linesDelegate_->openDialogRow() == row)
-        height = std::max(height, platform::TextMeasurer::cellHeight(
-                                      linesDelegate_->openDialogEditor()->toPlainText(),
-                                      AppVariables::dialogTableColumnWidth) +
-                                      3.0);
-    return height;
-}
-
-double SCMainViewController::dialogRowHeight(int row) const {
-    const SCSubtitleLinePtr line = subtitleTableController_->lineAt(row);
-    if (!line) return 16.0;
-    // The text as the Dialog column shows it, tags included, laid out at the
-    // column's width now: the line's own height is measured at a fixed width
-    // and would cut rows of a narrower column.
-    const auto display = line->masterText().formattedText();
-    if (!display) return line->textTableRowHeight();
-    const int width =
-        subtitleTable_->horizontalHeader()->sectionSize(SubtitleLinesTableModel::dialogColumn);
-    MeasuredRow& measured = measuredRows_[line.get()];
-    if (measured.display != display || measured.width != width) {
-        measured = {
-            display, width,
-            std::ceil(LinesTableDelegate::dialogCellHeight(*display, width, subtitleTable_))};
-    }
-    return measured.height;
+    if (!table || table != subtitleTable_ || !rowHeights_) return kStyleRowHeight;
+    return rowHeights_->heightOfRow(row);
 }
 
 void SCMainViewController::applyColumnWidths() {
@@ -608,14 +444,13 @@ void SCMainViewController::forEachRowSuspended(
     // The steps' row notes are gathered and applied once at the end: the
     // same rows, measured and redrawn, without one notice per line.
     const UpdatesSuspended suspended(subtitleTable_);
-    deferredRows_.emplace();
+    rowHeights_->holdBack();
+    heldReloads_.emplace();
     const SCSubtitleLineList lines = subtitleTableController_->lines();
     for (qsizetype row = 0; row < lines.size(); ++row) step(int(row), *lines[row]);
-    const DeferredRows rows = std::move(*deferredRows_);
-    deferredRows_.reset();
-    if (rows.heightsFirst >= 0) applyRowHeights(rows.heightsFirst, rows.heightsLast);
-    if (rows.reloadFirst >= 0)
-        subtitleTableController_->reloadRange(rows.reloadFirst, rows.reloadLast);
+    const HeldReloads reloads = *std::exchange(heldReloads_, std::nullopt);
+    rowHeights_->release();
+    if (reloads.first >= 0) subtitleTableController_->reloadRange(reloads.first, reloads.last);
 }
 
 // --- Reading and actions ----------------------------------------------------------

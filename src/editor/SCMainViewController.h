@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFrame>
-#include <QHash>
 #include <QLabel>
 #include <QList>
 #include <QObject>
@@ -10,7 +9,9 @@
 #include <QRectF>
 #include <QStringList>
 #include <QTableView>
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "document/SCSubtitle.h"
 #include "editor/ImageSubPopover.h"
@@ -22,6 +23,7 @@
 
 class DocumentOpening;
 class LinesTableDelegate;
+class LinesTableRowHeights;
 class SubtitleReads;
 class QLineEdit;
 class SCPreferences;
@@ -223,9 +225,6 @@ class SCMainViewController : public QObject {
     void timeAdjustTextASSChanged();
     void dialogTextChanged();
     void subtitleStylesNamesListChanged();
-    // A control of the layout sends its action ("showImageSubPopover:"):
-    // told just before the action runs, once per use of the control.
-    void actionSent(const QString& selector, QObject* sender);
 
   protected:
     explicit SCMainViewController(QObject* parent = nullptr);
@@ -247,22 +246,13 @@ class SCMainViewController : public QObject {
 
   private:
     void connectOutlets();
-    void connectActions();
     void bindControls();
     void applyColumnWidths();
-    void applyRowHeights(int first, int last);
     // Follows the text of the line the dialog editor shows (none: nothing).
     void watchShownLine(SCSubtitleLine* line);
-    // The row's height for its dialog text at the Dialog column's width.
-    double dialogRowHeight(int row) const;
-    // That height where the row was measured already, else the line's own.
-    double knownRowHeight(int row) const;
-    // Lays out exactly the rows in view.
-    void measureShownRows();
     void showDialogTextInEditor();
     void refreshPopoverPicture();
     void updatePictureButton();
-    bool toggleLineCheckBoxAt(int row);
 
     // 1-25, in order.
     QPointer<ViewWindowController> viewWindowController_;
@@ -290,28 +280,18 @@ class SCMainViewController : public QObject {
     std::unique_ptr<SCTimeValidator> timeValidator_;
 
     QPointer<QWidget> view_;
-    // Compared by address only: events arrive while it is being destroyed.
-    QObject* linesViewport_ = nullptr;
     LinesTableDelegate* linesDelegate_ = nullptr;
-    // Rows noted while forEachRowSuspended runs, applied at its end.
-    struct DeferredRows {
-        int heightsFirst = -1, heightsLast = -1, reloadFirst = -1, reloadLast = -1;
-        static void widen(int& first, int& last, int row) {
+    // Made with the lines table; ended before the view's widgets go.
+    std::unique_ptr<LinesTableRowHeights> rowHeights_;
+    // Rows reloaded while forEachRowSuspended runs, reloaded at its end.
+    struct HeldReloads {
+        int first = -1, last = -1;
+        void include(int row) {
             first = first < 0 ? row : std::min(first, row);
             last = std::max(last, row);
         }
-        void noteHeight(int row) { widen(heightsFirst, heightsLast, row); }
-        void noteReload(int row) { widen(reloadFirst, reloadLast, row); }
     };
-    std::optional<DeferredRows> deferredRows_;
-    // Dialog row heights by line, kept while its display text and the
-    // column's width stay (the display text held, so it is not another's).
-    struct MeasuredRow {
-        std::shared_ptr<const platform::AttributedText> display;
-        int width = -1;
-        double height = 0.0;
-    };
-    mutable QHash<const SCSubtitleLine*, MeasuredRow> measuredRows_;
+    std::optional<HeldReloads> heldReloads_;
     std::unique_ptr<DocumentOpening> documentOpening_;
     bool showingDialogText_ = false;
     QList<QMetaObject::Connection> shownLineConnections_;

@@ -1,11 +1,18 @@
 #include "editor/ViewControlBindings.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
 #include "editor/SCMainViewController.h"
+
+namespace {
+
+const char* const kActionProperty = "action";
+
+}  // namespace
 
 void ViewControlBindings::bind(SCMainViewController& controller, QWidget* view) {
     SCMainViewController* c = &controller;
@@ -52,5 +59,20 @@ void ViewControlBindings::bind(SCMainViewController& controller, QWidget* view) 
         };
         show();
         QObject::connect(c, &V::timeAdjustTextASSChanged, field, show);
+    }
+}
+
+void ViewControlBindings::connectActions(SCMainViewController& controller, QWidget* view) {
+    SCMainViewController* c = &controller;
+    const QList<QAbstractButton*> buttons = view->findChildren<QAbstractButton*>();
+    for (QAbstractButton* button : buttons) {
+        QString selector = button->property(kActionProperty).toString();
+        if (!selector.endsWith(u':')) continue;
+        selector.chop(1);
+        const QByteArray slot = selector.toLatin1();
+        if (c->metaObject()->indexOfMethod(slot + "(QObject*)") < 0) continue;
+        QObject::connect(button, &QAbstractButton::clicked, c, [c, button, slot] {
+            QMetaObject::invokeMethod(c, slot.constData(), Q_ARG(QObject*, button));
+        });
     }
 }
