@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "editor/HeldRows.h"
 #include "editor/SubtitleLinesTableModel.h"
 
 class LinesTableDelegate;
@@ -71,13 +72,6 @@ class LinesTableRowHeights : public QObject {
     // Compared by address only: events arrive while it is being destroyed.
     QObject* viewport_ = nullptr;
     // The rows noted while held back.
-    struct HeldRows {
-        int first = -1, last = -1;
-        void include(int row) {
-            first = first < 0 ? row : std::min(first, row);
-            last = std::max(last, row);
-        }
-    };
     std::optional<HeldRows> held_;
     // Kept by line; the display text is held, so it cannot be another's.
     struct MeasuredRow {

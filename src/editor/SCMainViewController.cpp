@@ -448,7 +448,7 @@ void SCMainViewController::forEachRowSuspended(
     heldReloads_.emplace();
     const SCSubtitleLineList lines = subtitleTableController_->lines();
     for (qsizetype row = 0; row < lines.size(); ++row) step(int(row), *lines[row]);
-    const HeldReloads reloads = *std::exchange(heldReloads_, std::nullopt);
+    const HeldRows reloads = *std::exchange(heldReloads_, std::nullopt);
     rowHeights_->release();
     if (reloads.first >= 0) subtitleTableController_->reloadRange(reloads.first, reloads.last);
 }

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "document/SCSubtitle.h"
+#include "editor/HeldRows.h"
 #include "editor/ImageSubPopover.h"
 #include "editor/SCTimeValidator.h"
 #include "editor/SubtitleLinesTableModel.h"
@@ -284,14 +285,7 @@ class SCMainViewController : public QObject {
     // Made with the lines table; ended before the view's widgets go.
     std::unique_ptr<LinesTableRowHeights> rowHeights_;
     // Rows reloaded while forEachRowSuspended runs, reloaded at its end.
-    struct HeldReloads {
-        int first = -1, last = -1;
-        void include(int row) {
-            first = first < 0 ? row : std::min(first, row);
-            last = std::max(last, row);
-        }
-    };
-    std::optional<HeldReloads> heldReloads_;
+    std::optional<HeldRows> heldReloads_;
     std::unique_ptr<DocumentOpening> documentOpening_;
     bool showingDialogText_ = false;
     QList<QMetaObject::Connection> shownLineConnections_;
