@@ -15,6 +15,7 @@
 #include "platform/AppPaths.h"
 #include "platform/TemporaryFolder.h"
 #include "support/EventLoop.h"
+#include "support/ScratchFiles.h"
 #include "tools/InMemoryPreferenceStore.h"
 
 void PrintTo(const QString& text, std::ostream* out) {
@@ -109,17 +110,11 @@ QString AppFixture::makeFolder(const QString& relative) const {
 }
 
 QString AppFixture::writeFile(const QString& relative, const QByteArray& content) const {
-    const QString file = path(relative);
-    QDir().mkpath(QFileInfo(file).path());
-    QFile out(file);
-    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(content);
-    return file;
+    return testsupport::ScratchFiles(scratch.path()).write(relative, content);
 }
 
 QString AppFixture::writeScript(const QString& relative, const QByteArray& body) const {
-    const QString file = writeFile(relative, "#!/bin/sh\n" + body + "\n");
-    QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return file;
+    return testsupport::ScratchFiles(scratch.path()).writeScript(relative, body);
 }
 
 QByteArray AppFixture::readFile(const QString& file) const {

@@ -21,6 +21,7 @@
 #include "app/AppFixture.h"
 #include "support/EventLoop.h"
 #include "support/FileListing.h"
+#include "support/ScratchFiles.h"
 
 namespace {
 
@@ -62,13 +63,7 @@ class Signals : public ::testing::Test {
     QByteArray dir() const { return scratch.path().toUtf8(); }
 
     void script(const QString& relative, const QByteArray& body) const {
-        const QString file = scratch.filePath(relative);
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("#!/bin/sh\n" + body + "\n");
-        out.close();
-        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        testsupport::ScratchFiles(scratch.path()).writeScript(relative, body);
     }
     // ffmpeg's report on the Matroska file, else a grab into the last
     // argument, "$out", as `grab` does it.

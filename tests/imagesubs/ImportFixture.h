@@ -11,6 +11,7 @@
 #include "ImageSubScratch.h"
 #include "support/FileListing.h"
 #include "support/PlatformOverrides.h"
+#include "support/ScratchFiles.h"
 #include "tools/ApplicationContext.h"
 #include "tools/InMemoryPreferenceStore.h"
 #include "tools/SCPreferences.h"
@@ -43,14 +44,7 @@ class ImportFixture : public ImageSubScratch {
 
     // An executable "/bin/sh" script.
     QString script(const QString& relative, const QByteArray& body) const {
-        const QString file = scratch.filePath(relative);
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        QFile out(file);
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("#!/bin/sh\n" + body + "\n");
-        out.close();
-        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return file;
+        return testsupport::ScratchFiles(scratch.path()).writeScript(relative, body);
     }
 
     QString read(const QString& relative) const {

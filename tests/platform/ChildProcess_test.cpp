@@ -1,12 +1,21 @@
 #include "platform/ChildProcess.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
+#include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <thread>
+
+#include "support/EventLoop.h"
 
 using platform::ChildProcess;
 using Outcome = ChildProcess::Outcome;
@@ -16,6 +25,41 @@ namespace {
 ChildProcess::Result shell(const QString& line,
                            ChildProcess::Options options = ChildProcess::Options()) {
     return ChildProcess::run("/bin/sh", {"-c", line}, std::move(options));
+}
+
+// A process's own descriptor, which no later process with its id can stand
+// for; -1 when it cannot be had.
+int processDescriptor(pid_t pid) {
+    return int(::syscall(SYS_pidfd_open, pid, 0));
+}
+
+// Whether the process has ended (an unreaped one counts), waiting for it
+// without spinning for at most `timeoutMs`.
+bool endsWithin(int descriptor, int timeoutMs) {
+    pollfd ended{descriptor, POLLIN, 0};
+    int ready;
+    do ready = ::poll(&ended, 1, timeoutMs);
+    while (ready < 0 && errno == EINTR);
+    return ready > 0;
+}
+
+// The first line written into the pipe, waited for without spinning; empty
+// if none comes in the time only a hang takes.
+QByteArray lineFrom(int fd) {
+    QByteArray text;
+    QElapsedTimer waited;
+    waited.start();
+    while (!text.contains('\n') && waited.elapsed() < testsupport::kHangMs) {
+        pollfd readable{fd, POLLIN, 0};
+        if (::poll(&readable, 1, int(testsupport::kHangMs - waited.elapsed())) <= 0) continue;
+        char buffer[256];
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count > 0)
+            text.append(buffer, count);
+        else if (count == 0 || errno != EINTR)
+            break;  // the writer closed the pipe without a whole line
+    }
+    return text.left(text.indexOf('\n'));
 }
 
 TEST(ChildProcess, CapturesBothStreamsAndTheStatus) {
@@ -109,30 +153,42 @@ TEST(ChildProcess, ATimeLimitStopsTheChildAndWhatItStarted) {
 }
 
 TEST(ChildProcess, ATermIgnoringChildIsKilled) {
-    // The child says when its trap is set by creating a file; only then is it
-    // stopped, so the stop always meets a child that ignores SIGTERM.
+    // The child and a process it started both ignore SIGTERM. They write
+    // their ids into a named pipe once the trap is set; only then is the
+    // child stopped, so the stop always meets processes that ignore it.
     QTemporaryDir scratch;
     ASSERT_TRUE(scratch.isValid());
-    const QString ready = scratch.filePath("trap-set");
-    auto flag = std::make_shared<std::atomic<bool>>(false);
-    QElapsedTimer sinceStop;
-    bool trapSet = false;
-    std::thread stopper([&] {
-        QElapsedTimer waited;
-        waited.start();
-        while (!QFileInfo::exists(ready) && waited.elapsed() < 30000) std::this_thread::yield();
-        trapSet = QFileInfo::exists(ready);
-        sinceStop.start();
-        flag->store(true);
-    });
-    const auto result = shell("trap '' TERM; : > '" + ready + "'; while :; do sleep 0.05; done",
-                              {.cancellation = flag});
-    const qint64 stopTook = sinceStop.elapsed();
-    stopper.join();
-    ASSERT_TRUE(trapSet) << "the child never set its trap";
-    EXPECT_EQ(result.outcome, Outcome::Cancelled);
-    // SIGTERM was ignored: only the kill after the grace period ended it.
-    EXPECT_GE(stopTook, 1900);
+    const QByteArray pipePath = QFile::encodeName(scratch.filePath("ready"));
+    ASSERT_EQ(::mkfifo(pipePath.constData(), 0600), 0);
+    const int reader = ::open(pipePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    ChildProcess child(
+        "/bin/sh", {"-c", "trap '' TERM; sleep 600 & echo $$ $! > '" +
+                              QString::fromLocal8Bit(pipePath) + "'; while :; do sleep 1; done"});
+    ASSERT_TRUE(child.start());
+    const QList<QByteArray> ids = lineFrom(reader).split(' ');
+    ::close(reader);
+    ASSERT_EQ(ids.size(), 2) << "the child never said its trap was set";
+    ASSERT_EQ(pid_t(ids[0].toLongLong()), child.processId());
+    ASSERT_TRUE(child.isRunning());
+    const int processes[] = {processDescriptor(child.processId()),
+                             processDescriptor(pid_t(ids[1].toLongLong()))};
+    for (const int process : processes) {
+        ASSERT_GE(process, 0);
+        ASSERT_FALSE(endsWithin(process, 0));
+    }
+
+    child.stop();
+
+    EXPECT_EQ(child.result().outcome, Outcome::Cancelled);
+    EXPECT_FALSE(child.isRunning());
+    // Both are gone: only a kill can have ended them.
+    for (const int process : processes) {
+        const bool ended = endsWithin(process, testsupport::kHangMs);
+        EXPECT_TRUE(ended) << "a process outlived the stop";
+        if (!ended) ::syscall(SYS_pidfd_send_signal, process, SIGKILL, nullptr, 0);
+        ::close(process);
+    }
 }
 
 TEST(ChildProcess, CancellationFromAnotherThread) {

@@ -84,11 +84,24 @@ TEST_F(PlacingAgain, ALaterWatchTakesThePlaceOfAnEarlierOne) {
 }
 
 TEST_F(PlacingAgain, AWindowThatGoesFirstEndsTheWatch) {
+    // Watched once on the screen, before any frame was found (as where the
+    // frame comes late): the watch waits for the window's next exposure or
+    // move, and the window goes first.
+    showAndSettle();
     int calls = 0;
-    PlacingAgainWhenFramed::watch(window.get(), counting(&calls));
+    auto token = std::make_shared<int>();
+    const std::weak_ptr<int> tokenHeld = token;
+    PlacingAgainWhenFramed::watch(window.get(), [&calls, token](const QMargins&) { ++calls; });
+    token.reset();
+    ASSERT_TRUE(window->isExposed());
+    ASSERT_FALSE(tokenHeld.expired());  // the watch is on and holds its placing
+
     window.reset();
     testsupport::drainMainQueue();
+
     EXPECT_EQ(calls, 0);
+    // The watch ended with the window: its placing, and all it held, let go.
+    EXPECT_TRUE(tokenHeld.expired());
 }
 
 }  // namespace

@@ -5,19 +5,18 @@
 #include <thread>
 
 #include "AlertAnswerer.h"
-#include "LoopbackServer.h"
 #include "PreferencesFixture.h"
 #include "platform/NotificationCenter.h"
 #include "preferences/LanguageListController.h"
 #include "preferences/LanguagePopover.h"
 #include "preferences/PreferencesWindow.h"
 #include "support/EventLoop.h"
+#include "support/LocalHttpServer.h"
 #include "tools/SCDownloader.h"
 
 namespace {
 
-using Reply = LoopbackServer::Reply;
-using Kind = LoopbackServer::Reply::Kind;
+using testsupport::LocalHttpServer;
 
 // The popover's Download list over a local server, with the real downloader;
 // every downloader the controller makes is counted.
@@ -29,14 +28,13 @@ class LanguageDownloads : public PreferencesFixture {
             ++downloadersMade;
             return std::make_shared<SCDownloader>();
         });
-        controller->setLanguageDataSource(LanguageDataSource::breakSeparatedAt(server.baseURL()));
-        server.setReply("/tesseract/filesIndex.php",
-                        Reply::answer(200,
-                                      "xyz.traineddata<br>xyz.user-words<br>a b?.traineddata<br>"
-                                      "eng.traineddata<br>filesIndex.php"));
-        server.setReply("/tesseract/xyz.traineddata", Reply::answer(200, "xyz data"));
-        server.setReply("/tesseract/xyz.user-words", Reply::answer(200, "xyz words"));
-        server.setReply("/tesseract/a%20b%3F.traineddata", Reply::answer(200, "odd data"));
+        controller->setLanguageDataSource(LanguageDataSource::breakSeparatedAt(server.url()));
+        server.route("/tesseract/filesIndex.php",
+                     {.body = "xyz.traineddata<br>xyz.user-words<br>a b?.traineddata<br>"
+                              "eng.traineddata<br>filesIndex.php"});
+        server.route("/tesseract/xyz.traineddata", {.body = "xyz data"});
+        server.route("/tesseract/xyz.user-words", {.body = "xyz words"});
+        server.route("/tesseract/a%20b%3F.traineddata", {.body = "odd data"});
         writeTessdata("eng.traineddata", "installed");
         controller->openPreferencesPanel();
         QObject::connect(controller.get(), &SCPreferencesController::isDownloadingLangChanged,
@@ -58,7 +56,7 @@ class LanguageDownloads : public PreferencesFixture {
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
     }
 
-    LoopbackServer server;
+    LocalHttpServer server;
     int downloadersMade = 0;
     QList<bool> busySteps;
 };
@@ -88,32 +86,32 @@ TEST_F(LanguageDownloads, NothingChosenStartsNothing) {
     EXPECT_FALSE(controller->isDownloadingLang());
     EXPECT_TRUE(busySteps.isEmpty());
     EXPECT_TRUE(popoverShown());
-    EXPECT_EQ(server.requests(), QList<QByteArray>{"/tesseract/filesIndex.php"});
+    EXPECT_EQ(server.requestedPaths(), QStringList{"/tesseract/filesIndex.php"});
 }
 
 TEST_F(LanguageDownloads, NamesTravelEncoded) {
     chooseAndDownload({"a b?"});
     ASSERT_TRUE(waitUntilIdle());
-    EXPECT_TRUE(server.requests().contains("/tesseract/a%20b%3F.traineddata"));
+    EXPECT_TRUE(server.requestedPaths().contains("/tesseract/a%20b%3F.traineddata"));
     EXPECT_EQ(content("a b?.traineddata"), "odd data");
     EXPECT_TRUE(controller->usereTesseractLanguageList().contains("a b?"));
 }
 
 TEST_F(LanguageDownloads, ADoubleClickWhileBusyDoesNothing) {
-    server.setReply("/tesseract/xyz.traineddata", Reply::of(Kind::Hold));
+    server.route("/tesseract/xyz.traineddata", {.held = true});
     chooseAndDownload({"xyz"});
     auto* list = controller->languageListPopover()->findChild<QListView*>("languageList");
     ASSERT_NE(list, nullptr);
     emit list->doubleClicked(list->model()->index(0, 0));
     ASSERT_TRUE(testsupport::spinUntil([&] { return server.heldCount() == 1; }));
     testsupport::drainMainQueue(100);
-    EXPECT_EQ(server.requests().count("/tesseract/xyz.traineddata"), 1);
+    EXPECT_EQ(server.requestedPaths().count("/tesseract/xyz.traineddata"), 1);
     server.releaseHeld();
     ASSERT_TRUE(waitUntilIdle());
 }
 
 TEST_F(LanguageDownloads, CancelWhileAFileIsHeld) {
-    server.setReply("/tesseract/xyz.traineddata", Reply::of(Kind::Hold));
+    server.route("/tesseract/xyz.traineddata", {.held = true});
     chooseAndDownload({"xyz"});
     ASSERT_TRUE(testsupport::spinUntil(
         [&] { return server.heldCount() == 1 && content("xyz.user-words") == "xyz words"; }));
@@ -135,13 +133,13 @@ TEST_F(LanguageDownloads, CancelWhileAFileIsHeld) {
 }
 
 TEST_F(LanguageDownloads, AFailedOrCancelledRedownloadKeepsTheInstalledFile) {
-    server.setReply("/tesseract/eng.traineddata", Reply::answer(404, "<html>gone<br></html>"));
+    server.route("/tesseract/eng.traineddata", {.body = "<html>gone<br></html>", .status = 404});
     chooseAndDownload({"eng"});
     ASSERT_TRUE(waitUntilIdle());
     EXPECT_EQ(content("eng.traineddata"), "installed");
     EXPECT_FALSE(popoverShown());
 
-    server.setReply("/tesseract/eng.traineddata", Reply::of(Kind::Hold));
+    server.route("/tesseract/eng.traineddata", {.held = true});
     chooseAndDownload({"eng"});
     ASSERT_TRUE(testsupport::spinUntil([&] { return server.heldCount() == 1; }));
     controller->cancelLanguageDownloadButton();

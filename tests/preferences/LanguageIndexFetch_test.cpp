@@ -4,16 +4,17 @@
 #include <QTest>
 
 #include "AlertAnswerer.h"
-#include "LoopbackServer.h"
 #include "PreferencesFixture.h"
 #include "preferences/LanguagePopover.h"
 #include "preferences/PreferencesWindow.h"
 #include "support/EventLoop.h"
+#include "support/LocalHttpServer.h"
 
 namespace {
 
-using Reply = LoopbackServer::Reply;
-using Kind = LoopbackServer::Reply::Kind;
+using testsupport::LocalHttpServer;
+using Answer = LocalHttpServer::Answer;
+using Route = LocalHttpServer::Route;
 
 const QString kUnreachable = "!!!! Error with accessing language data from Borvane website.";
 const QString kFormat = "!!!! Error with fileListString format.";
@@ -22,7 +23,7 @@ class LanguageIndexFetch : public PreferencesFixture {
   protected:
     void SetUp() override {
         PreferencesFixture::SetUp();
-        controller->setLanguageDataSource(LanguageDataSource::breakSeparatedAt(server.baseURL()));
+        controller->setLanguageDataSource(LanguageDataSource::breakSeparatedAt(server.url()));
         // A time only a hang reaches; the cases of a server that never ends
         // its answer set a short one.
         controller->setIndexFetchLimits(
@@ -43,18 +44,16 @@ class LanguageIndexFetch : public PreferencesFixture {
         return controller->languageListPopover() && controller->languageListPopover()->isShown();
     }
 
-    LoopbackServer server;
+    LocalHttpServer server;
     QList<bool> busySteps;
     QList<bool> cursorSteps;  // whether a busy cursor showed at each step
 };
 
 TEST_F(LanguageIndexFetch, OffersTheIndexGroupedByLanguage) {
-    server.setReply(
-        "/tesseract/filesIndex.php",
-        Reply::answer(200,
-                      "\naaa.traineddata<br>bbb.traineddata<br>aaa.user-words<br>"
-                      "../up.traineddata<br>.hidden.traineddata<br>a/b.traineddata<br>x\n..<br>"
-                      "bbb.traineddata<br>filesIndex.php\n"));
+    server.route("/tesseract/filesIndex.php",
+                 {.body = "\naaa.traineddata<br>bbb.traineddata<br>aaa.user-words<br>"
+                          "../up.traineddata<br>.hidden.traineddata<br>a/b.traineddata<br>x\n..<br>"
+                          "bbb.traineddata<br>filesIndex.php\n"});
     AlertAnswerer alerts;
 
     pressAdd();
@@ -70,44 +69,49 @@ TEST_F(LanguageIndexFetch, OffersTheIndexGroupedByLanguage) {
               QStringList{"bbb.traineddata"});
     EXPECT_EQ(busySteps, (QList<bool>{true, false}));
     EXPECT_EQ(cursorSteps, (QList<bool>{true, false}));
-    EXPECT_EQ(server.requests(), QList<QByteArray>{"/tesseract/filesIndex.php"});
+    EXPECT_EQ(server.requestedPaths(), QStringList{"/tesseract/filesIndex.php"});
 
     // Pressing again fetches again and starts from scratch.
-    server.setReply("/tesseract/filesIndex.php", Reply::answer(200, "ccc.traineddata<br>"));
+    server.route("/tesseract/filesIndex.php", {.body = "ccc.traineddata<br>"});
     pressAdd();
     EXPECT_EQ(controller->tesseractLanguagesList(), QStringList{"ccc"});
     EXPECT_EQ(controller->tesseractLanguagesDictionaryArray()->keys(), QStringList{"ccc"});
-    EXPECT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(server.requestCount(), 2);
 }
 
 TEST_F(LanguageIndexFetch, AnIndexThatCannotBeHadGivesTheAlert) {
     const QByteArray oversize = QByteArray(5000, 'a') + "<br>";
     const struct {
         const char* name;
-        Reply reply;
+        Route route;
         bool closedPort;
         QString log;
     } cases[] = {
-        {"not found, with breaks", Reply::answer(404, "a.b<br>c.d"), false, kUnreachable},
-        {"server error", Reply::answer(500, "a.b<br>"), false, kUnreachable},
-        {"silent", Reply::of(Kind::Hang), false, kUnreachable},
-        {"a trickle", Reply::of(Kind::Trickle), false, kUnreachable},
-        {"connection closed", Reply::of(Kind::Close), false, kUnreachable},
-        {"closed port", Reply(), true, kUnreachable},
-        {"too big", Reply::answer(200, oversize), false, kUnreachable},
-        {"too big, no length", Reply::of(Kind::Stream), false, kUnreachable},
-        {"not UTF-8", Reply::answer(200, "fr\xE9.traineddata<br>"), false, kUnreachable},
-        {"an unknown charset", Reply::answer(200, "a.b<br>", "text/html; charset=x-klingon"), false,
+        {"not found, with breaks", {.body = "a.b<br>c.d", .status = 404}, false, kUnreachable},
+        {"server error", {.body = "a.b<br>", .status = 500}, false, kUnreachable},
+        {"silent", {.held = true}, false, kUnreachable},  // never released
+        {"a trickle", {Answer::Trickle, "a<br>"}, false, kUnreachable},
+        {"connection closed", {Answer::Close}, false, kUnreachable},
+        {"closed port", {}, true, kUnreachable},
+        {"too big", {.body = oversize}, false, kUnreachable},
+        {"too big, no length",
+         {Answer::Unmeasured, QByteArray(64 * 1024, 'a') + "<br>"},
+         false,
          kUnreachable},
-        {"no breaks", Reply::answer(200, "eng.traineddata"), false, kFormat},
-        {"empty", Reply::answer(200, ""), false, kFormat},
+        {"not UTF-8", {.body = "fr\xE9.traineddata<br>"}, false, kUnreachable},
+        {"an unknown charset",
+         {.body = "a.b<br>", .contentType = "text/html; charset=x-klingon"},
+         false,
+         kUnreachable},
+        {"no breaks", {.body = "eng.traineddata"}, false, kFormat},
+        {"empty", {.body = ""}, false, kFormat},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         controller->setLanguageDataSource(LanguageDataSource::breakSeparatedAt(
-            c.closedPort ? LoopbackServer::closedPortURL() : server.baseURL()));
-        server.setReply("/tesseract/filesIndex.php", c.reply);
-        const bool endless = c.reply.kind == Kind::Hang || c.reply.kind == Kind::Trickle;
+            c.closedPort ? LocalHttpServer::refusingUrl() : server.url()));
+        server.route("/tesseract/filesIndex.php", c.route);
+        const bool endless = c.route.held || c.route.answer == Answer::Trickle;
         controller->setIndexFetchLimits(
             {.time = std::chrono::milliseconds(endless ? 800 : testsupport::kHangMs),
              .bytes = 4096});
@@ -141,9 +145,8 @@ TEST_F(LanguageIndexFetch, AnIndexThatCannotBeHadGivesTheAlert) {
 }
 
 TEST_F(LanguageIndexFetch, DecodesByTheDeclaredCharset) {
-    server.setReply(
-        "/tesseract/filesIndex.php",
-        Reply::answer(200, "fr\xE9.traineddata<br>", "text/html; charset=\"ISO-8859-1\""));
+    server.route("/tesseract/filesIndex.php", {.body = "fr\xE9.traineddata<br>",
+                                               .contentType = "text/html; charset=\"ISO-8859-1\""});
     AlertAnswerer alerts;
     pressAdd();
     EXPECT_TRUE(alerts.seen.isEmpty());
@@ -153,19 +156,18 @@ TEST_F(LanguageIndexFetch, DecodesByTheDeclaredCharset) {
 TEST_F(LanguageIndexFetch, TheRepositoryListingForm) {
     LanguageDataSource source;
     source.form = LanguageDataSource::Form::RepositoryContents;
-    source.indexURL = QUrl(server.baseURL().toString() + "/contents/");
-    source.fileAddress = server.baseURL().toString() + "/raw/";
+    source.indexURL = server.url("/contents/");
+    source.fileAddress = server.url("/raw/").toString();
     controller->setLanguageDataSource(source);
-    server.setReply("/contents/", Reply::answer(200,
-                                                R"([{"name": "LICENSE", "type": "file"},
-                                       {"name": "afr.traineddata", "type": "file"},
-                                       {"name": "script", "type": "dir"}])",
-                                                "application/json; charset=utf-8"));
+    server.route("/contents/", {.body = R"([{"name": "LICENSE", "type": "file"},
+                                      {"name": "afr.traineddata", "type": "file"},
+                                      {"name": "script", "type": "dir"}])",
+                                .contentType = "application/json; charset=utf-8"});
     AlertAnswerer alerts;
     pressAdd();
     EXPECT_EQ(controller->tesseractLanguagesList(), QStringList{"afr"});
     EXPECT_EQ(source.fileURL("afr.traineddata").toString(),
-              server.baseURL().toString() + "/raw/afr.traineddata");
+              server.url("/raw/afr.traineddata").toString());
 }
 
 }  // namespace

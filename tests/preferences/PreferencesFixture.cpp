@@ -1,13 +1,12 @@
 #include "PreferencesFixture.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include "platform/AppPaths.h"
 #include "platform/LogSink.h"
 #include "platform/TemporaryFolder.h"
 #include "support/EventLoop.h"
+#include "support/ScratchFiles.h"
 #include "tools/ApplicationContext.h"
 #include "tools/InMemoryPreferenceStore.h"
 
@@ -61,11 +60,7 @@ QString PreferencesFixture::tessdata() const {
 }
 
 QString PreferencesFixture::writeFile(const QString& file, const QByteArray& content) const {
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile out(file);
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly)) << file.toStdString();
-    out.write(content);
-    return file;
+    return testsupport::ScratchFiles(scratch.path()).write(file, content);
 }
 
 QString PreferencesFixture::writeTessdata(const QString& name, const QByteArray& content) const {

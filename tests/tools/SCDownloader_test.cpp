@@ -10,11 +10,12 @@
 #include <map>
 #include <mutex>
 
-#include "LocalHttpServer.h"
 #include "ToolsFixture.h"
 #include "platform/NotificationCenter.h"
 #include "support/EventLoop.h"
+#include "support/LocalHttpServer.h"
 
+using testsupport::LocalHttpServer;
 using Answer = LocalHttpServer::Answer;
 using Route = LocalHttpServer::Route;
 
@@ -189,6 +190,7 @@ TEST_P(DownloadBatch, EndsWithOneNoticeAndOnlyWholeAnswersStored) {
 }
 
 const Route kEng{Answer::Body, "ENG DATA"};
+const Route kGone{Answer::Body, "<html>gone</html>", false, 404};
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DownloadBatch,
@@ -226,8 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {{"tessdata", "/"}, {"tessdata/eng.traineddata", "ENG DATA"}},
                      {"eng.traineddata"}},
         DownloadCase{"NotFoundStoresNothingAndKeepsTheOldFile",
-                     {{"/tesseract/eng.traineddata", {Answer::NotFound, "<html>gone</html>"}},
-                      {"/tesseract/deu.traineddata", {Answer::NotFound, "<html>gone</html>"}}},
+                     {{"/tesseract/eng.traineddata", kGone}, {"/tesseract/deu.traineddata", kGone}},
                      {"/tesseract/eng.traineddata", "/tesseract/deu.traineddata"},
                      {{"tessdata", "/"}, {"tessdata/eng.traineddata", "OLD"}},
                      {{"tessdata", "/"}, {"tessdata/eng.traineddata", "OLD"}},

@@ -1,9 +1,8 @@
 #include "ToolsFixture.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
+#include "support/ScratchFiles.h"
 #include "tools/ApplicationContext.h"
 #include "tools/InMemoryPreferenceStore.h"
 #include "tools/SCPreferences.h"
@@ -26,18 +25,11 @@ QString ToolsFixture::makeFolder(const QString& relative) const {
 }
 
 QString ToolsFixture::writeFile(const QString& relative, const QByteArray& content) const {
-    const QString file = path(relative);
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile out(file);
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly)) << file.toStdString();
-    out.write(content);
-    return file;
+    return testsupport::ScratchFiles(scratch.path()).write(relative, content);
 }
 
 QString ToolsFixture::writeScript(const QString& relative, const QByteArray& body) const {
-    const QString file = writeFile(relative, "#!/bin/sh\n" + body + "\n");
-    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return file;
+    return testsupport::ScratchFiles(scratch.path()).writeScript(relative, body);
 }
 
 void PrintTo(const QString& text, std::ostream* out) {

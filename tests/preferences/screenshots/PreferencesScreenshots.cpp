@@ -17,7 +17,6 @@
 #include <QThread>
 #include <cstdio>
 
-#include "LoopbackServer.h"
 #include "platform/AppPaths.h"
 #include "platform/TemporaryFolder.h"
 #include "preferences/LanguageListController.h"
@@ -25,6 +24,7 @@
 #include "preferences/PreferencesWindow.h"
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
+#include "support/LocalHttpServer.h"
 #include "tools/ApplicationContext.h"
 #include "tools/InMemoryPreferenceStore.h"
 #include "tools/SCPreferences.h"
@@ -89,16 +89,16 @@ int main(int argc, char** argv) {
         panel->insert("exportEncoding", "WindowsLatin1");
     });
 
-    LoopbackServer server;
+    testsupport::LocalHttpServer server;
     QByteArray index;
     for (const char* language : {"afr", "ara", "chi_sim", "deu", "eng", "fra", "heb", "jpn", "kor",
                                  "nld", "pol", "rus", "spa", "swe", "tur", "ukr"})
         index += QByteArray(language) + ".traineddata<br>";
-    server.setReply("/tesseract/filesIndex.php", LoopbackServer::Reply::answer(200, index));
+    server.route("/tesseract/filesIndex.php", {.body = index});
 
     SCToolTips toolTips;
     SCPreferencesController controller([&] { return &toolTips; });
-    controller.setLanguageDataSource(LanguageDataSource::breakSeparatedAt(server.baseURL()));
+    controller.setLanguageDataSource(LanguageDataSource::breakSeparatedAt(server.url()));
     controller.intializeAfterPreferencesLoaded();
 
     controller.openPreferencesPanel();

@@ -1,6 +1,22 @@
-#include "LocalHttpServer.h"
+#include "support/LocalHttpServer.h"
 
 #include <QHostAddress>
+#include <QTimer>
+#include <utility>
+
+namespace testsupport {
+
+namespace {
+
+QByteArray statusLine(int status) {
+    const char* reason = status == 200   ? "OK"
+                         : status == 302 ? "Found"
+                         : status == 404 ? "Not Found"
+                                         : "Other";
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\n";
+}
+
+}  // namespace
 
 LocalHttpServer::LocalHttpServer() {
     server_.listen(QHostAddress::LocalHost, 0);
@@ -8,11 +24,10 @@ LocalHttpServer::LocalHttpServer() {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
             socket->setParent(this);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readRequest(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });
 }
-
-LocalHttpServer::~LocalHttpServer() = default;
 
 QUrl LocalHttpServer::url(const QString& encodedPath) const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()) + encodedPath);
@@ -42,16 +57,17 @@ void LocalHttpServer::releaseHeld() {
 }
 
 void LocalHttpServer::readRequest(QTcpSocket* socket) {
-    QByteArray& buffer = partial_[socket];
-    buffer += socket->readAll();
-    const qsizetype end = buffer.indexOf("\r\n\r\n");
-    if (end < 0) return;
-    const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
-    partial_.remove(socket);
+    // One request per connection: what comes after it is not read.
+    if (socket->property("answered").toBool()) return;
+    const QByteArray request = socket->property("request").toByteArray() + socket->readAll();
+    socket->setProperty("request", request);
+    if (!request.contains("\r\n\r\n")) return;
+    socket->setProperty("answered", true);
+    const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
     const QString path = requestLine.size() > 1 ? QString::fromLatin1(requestLine[1]) : QString();
     requested_.append(path);
 
-    Route route{Answer::NotFound, "no such file", false};
+    Route route{Answer::Body, "no such file", false, 404};
     if (routes_.contains(path))
         route = routes_.value(path);
     else if (fallback_)
@@ -63,33 +79,39 @@ void LocalHttpServer::readRequest(QTcpSocket* socket) {
 }
 
 void LocalHttpServer::answer(QTcpSocket* socket, const QString& path, const Route& route) {
-    if (route.answer == Answer::Close) {
-        socket->abort();
-        return;
-    }
     QByteArray head;
-    qsizetype announced = route.body.size();
     switch (route.answer) {
+        case Answer::Close:
+            socket->abort();
+            return;
         case Answer::Body:
-            head = "HTTP/1.1 " + QByteArray::number(route.status) + " Whatever\r\n";
-            break;
-        case Answer::NotFound:
-            head = "HTTP/1.1 404 Not Found\r\n";
+            head = statusLine(route.status) +
+                   "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n";
             break;
         case Answer::CutShort:
         case Answer::Stall:
-            head = "HTTP/1.1 200 OK\r\n";
-            announced *= 2;
+            head = statusLine(200) +
+                   "Content-Length: " + QByteArray::number(route.body.size() * 2) + "\r\n";
+            break;
+        case Answer::Unmeasured:
+        case Answer::Trickle:
+            head = statusLine(200);
             break;
         case Answer::RedirectLoop:
-            head = "HTTP/1.1 302 Found\r\nLocation: " + path.toLatin1() + "\r\n";
-            break;
-        case Answer::Close:
+            head = statusLine(302) + "Location: " + path.toLatin1() + "\r\nContent-Length: 0\r\n";
             break;
     }
-    const QByteArray body = route.answer == Answer::RedirectLoop ? QByteArray() : route.body;
-    if (route.answer == Answer::RedirectLoop) announced = 0;
-    socket->write(head + "Content-Length: " + QByteArray::number(announced) +
-                  "\r\nConnection: close\r\n\r\n" + body);
+    if (!route.contentType.isEmpty()) head += "Content-Type: " + route.contentType + "\r\n";
+    head += "Connection: close\r\n\r\n";
+    socket->write(route.answer == Answer::RedirectLoop ? head : head + route.body);
+    if (route.answer == Answer::Trickle) {
+        auto* drip = new QTimer(socket);
+        connect(drip, &QTimer::timeout, socket,
+                [socket, body = route.body] { socket->write(body); });
+        drip->start(20);
+        return;
+    }
     if (route.answer != Answer::Stall) socket->disconnectFromHost();
 }
+
+}  // namespace testsupport
