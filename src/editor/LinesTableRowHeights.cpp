@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -33,7 +34,7 @@ LinesTableRowHeights::LinesTableRowHeights(QTableView* table, SubtitleLinesTable
     });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { measuredRows_.clear(); });
     connect(table->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            [this] { measureShownRows(); });
+            [this] { measureShownRows(currentRowInView()); });
     viewport_ = table->viewport();
     viewport_->installEventFilter(this);
     connect(viewport_, &QObject::destroyed, this, [this] { viewport_ = nullptr; });
@@ -48,7 +49,7 @@ LinesTableRowHeights::~LinesTableRowHeights() {
 bool LinesTableRowHeights::eventFilter(QObject* watched, QEvent* event) {
     if (watched == viewport_ && viewport_ &&
         (event->type() == QEvent::Resize || event->type() == QEvent::Show))
-        measureShownRows();
+        measureShownRows(currentRowInView());
     return QObject::eventFilter(watched, event);
 }
 
@@ -78,13 +79,14 @@ void LinesTableRowHeights::noteHeightOfRows(const QList<int>& rows) {
 void LinesTableRowHeights::applyRowHeights(int first, int last) {
     if (!table_ || !model_ || first > last) return;
     const UpdatesSuspended suspended(table_);
+    const bool keepCurrent = currentRowInView();
     QHeaderView* header = table_->verticalHeader();
     const int rows = model_->rowCount();
     for (int row = first; row <= last && row < rows; ++row)
         header->resizeSection(row, qRound(knownRowHeight(row)));
     const int openRow = delegate_ ? delegate_->openDialogRow() : -1;
     if (openRow >= first) noteHeightOfRows({openRow});
-    measureShownRows();
+    measureShownRows(keepCurrent);
 }
 
 void LinesTableRowHeights::holdBack() {
@@ -96,10 +98,35 @@ void LinesTableRowHeights::release() {
     if (rows && rows->first >= 0) applyRowHeights(rows->first, rows->last);
 }
 
-void LinesTableRowHeights::measureShownRows() {
-    if (!table_ || !model_ || held_) return;
+bool LinesTableRowHeights::currentRowInView() const {
+    if (!table_) return false;
+    const QModelIndex current = table_->currentIndex();
+    if (!current.isValid()) return false;
+    const int top = table_->rowViewportPosition(current.row());
+    return top >= 0 && top + table_->rowHeight(current.row()) <= table_->viewport()->height();
+}
+
+void LinesTableRowHeights::measureShownRows(bool keepCurrent) {
+    if (!table_ || !model_ || held_ || measuring_ || model_->rowCount() == 0) return;
+    // Scrolling to the current row below runs this again: the loop here
+    // measures what that brings into view.
+    const QScopedValueRollback measuring(measuring_, true);
+    measureRowsInView();
+    for (int round = 0; keepCurrent && !currentRowInView() && round < 4; ++round) {
+        // The scroll range holds the old heights until the table lays itself
+        // out on its own time: a scroll now would stop short of the new ones.
+        table_->doItemsLayout();
+        // Up and down only: the user's place across the columns stays.
+        QScrollBar* across = table_->horizontalScrollBar();
+        const int x = across->value();
+        table_->scrollTo(table_->currentIndex());
+        across->setValue(x);
+        measureRowsInView();
+    }
+}
+
+void LinesTableRowHeights::measureRowsInView() {
     const int rows = model_->rowCount();
-    if (rows == 0) return;
     QHeaderView* header = table_->verticalHeader();
     const int viewHeight = table_->viewport()->height();
     // Rows that grow push others out of view and rows that shrink bring

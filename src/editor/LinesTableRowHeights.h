@@ -62,8 +62,14 @@ class LinesTableRowHeights : public QObject {
     double dialogRowHeight(int row) const;
     // That height where the row was laid out already, else the line's own.
     double knownRowHeight(int row) const;
-    // Lays out exactly the rows in view.
-    void measureShownRows();
+    // Whether the current row lies wholly in view, top to bottom.
+    bool currentRowInView() const;
+    // Lays out exactly the rows in view. A current row that was wholly in
+    // view before the heights changed (also one just scrolled to) is
+    // brought back into view; one the user scrolled away from is left.
+    void measureShownRows(bool keepCurrent);
+    // Lays out the rows in view until they hold still.
+    void measureRowsInView();
     int dialogColumnWidth() const;
 
     QPointer<QTableView> table_;
@@ -71,6 +77,8 @@ class LinesTableRowHeights : public QObject {
     QPointer<const LinesTableDelegate> delegate_;
     // Compared by address only: events arrive while it is being destroyed.
     QObject* viewport_ = nullptr;
+    // Within measureShownRows, whose own scrolling calls it again.
+    bool measuring_ = false;
     // The rows noted while held back.
     std::optional<HeldRows> held_;
     // Kept by line; the display text is held, so it cannot be another's.

@@ -2,15 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QScrollBar>
-#include <QTableView>
+#include <QStyleOptionSlider>
 #include <QTest>
+#include <QWheelEvent>
 #include <cstdlib>
+#include <functional>
+#include <ostream>
+#include <string>
 
 #include "document/SCSubtitle.h"
 #include "editor/LinesTableDelegate.h"
+#include "editor/LinesTableView.h"
 #include "editor/SubtitleLinesTableModel.h"
 #include "support/EventLoop.h"
 
@@ -38,6 +44,8 @@ struct Band {
 // Dialog column of a set width, shown in a window of a set size.
 class LinesTableRowHeightsTest : public ::testing::Test {
   protected:
+    explicit LinesTableRowHeightsTest(int ownHeight = kOwnHeight) : ownHeight_(ownHeight) {}
+
     void SetUp() override {
         table.setModel(&model);
         table.setItemDelegate(&delegate);
@@ -50,7 +58,7 @@ class LinesTableRowHeightsTest : public ::testing::Test {
         for (int row = 0; row < kLines; ++row) {
             auto line = SCSubtitleLine::create();
             line->setUnformattedTextSRT(textOfLines(row % 3 + 1));
-            line->setTextTableRowHeight(kOwnHeight);
+            line->setTextTableRowHeight(ownHeight_);
             lines.append(line);
         }
         subtitle->setSubtitleLinesArray(lines);
@@ -115,9 +123,10 @@ class LinesTableRowHeightsTest : public ::testing::Test {
         }
     }
 
+    const int ownHeight_;
     std::shared_ptr<SCSubtitle> subtitle = SCSubtitle::create();
     SubtitleLinesTableModel model{true};
-    QTableView table;
+    LinesTableView table;
     LinesTableDelegate delegate{nullptr, &table};
     LinesTableRowHeights heights{&table, &model, &delegate};
 };
@@ -194,5 +203,116 @@ TEST_F(LinesTableRowHeightsTest, NotesHeldBackAreAppliedOnceReleased) {
     heights.release();
     expectHoldsItsTextExactly(0, 4);
 }
+
+// Lines that claim less than their texts need, as lines measured at a
+// wider column do: rows grow as they are laid out.
+class GrowingRowsTest : public LinesTableRowHeightsTest {
+  protected:
+    GrowingRowsTest() : LinesTableRowHeightsTest(16) {}
+
+    bool whollyInView(int row) const { return table.viewport()->rect().contains(dialogCell(row)); }
+
+    // The user clicks the scroll bar's groove above its handle: a page up.
+    void clickAboveTheHandle() {
+        QScrollBar* bar = table.verticalScrollBar();
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = bar->sliderPosition();
+        option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        const QRect above = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                         QStyle::SC_ScrollBarSubPage, bar);
+        ASSERT_TRUE(above.isValid());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, above.center());
+    }
+};
+
+TEST_F(GrowingRowsTest, CtrlEndLeavesTheLastRowWhollyInViewOnceItsRowsAreLaidOut) {
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, dialogCell(0).center());
+    ASSERT_EQ(table.currentIndex().row(), 0);
+    QTest::keyClick(&table, Qt::Key_End, Qt::ControlModifier);
+    ASSERT_EQ(table.currentIndex().row(), kLines - 1);
+    testsupport::drainMainQueue();
+    // The rows around the end grew as they came into view, and the last row
+    // was brought back whole.
+    EXPECT_GT(rowHeight(kLines - 1), 16);
+    EXPECT_TRUE(whollyInView(kLines - 1))
+        << "row at " << dialogCell(kLines - 1).top() << "+" << dialogCell(kLines - 1).height()
+        << " in a view of " << table.viewport()->height();
+    expectRowsInViewHoldTheirText();
+}
+
+// How the user scrolls up, away from the current row at the end.
+enum class ScrollUp { byTheScrollBar, byTheWheel };
+
+const char* nameOf(ScrollUp way) {
+    return way == ScrollUp::byTheScrollBar ? "ByTheScrollBar" : "ByTheWheel";
+}
+
+void PrintTo(ScrollUp way, std::ostream* out) {
+    *out << nameOf(way);
+}
+
+class ScrollingAwayTest : public GrowingRowsTest, public ::testing::WithParamInterface<ScrollUp> {
+  protected:
+    void scrollUp() {
+        if (GetParam() == ScrollUp::byTheScrollBar) {
+            clickAboveTheHandle();
+            return;
+        }
+        // Three notches at once.
+        const QPointF at = table.viewport()->rect().center();
+        QWheelEvent wheel(at, table.viewport()->mapToGlobal(at), QPoint(), QPoint(0, 3 * 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(table.viewport(), &wheel);
+    }
+};
+
+TEST_P(ScrollingAwayTest, IsNotUndoneAsRowsAreLaidOut) {
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, dialogCell(0).center());
+    QTest::keyClick(&table, Qt::Key_End, Qt::ControlModifier);
+    testsupport::drainMainQueue();
+    ASSERT_TRUE(whollyInView(kLines - 1));
+
+    // Up into rows not laid out yet: they grow as they come into view, and
+    // the view stays where the user put it.
+    QList<int> heightsBefore;
+    for (int row = 0; row < kLines; ++row) heightsBefore.append(rowHeight(row));
+    for (int step = 0; step < 3; ++step) {
+        const int before = table.verticalScrollBar()->value();
+        scrollUp();
+        testsupport::drainMainQueue();
+        EXPECT_LT(table.verticalScrollBar()->value(), before) << step;
+    }
+    ASSERT_GE(rowsInView().first, 0);
+    EXPECT_EQ(heightsBefore[rowsInView().first], 16);
+    EXPECT_LT(rowsInView().second, kLines - 1);
+    expectRowsInViewHoldTheirText();
+
+    // Later passes: the window grows taller, the Dialog column narrower. The
+    // rows in view are laid out again, and still the view keeps its place.
+    const std::function<void()> laterPasses[] = {
+        [&] { table.resize(table.width(), table.height() + 120); },
+        [&] {
+            table.horizontalHeader()->resizeSection(SubtitleLinesTableModel::dialogColumn, 120);
+        },
+    };
+    for (const auto& pass : laterPasses) {
+        const int top = table.verticalScrollBar()->value();
+        pass();
+        testsupport::drainMainQueue();
+        EXPECT_EQ(table.verticalScrollBar()->value(), top);
+        EXPECT_FALSE(whollyInView(kLines - 1));
+        EXPECT_EQ(table.currentIndex().row(), kLines - 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Up, ScrollingAwayTest,
+                         ::testing::Values(ScrollUp::byTheScrollBar, ScrollUp::byTheWheel),
+                         [](const auto& info) { return std::string(nameOf(info.param)); });
 
 }  // namespace

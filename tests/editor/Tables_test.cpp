@@ -17,7 +17,19 @@ using editortest::EditorTest;
 
 namespace {
 
-class Tables : public EditorTest {};
+class Tables : public EditorTest {
+  protected:
+    // An SRT view of one of the editor's own files, shown.
+    std::unique_ptr<SCViewControllerSRT> shownEditorFile(const QString& name) {
+        auto view = makeView<SCViewControllerSRT>();
+        documenttest::load(view->viewSubtitle(),
+                           QUrl::fromLocalFile(QStringLiteral(QUILLMAR_FIXTURES "/editor/") + name),
+                           subtitleTypes::srt);
+        host.show(view->view());
+        testsupport::drainMainQueue();
+        return view;
+    }
+};
 
 TEST_F(Tables, ListsGrownAtTheEndInsertRowsOthersResetAndReloadsKeepTheSelection) {
     auto view = shownView<SCViewControllerSRT>("overlap.srt", subtitleTypes::srt);
@@ -106,12 +118,7 @@ TEST_F(Tables, RowsOfTaggedLinesHoldTheirWholeTextAtTheColumnsWidth) {
 }
 
 TEST_F(Tables, AKeyboardMoveSelectsTheRowItLandsOn) {
-    auto view = makeView<SCViewControllerSRT>();
-    documenttest::load(view->viewSubtitle(),
-                       QUrl::fromLocalFile(QStringLiteral(QUILLMAR_FIXTURES "/editor/twelve.srt")),
-                       subtitleTypes::srt);
-    host.show(view->view());
-    testsupport::drainMainQueue();
+    auto view = shownEditorFile("twelve.srt");
     QTableView* table = view->subtitleTable();
     auto* model = view->subtitleTableController();
     const int last = model->rowCount() - 1;
@@ -168,6 +175,27 @@ TEST_F(Tables, AKeyboardMoveSelectsTheRowItLandsOn) {
         EXPECT_EQ(view->dialogTextView()->toPlainText(),
                   model->lineAt(rows.first())->unformattedTextSRT());
     }
+}
+
+// A long film's lines in the editing view: its rows, laid out at the Dialog
+// column's width as they come into view, are taller than each line claims.
+TEST_F(Tables, CtrlEndFromTheTopShowsTheWholeLastRow) {
+    auto view = shownEditorFile("harbour-long.srt");
+    QTableView* table = view->subtitleTable();
+    auto* model = view->subtitleTableController();
+    const int last = model->rowCount() - 1;
+    ASSERT_EQ(last, 149);
+    const auto cell = [&](int row) {
+        return table->visualRect(model->index(row, SubtitleLinesTableModel::dialogColumn));
+    };
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell(0).center());
+    QTest::keyClick(table, Qt::Key_End, Qt::ControlModifier);
+    testsupport::drainMainQueue();
+    EXPECT_EQ(view->selectedRow(), last);
+    EXPECT_TRUE(table->viewport()->rect().contains(cell(last)))
+        << "row at " << cell(last).top() << "+" << cell(last).height() << " in a view of "
+        << table->viewport()->height();
+    EXPECT_TRUE(editortest::showsItsWholeDialog(table, last));
 }
 
 }  // namespace

@@ -1,14 +1,17 @@
 // Pictures of the application's windows and sheets on a virtual display, for
 // a look: the start window, SRT and ASS documents, the font-cache busy
-// window, the "Can Not Open", export-failure and launch-failure sheets and
-// the close question after the close box and after Cancel.
-// Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE
+// window, the "Can Not Open", export-failure and launch-failure sheets, the
+// close question after the close box and after Cancel, and a long document
+// after Ctrl+End.
+// Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE LONG_SRT_FILE
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 
@@ -18,6 +21,7 @@
 #include "app/SCMainWindowController.h"
 #include "app/StartWindow.h"
 #include "document/SCSubtitle.h"
+#include "editor/SCMainViewController.h"
 #include "platform/AppPaths.h"
 #include "tools/InMemoryPreferenceStore.h"
 #include "tools/SCPreferences.h"
@@ -65,12 +69,24 @@ void answer(const QString& button) {
             if (candidate->text() == button) candidate->click();
 }
 
+// Opens the file in a window of its own at the screen's corner, in front,
+// once its lines are read.
+SCMainWindowController* openDocument(AppDelegate& delegate, const QString& path) {
+    delegate.applicationOpenFile(path);
+    SCMainWindowController* document = delegate.openWindowControllers().last();
+    if (!spinUntil([&] { return !document->windowSubtitle()->subtitleLinesArray().isEmpty(); }))
+        ++failures;
+    document->window()->move(0, 0);
+    document->window()->raise();
+    return document;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE LONG_SRT_FILE\n");
         return 2;
     }
     outFolder = QString::fromLocal8Bit(argv[1]);
@@ -86,11 +102,7 @@ int main(int argc, char** argv) {
     delegate.applicationDidFinishLaunching();
     shoot("start-window");
 
-    delegate.applicationOpenFile(QString::fromLocal8Bit(argv[2]));
-    SCMainWindowController* srt = delegate.openWindowControllers().last();
-    if (!spinUntil([&] { return !srt->windowSubtitle()->subtitleLinesArray().isEmpty(); }))
-        ++failures;
-    srt->window()->move(0, 0);
+    SCMainWindowController* srt = openDocument(delegate, QString::fromLocal8Bit(argv[2]));
     shoot("srt-document");
 
     FontconfigTesterSheet busy(srt->window());
@@ -131,13 +143,21 @@ int main(int argc, char** argv) {
     });
     srt->cancelButton();
 
-    delegate.applicationOpenFile(QString::fromLocal8Bit(argv[3]));
-    SCMainWindowController* ass = delegate.openWindowControllers().last();
-    if (!spinUntil([&] { return !ass->windowSubtitle()->subtitleLinesArray().isEmpty(); }))
-        ++failures;
-    ass->window()->move(0, 0);
-    ass->window()->raise();
+    openDocument(delegate, QString::fromLocal8Bit(argv[3]));
     shoot("ass-document");
+
+    // From the top of a long film, Ctrl+End: the last line, whole, at the
+    // table's foot.
+    SCMainWindowController* film = openDocument(delegate, QString::fromLocal8Bit(argv[4]));
+    spin(400);
+    QTableView* table = film->currentViewController()->subtitleTable();
+    table->setFocus();
+    table->selectRow(0);
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_End, Qt::ControlModifier);
+        QApplication::sendEvent(table, &key);
+    }
+    shoot("long-document-end");
 
     delegate.applicationOpenFile(outFolder + "/README");
     if (!spinUntil([] { return shownBox() != nullptr; })) ++failures;
