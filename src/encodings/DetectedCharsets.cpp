@@ -11,6 +11,16 @@
 #include "platform/TextCodec.h"
 #include "platform/UchardetDetector.h"
 
+std::optional<QString> DetectedCharsets::markedForm(const QByteArray& bytes) {
+    const auto starts = [&bytes](const char* mark, qsizetype size) {
+        return bytes.startsWith(QByteArray::fromRawData(mark, size));
+    };
+    if (starts("\xFF\xFE\0\0", 4) || starts("\0\0\xFE\xFF", 4)) return QStringLiteral("UTF32");
+    if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) return QStringLiteral("Unicode");
+    if (starts("\xEF\xBB\xBF", 3)) return QStringLiteral("UTF8");
+    return std::nullopt;
+}
+
 std::optional<QString> DetectedCharsets::decodedStart(const QByteArray& bytes,
                                                       const QString& name) {
     const platform::StringEncoding encoding = myEncodings::encodingForName(name);
@@ -173,17 +183,6 @@ struct Reading {
     TextMess::Score score;
 };
 
-// The Unicode form a byte-order mark at the start names.
-std::optional<QString> markedForm(const QByteArray& bytes) {
-    const auto starts = [&bytes](const char* mark, qsizetype size) {
-        return bytes.startsWith(QByteArray::fromRawData(mark, size));
-    };
-    if (starts("\xFF\xFE\0\0", 4) || starts("\0\0\xFE\xFF", 4)) return QStringLiteral("UTF32");
-    if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) return QStringLiteral("Unicode");
-    if (starts("\xEF\xBB\xBF", 3)) return QStringLiteral("UTF8");
-    return std::nullopt;
-}
-
 // Whether `wider` reads every letter that `reading` reads where it is: the
 // two differ only where `reading` has no letter (a control, a sign).
 bool keepsEveryLetter(const QString& reading, const QString& wider) {
@@ -191,6 +190,14 @@ bool keepsEveryLetter(const QString& reading, const QString& wider) {
     for (qsizetype i = 0; i < reading.size(); ++i)
         if (reading[i] != wider[i] && reading[i].isLetter()) return false;
     return true;
+}
+
+bool isEastAsianText(const TextMess::Score& score) {
+    return 2 * (score.hangul + score.otherEastAsian) > score.letters;
+}
+
+bool isKorean(const TextMess::Score& score) {
+    return score.hangul > score.otherEastAsian;
 }
 
 // A Windows code page (874 and 949 among them, which the catalogue names
@@ -235,9 +242,18 @@ std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray&
     std::optional<Key> bestKey;
     const Candidate* best = nullptr;
     const qsizetype last = candidates.size();
+    const Reading* first = nullptr;
     for (const Candidate& candidate : candidates) {
         const auto& reading = readingOf(candidate.name);
         if (!reading) continue;
+        if (first == nullptr) first = &*reading;
+        // A reading in Hangul and one in Han or kana are text of different
+        // languages, each as clean as its dictionary; a letter or two tells
+        // nothing between them. Where the first answer reads the one, the
+        // other stands only where that answer reads unprintables.
+        if (isEastAsianText(reading->score) && isEastAsianText(first->score) &&
+            isKorean(reading->score) != isKorean(first->score) && first->score.unprintables == 0)
+            continue;
         const qsizetype defects = reading->score.mess;
         qsizetype place = candidate.mends.isEmpty() ? answerIndex(candidate.name) : 2 * last;
         bool standsIn = false;

@@ -56,6 +56,10 @@ class DetectedCharsets {
     // pages of each that no detector gave.
     static QList<Candidate> candidatesFor(const QByteArray& bytes);
 
+    // The Unicode form a byte-order mark at the start of the bytes names
+    // ("UTF8", "Unicode" or "UTF32"), whether or not the rest decodes.
+    static std::optional<QString> markedForm(const QByteArray& bytes);
+
     // The bytes read in the catalogue's encoding, when they decode. The
     // caller may have cut the file short inside a character: up to three
     // bytes at the end are let go.
@@ -72,6 +76,9 @@ class DetectedCharsets {
     // answer's place (windows-1252 for ISO-8859-1 text: the same letters, and
     // marks where the other has controls). On equal defects the earlier
     // answer, and such a sibling before its answer; where the two read the
-    // same text, a Windows page. None when no candidate decodes them.
+    // same text, a Windows page. A reading in Hangul and one in Han or kana
+    // are not weighed against each other: where the first answer reads the
+    // one, the other is taken only if that answer reads unprintables. None
+    // when no candidate decodes them.
     static std::optional<QString> catalogueNameForBytes(const QByteArray& bytes);
 };

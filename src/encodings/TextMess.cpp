@@ -210,9 +210,16 @@ struct SymbolsNextToLetters {
     }
 };
 
+// The letters East Asian text writes inside its words: Greek, Cyrillic and
+// ASCII Latin.
+bool isWithEastAsian(QChar::Script script, bool ascii) {
+    return isGreekOrCyrillic(script) || (ascii && script == QChar::Script_Latin);
+}
+
 struct MixedScriptWords {
     qsizetype count = 0;
     QChar::Script word = QChar::Script_Unknown;  // the script the word is in so far
+    bool asciiWord = false;                      // that script's letters are ASCII so far
     bool mixed = false;
     void add(const Char& ch) {
         if (!ch.wordPart()) {
@@ -220,17 +227,20 @@ struct MixedScriptWords {
             mixed = false;
             return;
         }
+        if (ch.script == word) asciiWord = asciiWord && ch.ascii;
         const QChar::Script script = ch.script;
         if (mixed || script == QChar::Script_Unknown || script == word) return;
         // Han goes with every East Asian script, and so do Greek and Cyrillic:
         // the word takes the other one.
         if (word == QChar::Script_Unknown || (word == QChar::Script_Han && isEastAsian(script)) ||
-            (isGreekOrCyrillic(word) && isEastAsian(script))) {
+            (isWithEastAsian(word, asciiWord) && isEastAsian(script))) {
             word = script;
+            asciiWord = ch.ascii;
             return;
         }
         if ((script == QChar::Script_Han && isEastAsian(word)) ||
-            (isKana(word) && isKana(script)) || (isEastAsian(word) && isGreekOrCyrillic(script)))
+            (isKana(word) && isKana(script)) ||
+            (isEastAsian(word) && isWithEastAsian(script, ch.ascii)))
             return;
         mixed = true;
         ++count;
@@ -357,6 +367,15 @@ struct Letters {
     qsizetype end() { return count; }
 };
 
+struct EastAsianLetters {
+    qsizetype hangul = 0;
+    qsizetype others = 0;
+    void add(const Char& ch) {
+        if (!ch.eastAsian) return;
+        ++(ch.script == QChar::Script_Hangul ? hangul : others);
+    }
+};
+
 // The measures after one pass over the text.
 template <typename... Measures>
 std::tuple<Measures...> measured(QStringView text) {
@@ -403,10 +422,10 @@ qsizetype TextMess::letters(QStringView text) {
 }
 
 TextMess::Score TextMess::score(QStringView text) {
-    auto [unprintable, symbols, mixed, capitals, stray, alphabet, letters] =
+    auto [unprintable, symbols, mixed, capitals, stray, alphabet, letters, eastAsian] =
         measured<Unprintables, SymbolsNextToLetters, MixedScriptWords, CapitalsInsideLowerCaseWords,
-                 StrayScriptLetters, LettersOutsideOneAlphabet, Letters>(text);
+                 StrayScriptLetters, LettersOutsideOneAlphabet, Letters, EastAsianLetters>(text);
     return {unprintable.end() + symbols.end() + mixed.end() + capitals.end() + stray.end() +
                 alphabet.end(),
-            letters.end()};
+            letters.end(), unprintable.end(), eastAsian.hangul, eastAsian.others};
 }

@@ -29,8 +29,9 @@ class TextMess {
 
     // Counts words (runs of letters and marks) with letters of two scripts.
     // Not: Han with kana, Hangul or Bopomofo, the two kana with each other,
-    // nor Greek or Cyrillic letters with East Asian ones (the East Asian
-    // character sets hold both alphabets for text to use: "α버전").
+    // nor Greek, Cyrillic or ASCII letters with East Asian ones (the East
+    // Asian character sets hold both alphabets for text to use, "α버전", and
+    // a Latin word takes the particles of the language, "PNG파일을").
     static qsizetype mixedScriptWords(QStringView text);
 
     // Counts each upper-case letter that follows a lower-case one in a word,
@@ -57,10 +58,16 @@ class TextMess {
     // The letters of the text.
     static qsizetype letters(QStringView text);
 
-    // The sum of the measures and the letters, in one pass over the text.
+    // The sum of the measures and the letters, in one pass over the text,
+    // with the unprintables alone and the East Asian letters: the Hangul
+    // ones and the others (Han, kana, Bopomofo), which tell a Korean reading
+    // from a Chinese or Japanese one.
     struct Score {
         qsizetype mess;
         qsizetype letters;
+        qsizetype unprintables = 0;
+        qsizetype hangul = 0;
+        qsizetype otherEastAsian = 0;
     };
     static Score score(QStringView text);
 };

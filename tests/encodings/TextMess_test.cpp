@@ -63,7 +63,10 @@ TEST(TextMess, EachMeasureCountsWhatTextInOneLanguageDoesNotHold) {
 
         {"mixed-script words", mixed, u("Oω"), 1},
         {"mixed-script words", mixed, u("lиnкs and Где ты был, Hello мир"), 1},
-        {"mixed-script words", mixed, u("Tシャツ"), 1},
+        // East Asian text glues Latin words to its own ("Tシャツ", "PNG파일을");
+        // a letter beyond ASCII is not such a word.
+        {"mixed-script words", mixed, u("Tシャツ PNG파일을 CD化"), 0},
+        {"mixed-script words", mixed, u("caféの"), 1},
         {"mixed-script words", mixed, u("漢字とカタカナ、한국어漢字、注音ㄅㄆ"), 0},
         {"mixed-script words", mixed, u("かな한"), 1},
         {"mixed-script words", mixed, u("naïve ağaç Ελλάδα שָׁלוֹם"), 0},
