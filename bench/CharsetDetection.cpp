@@ -1,13 +1,16 @@
 // Which encoding the charset detection names for legacy-encoded subtitle
-// files, and whether the file reads as its true text in it: the rule of the
-// program (DetectedCharsets::catalogueNameForBytes: every candidate decoded,
-// the reading with the least mess chosen) against the rule it replaced
-// (uchardet's answer, else ICU's from confidence 25, each taken only when
-// its reading holds no NUL, C1 control or private-use character). Reads the
-// manifests that bench/charsets/make-corpus.py writes and prints Markdown:
-// the files either rule reads wrong, files read right per encoding, size and
-// punctuation, the files only the old rule reads right, and the time each
-// rule takes for a 256 KiB start of a file.
+// files, and whether the file reads as its true text in it, for four rules:
+// the rule of the program (DetectedCharsets::catalogueNameForBytes: the
+// detectors' answer stands unless another reading shows fewer defects), the
+// rule it replaced (MessPerLetterRule: the reading with the least mess per
+// letter), uchardet's answer alone, and the rule before the readings were
+// weighed (uchardet's answer, else ICU's from confidence 25, each taken only
+// when its reading holds no NUL, C1 control or private-use character).
+// Reads the manifests that bench/charsets/make-corpus.py and
+// make-real-corpus.py write and prints Markdown: the files the program's rule
+// reads wrong, files read right per language, encoding, kind and size, the
+// files uchardet alone or the replaced rule reads right and the program's
+// rule wrong, and the time each rule takes for a 256 KiB start of a file.
 //
 // Usage: charset_detection MANIFEST...
 //        charset_detection --explain FILE...   (each candidate's reading and its measures)
@@ -21,6 +24,7 @@
 #include <functional>
 #include <map>
 
+#include "MessPerLetterRule.h"
 #include "encodings/DetectedCharsets.h"
 #include "encodings/TextMess.h"
 #include "encodings/myEncodings.h"
@@ -41,14 +45,6 @@ std::optional<QString> decoded(const QByteArray& bytes, const QString& name) {
     return platform::TextCodec::decode(bytes, myEncodings::encodingForName(name));
 }
 
-// As the detection decodes: up to three bytes of a character cut short at
-// the end are let go.
-std::optional<QString> decodedStart(const QByteArray& bytes, const QString& name) {
-    for (qsizetype dropped = 0; dropped < 4 && dropped < bytes.size(); ++dropped)
-        if (auto text = decoded(bytes.chopped(dropped), name)) return text;
-    return std::nullopt;
-}
-
 // The rule before the readings were weighed: the first answer whose reading
 // has no character that is never text.
 std::optional<QString> oldRule(const QByteArray& bytes) {
@@ -61,7 +57,7 @@ std::optional<QString> oldRule(const QByteArray& bytes) {
         answers[1] = DetectedCharsets::catalogueNameFor(guess->name);
     for (const auto& answer : answers) {
         if (!answer) continue;
-        const auto text = decodedStart(bytes, *answer);
+        const auto text = DetectedCharsets::decodedStart(bytes, *answer);
         if (text && TextMess::unprintables(*text) == 0) return answer;
     }
     return std::nullopt;
@@ -72,11 +68,22 @@ struct Rule {
     std::function<std::optional<QString>(const QByteArray&)> detect;
 };
 
+std::optional<QString> uchardetAlone(const QByteArray& bytes) {
+    const auto name = platform::UchardetDetector::detect(bytes);
+    return name ? DetectedCharsets::catalogueNameFor(*name) : std::nullopt;
+}
+
+// The program's rule last; the one it replaced before it.
 const Rule kRules[] = {
     {"old", oldRule},
+    {"uchardet", uchardetAlone},
+    {"replaced", MessPerLetterRule::catalogueNameForBytes},
     {"new", DetectedCharsets::catalogueNameForBytes},
 };
 constexpr std::size_t kRuleCount = std::size(kRules);
+constexpr std::size_t kNew = kRuleCount - 1;
+constexpr std::size_t kReplaced = kRuleCount - 2;
+constexpr std::size_t kUchardet = 1;
 
 struct Entry {
     QString file;
@@ -98,7 +105,7 @@ QString cell(const Tally& tally) {
     if (tally.files == 0) return QStringLiteral("–");
     QStringList counts;
     for (const int right : tally.right) counts.append(QString::number(right));
-    return counts.join(QStringLiteral(" → ")) + '/' + QString::number(tally.files);
+    return counts.join(QStringLiteral(" · ")) + '/' + QString::number(tally.files);
 }
 
 // The least time of `runs` runs of one rule on the bytes, in milliseconds.
@@ -127,7 +134,7 @@ void explain(const QString& path, QTextStream& out) {
         out << "  " << candidate.name << " (" << candidate.confidence
             << (candidate.mends.isEmpty() ? QString() : ", for " + candidate.mends.join(", "))
             << "): ";
-        const auto text = decodedStart(bytes, candidate.name);
+        const auto text = DetectedCharsets::decodedStart(bytes, candidate.name);
         if (!text) {
             out << "does not decode\n";
             continue;
@@ -137,7 +144,9 @@ void explain(const QString& path, QTextStream& out) {
             << TextMess::symbolsNextToLetters(*text) << ", mixed words "
             << TextMess::mixedScriptWords(*text) << ", capitals "
             << TextMess::capitalsInsideLowerCaseWords(*text) << ", stray letters "
-            << TextMess::strayScriptLetters(*text) << " | " << text->left(120).simplified() << '\n';
+            << TextMess::strayScriptLetters(*text) << ", outside one alphabet "
+            << TextMess::lettersOutsideOneAlphabet(*text) << " | " << text->left(120).simplified()
+            << '\n';
     }
 }
 
@@ -174,13 +183,18 @@ int main(int argc, char** argv) {
         }
     }
 
-    out << "## Files a rule reads wrong\n\n| file | bytes |";
+    const auto titles = [&out](const char* before) {
+        out << before;
+        for (std::size_t r = 0; r < kRuleCount; ++r) out << (r ? " · " : "") << kRules[r].title;
+    };
+    titles("# Charset detection: ");
+    out << "\n\n## Files the new rule reads wrong\n\n| file | bytes |";
     for (const Rule& rule : kRules) out << ' ' << rule.title << " |";
     out << "\n|---|---|";
     for (std::size_t r = 0; r < kRuleCount; ++r) out << "---|";
     out << '\n';
     for (const Entry& e : entries) {
-        if (std::all_of(std::begin(e.right), std::end(e.right), [](bool b) { return b; })) continue;
+        if (e.right[kNew]) continue;
         out << "| " << e.file << " | " << e.bytes.size() << " |";
         for (std::size_t r = 0; r < kRuleCount; ++r)
             out << ' ' << e.names[r].value_or(QStringLiteral("none"))
@@ -188,31 +202,29 @@ int main(int argc, char** argv) {
         out << '\n';
     }
 
-    // Columns: size, then punctuation, in the corpus's order.
-    QStringList sizes, punctuations, groups;
+    // Columns: the sizes, in the corpus's order; rows: language (encoding)
+    // and kind.
+    QStringList sizes, groups;
     for (const Entry& e : entries) {
         if (!sizes.contains(e.size)) sizes.append(e.size);
-        if (!punctuations.contains(e.punctuation)) punctuations.append(e.punctuation);
-        if (!groups.contains(e.group)) groups.append(e.group);
+        const QString group = e.group + ", " + e.punctuation;
+        if (!groups.contains(group)) groups.append(group);
     }
-    const auto column = [&](const Entry& e) {
-        return sizes.indexOf(e.size) * punctuations.size() + punctuations.indexOf(e.punctuation);
-    };
     std::map<QString, std::vector<Tally>> table;
-    std::vector<Tally> totals(std::size_t(sizes.size() * punctuations.size()));
+    std::vector<Tally> totals(std::size_t(sizes.size()) + 1);
     for (const Entry& e : entries) {
-        auto& row = table[e.group];
+        auto& row = table[e.group + ", " + e.punctuation];
         row.resize(totals.size());
-        for (Tally* tally : {&row[std::size_t(column(e))], &totals[std::size_t(column(e))]}) {
+        const std::size_t column = std::size_t(sizes.indexOf(e.size));
+        for (Tally* tally : {&row[column], &row.back(), &totals[column], &totals.back()}) {
             ++tally->files;
             for (std::size_t r = 0; r < kRuleCount; ++r) tally->right[r] += e.right[r];
         }
     }
-    out << "\n## Files read right (old rule → new rule / files)\n\n| language (encoding) |";
-    for (const QString& size : sizes)
-        for (const QString& punctuation : punctuations)
-            out << ' ' << size << ", " << punctuation << " |";
-    out << "\n|---|";
+    titles("\n## Files read right (");
+    out << " / files)\n\n| language (encoding), kind |";
+    for (const QString& size : sizes) out << ' ' << size << " |";
+    out << " all |\n|---|";
     for (std::size_t i = 0; i < totals.size(); ++i) out << "---|";
     out << '\n';
     for (const QString& group : groups) {
@@ -224,30 +236,36 @@ int main(int argc, char** argv) {
     for (const Tally& tally : totals) out << " **" << cell(tally) << "** |";
     out << '\n';
 
-    out << "\n## Files the old rule reads right and the new one wrong\n\n";
+    out << "\n## Files uchardet alone or the replaced rule reads right and the new one wrong\n\n";
     int regressions = 0;
     for (const Entry& e : entries) {
-        if (!e.right[0] || e.right[1]) continue;
-        out << "- " << e.file << ": " << e.names[1].value_or(QStringLiteral("none")) << '\n';
+        if (e.right[kNew] || !(e.right[kUchardet] || e.right[kReplaced])) continue;
+        out << "- " << e.file << ": " << e.names[kNew].value_or(QStringLiteral("none"))
+            << (e.right[kUchardet] ? " (uchardet right)" : "")
+            << (e.right[kReplaced] ? " (replaced rule right)" : "") << '\n';
         ++regressions;
     }
     if (regressions == 0) out << "none\n";
 
-    // The largest file of each encoding, repeated to the 256 KiB the
-    // detection reads.
+    // The largest file of each language and encoding, repeated to the
+    // 256 KiB the detection reads.
     out << "\n## Time for a 256 KiB start (fastest of 7 runs, ms)\n\n| language (encoding) |";
     for (const Rule& rule : kRules) out << ' ' << rule.title << " |";
-    out << " new / old |\n|---|";
+    out << " new / replaced |\n|---|";
     for (std::size_t r = 0; r <= kRuleCount; ++r) out << "---|";
     out << '\n';
     std::map<QString, const Entry*> largest;
-    for (const Entry& e : entries)
+    QStringList timed;
+    for (const Entry& e : entries) {
+        if (!timed.contains(e.group)) timed.append(e.group);
         if (!largest[e.group] || largest[e.group]->bytes.size() < e.bytes.size())
             largest[e.group] = &e;
+    }
     double sums[kRuleCount] = {};
     double worst = 0;
-    for (const QString& group : groups) {
+    for (const QString& group : timed) {
         const QByteArray& one = largest[group]->bytes;
+        if (one.isEmpty()) continue;
         QByteArray prefix;
         while (prefix.size() < kPrefix) prefix += one;
         prefix.truncate(kPrefix);
@@ -258,12 +276,12 @@ int main(int argc, char** argv) {
             sums[r] += times[r];
             out << ' ' << QString::number(times[r], 'f', 2) << " |";
         }
-        worst = std::max(worst, times[1] / times[0]);
-        out << ' ' << QString::number(times[1] / times[0], 'f', 2) << " |\n";
+        worst = std::max(worst, times[kNew] / times[kReplaced]);
+        out << ' ' << QString::number(times[kNew] / times[kReplaced], 'f', 2) << " |\n";
     }
     out << "| **all** |";
     for (const double sum : sums) out << " **" << QString::number(sum, 'f', 2) << "** |";
-    out << " **" << QString::number(sums[1] / sums[0], 'f', 2) << "** (worst "
+    out << " **" << QString::number(sums[kNew] / sums[kReplaced], 'f', 2) << "** (worst "
         << QString::number(worst, 'f', 2) << ") |\n";
     return 0;
 }

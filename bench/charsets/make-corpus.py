@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Writes the legacy-encoding test corpus: SRT files made of the dialogue in
 texts/, encoded with iconv into the encoding each language is commonly found
-in. Every file is written twice, with plain punctuation ("- " before each
-speaker of a two-speaker cue, "...", straight quotes and apostrophes) and with
-the language's typographic marks (dialogue dashes, the ellipsis, its
-quotation marks and apostrophe), where the encoding holds them; at 4 cues,
+in. Every file is written with plain punctuation ("- " before each speaker of
+a two-speaker cue, "...", straight quotes and apostrophes), with the
+language's typographic marks (dialogue dashes, the ellipsis, its quotation
+marks and apostrophe) where the encoding holds them, and, for the languages
+of windows-1252, with lines of units and prices among the dialogue ("85 m²",
+"20 °C", "9,99 €", "™"); at 4 cues,
 12 cues, about 2 KB and about 50 KB, several seeds each (the seed picks the
 lines, their order and which cues have two speakers). Beside each file goes
 its true text in UTF-8 (".utf8"); manifest.tsv lists, one tab-separated line
-each: file, catalogue name, true-text file, language, size, punctuation.
+each: file, catalogue name, true-text file, language, size, kind.
 
 Usage: make-corpus.py OUTPUT_FOLDER"""
 import os
@@ -41,7 +43,32 @@ CORPUS = [
     ("chinese-simplified", "GB18030", "GB_18030_2000"),
     ("chinese-traditional", "BIG5", "Big5"),
     ("korean", "EUC-KR", "EUC_KR"),
+    ("german", "WINDOWS-1252", "WindowsLatin1"),
+    ("spanish", "WINDOWS-1252", "WindowsLatin1"),
+    ("italian", "WINDOWS-1252", "WindowsLatin1"),
+    ("portuguese", "WINDOWS-1252", "WindowsLatin1"),
+    ("swedish", "WINDOWS-1252", "WindowsLatin1"),
+    ("danish", "WINDOWS-1252", "WindowsLatin1"),
+    ("hungarian", "WINDOWS-1250", "WindowsLatin2"),
+    ("hungarian", "ISO-8859-2", "ISOLatin2"),
+    ("slovak", "WINDOWS-1250", "WindowsLatin2"),
+    ("croatian", "WINDOWS-1250", "WindowsLatin2"),
+    # Written in ISO-8859-16, Romanian takes its comma-below letters.
+    ("romanian", "ISO-8859-16", "ISOLatin10"),
+    ("french-latin9", "ISO-8859-15", "ISOLatin9"),
+    ("ukrainian", "KOI8-U", "KOI8_U"),
+    ("greek", "ISO-8859-7", "ISOLatinGreek"),
+    ("thai", "CP874", "DOSThai"),
+    ("thai", "TIS-620", "ISOLatinThai"),
+    ("korean-symbols", "EUC-KR", "EUC_KR"),
+    ("korean-symbols", "CP949", "DOSKorean"),
+    ("japanese", "ISO-2022-JP", "ISO_2022_JP"),
 ]
+
+# What a writer in that encoding types for the letters of the text.
+LETTERS_IN = {
+    "ISO-8859-16": {"ş": "ș", "ţ": "ț", "Ş": "Ș", "Ţ": "Ț"},
+}
 
 # Each language's typographic marks: the dash before a speaker, the
 # ellipsis, opening and closing quotation marks, the apostrophe.
@@ -66,6 +93,46 @@ TYPOGRAPHIC = {
     "chinese-simplified": ("—", "……", "“", "”", "’"),
     "chinese-traditional": ("—", "……", "「", "」", "’"),
     "korean": ("― ", "…", "“", "”", "’"),
+    "german": ("– ", "…", "„", "“", "’"),
+    "spanish": ("– ", "…", "«", "»", "’"),
+    "italian": ("– ", "…", "«", "»", "’"),
+    "portuguese": ("– ", "…", "“", "”", "’"),
+    "swedish": ("– ", "…", "”", "”", "’"),
+    "danish": ("– ", "…", "»", "«", "’"),
+    "hungarian": ("– ", "…", "„", "”", "’"),
+    "slovak": ("– ", "…", "„", "“", "’"),
+    "croatian": ("– ", "…", "„", "“", "’"),
+    "french-latin9": ("– ", "…", "«" + NBSP, NBSP + "»", "’"),
+    "thai": ("– ", "…", "“", "”", "’"),
+    "korean-symbols": ("― ", "…", "“", "”", "’"),
+}
+
+# The marks an encoding holds of a language's own, where it lacks some.
+TYPOGRAPHIC_IN = {
+    ("romanian", "ISO-8859-16"): ("- ", "...", "„", "”", "'"),
+    ("greek", "ISO-8859-7"): ("― ", "...", "«", "»", "’"),
+}
+
+# Lines of units and prices, for the languages of windows-1252.
+UNITS = {
+    "english": ["The flat is 85 m² and costs £900 a month.", "It's 20 °C outside, take a coat.",
+                "The tank holds 3 m³ of water.", "The new Quillmar™ is only 9.99 €."],
+    "french": ["L'appartement fait 85 m² et coûte 900 € par mois.",
+               "Il fait 20 °C dehors, prends ta veste.", "La cuve contient 3 m³ d'eau.",
+               "Le nouveau Quillmar™ ne coûte que 9,99 €."],
+    "german": ["Die Wohnung hat 85 m² und kostet 900 € im Monat.",
+               "Draußen sind es 20 °C, zieh dich warm an.", "Der Tank fasst 3 m³ Wasser.",
+               "Das neue Quillmar™ kostet nur 9,99 €."],
+    "spanish": ["El piso tiene 85 m² y cuesta 900 € al mes.", "Fuera hace 20 °C, abrígate.",
+                "El depósito tiene 3 m³ de agua.", "El nuevo Quillmar™ cuesta solo 9,99 €."],
+    "italian": ["L'appartamento è di 85 m² e costa 900 € al mese.", "Fuori ci sono 20 °C.",
+                "La cisterna contiene 3 m³ d'acqua.", "Il nuovo Quillmar™ costa solo 9,99 €."],
+    "portuguese": ["O apartamento tem 85 m² e custa 900 € por mês.", "Lá fora estão 20 °C.",
+                   "O tanque leva 3 m³ de água.", "O novo Quillmar™ custa só 9,99 €."],
+    "swedish": ["Lägenheten är 85 m² och kostar 900 € i månaden.", "Det är 20 °C ute.",
+                "Tanken rymmer 3 m³ vatten.", "Nya Quillmar™ kostar bara 9,99 €."],
+    "danish": ["Lejligheden er på 85 m² og koster 900 € om måneden.", "Det er 20 °C udenfor.",
+               "Tanken rummer 3 m³ vand.", "Den nye Quillmar™ koster kun 9,99 €."],
 }
 
 # (label, cues, bytes, seeds): a size is a number of cues or of bytes.
@@ -75,6 +142,10 @@ SIZES = [
     ("2 KB", None, 2048, 4),
     ("50 KB", None, 50 * 1024, 3),
 ]
+
+
+# Python's names where they differ from iconv's.
+PYTHON_CODECS = {"TIS-620": "tis_620", "CP874": "cp874", "CP949": "cp949"}
 
 
 def encode(text, charset):
@@ -135,8 +206,9 @@ def subtitle(sentences, seed, count, target, charset, marks):
             lines = [typographic(line, marks) for line in lines]
         piece = cue(number, start, lines)
         # Python's codec of the same name measures the size (iconv writes
-        # the file); none of the charsets keeps state between characters.
-        text, size = text + piece, size + len(piece.encode(charset, "replace"))
+        # the file); ISO-2022-JP's shifts are counted a little high.
+        text, size = text + piece, size + len(piece.encode(PYTHON_CODECS.get(charset, charset),
+                                                          "replace"))
         if (count and number == count) or (target and size >= target):
             return text
 
@@ -148,23 +220,27 @@ def main():
     for language, charset, catalogue in CORPUS:
         with open(os.path.join(HERE, "texts", language + ".txt"), encoding="utf-8") as f:
             sentences = [line.strip() for line in f if line.strip()]
-        marks = TYPOGRAPHIC[language]
-        punctuations = [("plain", None)]
+        for letter, written in LETTERS_IN.get(charset, {}).items():
+            sentences = [line.replace(letter, written) for line in sentences]
+        marks = TYPOGRAPHIC_IN.get((language, charset), TYPOGRAPHIC.get(language))
+        kinds = [("plain", sentences, None)]
         # ISO-8859-2 and KOI8-R have none of the marks.
-        if encodable("".join(marks), charset):
-            punctuations.append(("typographic", marks))
-        for punctuation, chosen in punctuations:
+        if marks and encodable("".join(marks), charset):
+            kinds.append(("typographic", sentences, marks))
+        if language in UNITS and charset == "WINDOWS-1252":
+            kinds.append(("units", sentences + UNITS[language], None))
+        for kind, lines, chosen in kinds:
             for label, count, target, seeds in SIZES:
                 for seed in range(1, seeds + 1):
-                    text = subtitle(sentences, seed, count, target, charset, chosen)
-                    name = "%s-%s-%s-%s-%d.srt" % (language, charset.lower(), punctuation,
+                    text = subtitle(lines, seed, count, target, charset, chosen)
+                    name = "%s-%s-%s-%s-%d.srt" % (language, charset.lower(), kind,
                                                    label.replace(" ", "").lower(), seed)
                     with open(os.path.join(out, name), "wb") as f:
                         f.write(encode(text, charset))
                     with open(os.path.join(out, name + ".utf8"), "wb") as f:
                         f.write(text.encode("utf-8"))
                     manifest.append("\t".join(
-                        [name, catalogue, name + ".utf8", language, label, punctuation]))
+                        [name, catalogue, name + ".utf8", language, label, kind]))
     with open(os.path.join(out, "manifest.tsv"), "w") as f:
         f.write("\n".join(manifest) + "\n")
 

@@ -67,6 +67,17 @@ QByteArray leadingBytes(const QUrl& url) {
     return file.read(256 * 1024);
 }
 
+// A 7-bit form with escapes (ISO-2022) decodes in UTF-8 and ASCII too, its
+// escapes and shifts left in the text as controls: where the file holds an
+// escape and the detection names such a form, that form is read first.
+std::optional<QString> escapedForm(const QUrl& url) {
+    const QByteArray bytes = leadingBytes(url);
+    if (!bytes.contains('\x1B')) return std::nullopt;
+    const auto name = DetectedCharsets::catalogueNameForBytes(bytes);
+    if (!name || !name->startsWith(QLatin1String("ISO_2022"))) return std::nullopt;
+    return name;
+}
+
 // A file that is missing, a folder or unreadable fails the same way in every
 // encoding: only a failure of the bytes themselves sends the cycle on. A
 // failure without a stated cause (a read that says nothing) keeps cycling.
@@ -181,9 +192,12 @@ void DocumentOpening::openSubtitleURL(const QUrl& url) {
         resultTypes result = resultTypes::ok;
         QString readWith;
         if (type.isTextBased()) {
-            result = shared->reads->initializeFromTextSubURL(*subtitle, url, encoding);
+            const QString first = escapedForm(url).value_or(encoding);
+            if (first != encoding)
+                onMain(view, [first](SCMainViewController& v) { silentUpdate(v, first); });
+            result = shared->reads->initializeFromTextSubURL(*subtitle, url, first);
             if (result == resultTypes::ok)
-                readWith = encoding;
+                readWith = first;
             else if (!shared->cancelled && worthAnotherEncoding(*subtitle))
                 result =
                     cycleInputEncodings(view, subtitle, shared, encoding, hasLines, true, readWith);

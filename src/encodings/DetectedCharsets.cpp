@@ -3,6 +3,7 @@
 #include <QHash>
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 #include "encodings/TextMess.h"
 #include "encodings/myEncodings.h"
@@ -10,19 +11,23 @@
 #include "platform/TextCodec.h"
 #include "platform/UchardetDetector.h"
 
-namespace {
+std::optional<QString> DetectedCharsets::markedForm(const QByteArray& bytes) {
+    const auto starts = [&bytes](const char* mark, qsizetype size) {
+        return bytes.startsWith(QByteArray::fromRawData(mark, size));
+    };
+    if (starts("\xFF\xFE\0\0", 4) || starts("\0\0\xFE\xFF", 4)) return QStringLiteral("UTF32");
+    if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) return QStringLiteral("Unicode");
+    if (starts("\xEF\xBB\xBF", 3)) return QStringLiteral("UTF8");
+    return std::nullopt;
+}
 
-// The bytes read in the catalogue's encoding, when they decode. The caller
-// may have cut the file short inside a character: up to three bytes at the
-// end are let go.
-std::optional<QString> decodedStart(const QByteArray& bytes, const QString& name) {
+std::optional<QString> DetectedCharsets::decodedStart(const QByteArray& bytes,
+                                                      const QString& name) {
     const platform::StringEncoding encoding = myEncodings::encodingForName(name);
     for (qsizetype dropped = 0; dropped < 4 && dropped < bytes.size(); ++dropped)
         if (auto text = platform::TextCodec::decode(bytes.chopped(dropped), encoding)) return text;
     return std::nullopt;
 }
-
-}  // namespace
 
 std::optional<QString> DetectedCharsets::catalogueNameFor(const QString& charset) {
     // Keyed in upper case: uchardet spells every name so, ICU mixes cases.
@@ -89,21 +94,27 @@ std::optional<QString> DetectedCharsets::catalogueNameFor(const QString& charset
     return *found;
 }
 
-std::optional<QString> DetectedCharsets::windowsSiblingOf(const QString& name) {
-    static const QHash<QString, QString> siblings{
-        {"ISOLatin1", "WindowsLatin1"},          {"ISOLatin2", "WindowsLatin2"},
-        {"MacCentralEurRoman", "WindowsLatin2"}, {"ISOLatinCyrillic", "WindowsCyrillic"},
-        {"KOI8_R", "WindowsCyrillic"},           {"MacCyrillic", "WindowsCyrillic"},
-        {"ISOLatinGreek", "WindowsGreek"},       {"ISOLatin5", "WindowsLatin5"},
-        {"ISOLatinHebrew", "WindowsHebrew"},     {"ISOLatinArabic", "WindowsArabic"},
-        {"ISOLatin4", "WindowsBalticRim"},       {"ISOLatin7", "WindowsBalticRim"},
+QStringList DetectedCharsets::siblingsOf(const QString& name) {
+    static const QHash<QString, QStringList> siblings{
+        {"ISOLatin1", {"WindowsLatin1"}},
+        {"ISOLatin2", {"WindowsLatin2"}},
+        {"MacCentralEurRoman", {"WindowsLatin2"}},
+        {"ISOLatinCyrillic", {"WindowsCyrillic"}},
+        {"KOI8_R", {"WindowsCyrillic", "KOI8_U"}},
+        {"MacCyrillic", {"WindowsCyrillic"}},
+        {"ISOLatinGreek", {"WindowsGreek"}},
+        {"ISOLatin5", {"WindowsLatin5"}},
+        {"ISOLatinHebrew", {"WindowsHebrew"}},
+        {"ISOLatinArabic", {"WindowsArabic"}},
+        {"ISOLatin4", {"WindowsBalticRim"}},
+        {"ISOLatin7", {"WindowsBalticRim"}},
+        {"ISOLatinThai", {"DOSThai"}},
+        {"EUC_KR", {"DOSKorean"}},
     };
-    const auto found = siblings.constFind(name);
-    if (found == siblings.constEnd()) return std::nullopt;
-    return *found;
+    return siblings.value(name);
 }
 
-QStringList DetectedCharsets::otherLatinWindowsPages(const QString& name) {
+QStringList DetectedCharsets::otherLatinPages(const QString& name) {
     static const QStringList windowsPages{"WindowsLatin1", "WindowsLatin2", "WindowsLatin5",
                                           "WindowsBalticRim"};
     static const QStringList latinPages =
@@ -111,10 +122,12 @@ QStringList DetectedCharsets::otherLatinWindowsPages(const QString& name) {
                                    "ISOLatin5",  "ISOLatin6",          "ISOLatin7", "ISOLatin9",
                                    "ISOLatin10", "MacCentralEurRoman", "DOSLatin2"};
     if (!latinPages.contains(name)) return {};
-    const auto sibling = windowsSiblingOf(name);
+    const QStringList siblings = siblingsOf(name);
     QStringList others;
     for (const QString& page : windowsPages)
-        if (page != name && page != sibling) others.append(page);
+        if (page != name && !siblings.contains(page)) others.append(page);
+    if (name == QLatin1String("ISOLatin1") || name == QLatin1String("WindowsLatin1"))
+        others.append(QStringLiteral("ISOLatin9"));
     return others;
 }
 
@@ -127,7 +140,7 @@ QList<DetectedCharsets::Candidate> DetectedCharsets::candidatesFor(const QByteAr
             known.confidence = std::max(known.confidence, confidence);
             return;
         }
-        candidates.append(Candidate{*name, confidence, {}});
+        candidates.append(Candidate{*name, confidence, {}, {}});
     };
     if (const auto name = platform::UchardetDetector::detect(bytes))
         answer(catalogueNameFor(*name), kUchardetConfidence);
@@ -135,28 +148,30 @@ QList<DetectedCharsets::Candidate> DetectedCharsets::candidatesFor(const QByteAr
         if (guess.confidence > kConfidenceFloor)
             answer(catalogueNameFor(guess.name), guess.confidence);
     const qsizetype answers = candidates.size();
-    // A sibling of several answers stands in for each of them, with the
+    // A page of several answers stands in for each of them, with the
     // highest confidence they give it.
-    const auto sibling = [&candidates, answers](const QString& name, const Candidate& of,
-                                                int confidence) {
+    const auto standIn = [&candidates, answers](const QString& name, const Candidate& of,
+                                                int confidence, bool sibling) {
         const auto named = [&name](const Candidate& c) { return c.name == name; };
-        if (std::any_of(candidates.cbegin(), candidates.cbegin() + answers, named)) return;
-        const auto known = std::find_if(candidates.begin() + answers, candidates.end(), named);
+        auto known = std::find_if(candidates.begin(), candidates.end(), named);
+        const bool answer = known < candidates.begin() + answers;
         if (known == candidates.end()) {
-            candidates.append(Candidate{name, confidence, {of.name}});
-            return;
+            candidates.append(Candidate{name, confidence, {}, {}});
+            known = candidates.end() - 1;
+        } else if (!answer) {
+            known->confidence = std::max(known->confidence, confidence);
         }
-        known->confidence = std::max(known->confidence, confidence);
-        known->mends.append(of.name);
+        if (!answer && !known->mends.contains(of.name)) known->mends.append(of.name);
+        if (sibling && !known->siblingOf.contains(of.name)) known->siblingOf.append(of.name);
     };
     for (qsizetype i = 0; i < answers; ++i) {
         const Candidate answered = candidates[i];
-        // The page of the same script is as likely as its answer; the other
-        // Latin pages are tried with no confidence of their own.
-        if (const auto name = windowsSiblingOf(answered.name))
-            sibling(*name, answered, answered.confidence);
-        for (const QString& name : otherLatinWindowsPages(answered.name))
-            sibling(name, answered, 0);
+        // A sibling is as likely as its answer; the other Latin pages are
+        // tried with no confidence of their own.
+        for (const QString& name : siblingsOf(answered.name))
+            standIn(name, answered, answered.confidence, true);
+        for (const QString& name : otherLatinPages(answered.name))
+            standIn(name, answered, 0, false);
     }
     return candidates;
 }
@@ -168,21 +183,33 @@ struct Reading {
     TextMess::Score score;
 };
 
-// Less mess per letter (compared as fractions; a text without letters
-// weighs its mess as if it had one).
-int compareMess(const Reading& a, const Reading& b) {
-    const qsizetype left = a.score.mess * std::max<qsizetype>(1, b.score.letters);
-    const qsizetype right = b.score.mess * std::max<qsizetype>(1, a.score.letters);
-    return left < right ? -1 : left > right ? 1 : 0;
+// Whether `wider` reads every letter that `reading` reads where it is: the
+// two differ only where `reading` has no letter (a control, a sign).
+bool keepsEveryLetter(const QString& reading, const QString& wider) {
+    if (reading.size() != wider.size()) return false;
+    for (qsizetype i = 0; i < reading.size(); ++i)
+        if (reading[i] != wider[i] && reading[i].isLetter()) return false;
+    return true;
 }
 
+bool isEastAsianText(const TextMess::Score& score) {
+    return 2 * (score.hangul + score.otherEastAsian) > score.letters;
+}
+
+bool isKorean(const TextMess::Score& score) {
+    return score.hangul > score.otherEastAsian;
+}
+
+// A Windows code page (874 and 949 among them, which the catalogue names
+// after DOS).
 bool isWindowsPage(const QString& name) {
-    return name.startsWith(QLatin1String("Windows"));
+    return myEncodings::encodingForName(name).converterName().startsWith("windows-");
 }
 
 }  // namespace
 
 std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray& bytes) {
+    if (const auto form = markedForm(bytes); form && decodedStart(bytes, *form)) return form;
     const QList<Candidate> candidates = candidatesFor(bytes);
     // Each name decodes once; a text that another name read alike is not
     // measured again. (A map keeps its values in place as it grows.)
@@ -202,34 +229,58 @@ std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray&
         }
         return readings.emplace(name, std::move(reading)).first->second;
     };
+    const auto answerIndex = [&candidates](const QString& name) {
+        for (qsizetype i = 0; i < candidates.size(); ++i)
+            if (candidates[i].name == name) return i;
+        return candidates.size();
+    };
+    // Fewer defects, then the earlier answer, with a sibling that reads its
+    // letters (with no more defects) in its place and before it, then a page
+    // that reads with fewer defects than an answer, after every answer, in
+    // that answer's order.
+    using Key = std::tuple<qsizetype, qsizetype, bool>;
+    std::optional<Key> bestKey;
     const Candidate* best = nullptr;
-    const Reading* bestReading = nullptr;
+    const qsizetype last = candidates.size();
+    const Reading* first = nullptr;
     for (const Candidate& candidate : candidates) {
         const auto& reading = readingOf(candidate.name);
         if (!reading) continue;
-        // A sibling stands in for its answer where it reads the bytes with
-        // less mess or as the same text; where the answer reads them as
-        // cleanly but otherwise, its detector saw those letters and chose it.
-        if (!candidate.mends.isEmpty()) {
-            const auto standsIn = [&](const QString& mended) {
-                const auto& answer = readingOf(mended);
-                return !answer || compareMess(*reading, *answer) < 0 ||
-                       answer->text == reading->text;
-            };
-            if (std::none_of(candidate.mends.cbegin(), candidate.mends.cend(), standsIn)) continue;
-        }
-        // Less mess, then a Windows page, then the more confident detector,
-        // then the earlier answer.
-        const auto better = [&] {
-            if (best == nullptr) return true;
-            if (const int mess = compareMess(*reading, *bestReading); mess != 0) return mess < 0;
-            const bool windows = isWindowsPage(candidate.name);
-            if (windows != isWindowsPage(best->name)) return windows;
-            return candidate.confidence > best->confidence;
+        if (first == nullptr) first = &*reading;
+        // A reading in Hangul and one in Han or kana are text of different
+        // languages, each as clean as its dictionary; a letter or two tells
+        // nothing between them. Where the first answer reads the one, the
+        // other stands only where that answer reads unprintables.
+        if (isEastAsianText(reading->score) && isEastAsianText(first->score) &&
+            isKorean(reading->score) != isKorean(first->score) && first->score.unprintables == 0)
+            continue;
+        const qsizetype defects = reading->score.mess;
+        qsizetype place = candidate.mends.isEmpty() ? answerIndex(candidate.name) : 2 * last;
+        bool standsIn = false;
+        const auto standIn = [&place, &standsIn](qsizetype at) {
+            if (at >= place) return;
+            place = at;
+            standsIn = true;
         };
-        if (!better()) continue;
+        for (const QString& answer : candidate.mends + candidate.siblingOf) {
+            const auto& answered = readingOf(answer);
+            // Where the answer reads as cleanly but otherwise, its detector
+            // saw those letters and chose it. A sibling reads the answer's
+            // letters, and more where the answer has controls or signs;
+            // where the two read the same text, a Windows page is the name.
+            if (candidate.siblingOf.contains(answer) && answered &&
+                defects <= answered->score.mess &&
+                keepsEveryLetter(answered->text, reading->text) &&
+                (answered->text != reading->text || isWindowsPage(candidate.name)))
+                standIn(answerIndex(answer));
+            else if (!answered || defects < answered->score.mess)
+                standIn(last + answerIndex(answer));
+        }
+        if (place == 2 * last) continue;
+        const Key key{defects, place, !standsIn};
+        if (bestKey && !(key < *bestKey)) continue;
+        bestKey = key;
         best = &candidate;
-        bestReading = &*reading;
     }
     if (best == nullptr) return std::nullopt;
     return best->name;

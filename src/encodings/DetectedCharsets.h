@@ -11,13 +11,14 @@
 class DetectedCharsets {
   public:
     // A reading the chooser weighs: a catalogue name, the confidence (0 to
-    // 100) of the detector that gave it, and for a Windows sibling that no
-    // detector gave, the answers it stands in for (with the first one's
-    // confidence).
+    // 100) of the detector that gave it, and for a page that no detector
+    // gave, the answers it stands in for (with the first one's confidence)
+    // and, of those, the ones it is a sibling of.
     struct Candidate {
         QString name;
         int confidence;
         QStringList mends;
+        QStringList siblingOf;
     };
 
     // ICU's answers are tried above this confidence: it gives 10 to forms
@@ -32,29 +33,52 @@ class DetectedCharsets {
     // "ShiftJIS"); none for a charset the catalogue lacks.
     static std::optional<QString> catalogueNameFor(const QString& charset);
 
-    // The Windows code page of the same script as an ISO-8859, Mac or KOI8
-    // catalogue name ("MacCyrillic" gives "WindowsCyrillic"): the page that
-    // has typographic marks where the others have controls or letters.
-    static std::optional<QString> windowsSiblingOf(const QString& name);
+    // The pages that read what a page reads and more, where it has controls
+    // or box drawing: the Windows page of the same script as an ISO-8859,
+    // Mac or KOI8 page ("MacCyrillic" gives "WindowsCyrillic"; "ISOLatinThai"
+    // gives "DOSThai", Windows' page 874; "EUC_KR" gives "DOSKorean", its
+    // Windows extension), and KOI8-U for KOI8-R (its Ukrainian letters where
+    // KOI8-R has box drawing).
+    static QStringList siblingsOf(const QString& name);
 
     // For a Latin page, Windows or not, the Latin Windows pages other than
-    // itself and its sibling: they differ in the letters beyond ASCII, and
-    // a detector can miss the right one where the text reads cleanly in
-    // another (Estonian in windows-1257 reads as windows-1252 with
-    // Icelandic letters for its own, and no detector names 1257).
-    static QStringList otherLatinWindowsPages(const QString& name);
+    // itself and its sibling, and for a Latin-1 page ISO-8859-15: they
+    // differ in the letters beyond ASCII, and a detector can miss the right
+    // one where the text reads cleanly in another (Estonian in windows-1257
+    // reads as windows-1252 with Icelandic letters for its own, and no
+    // detector names 1257; French in ISO-8859-15 reads its "œ" and "€" as
+    // Latin-1's "½" and "¤", and no detector names ISO-8859-15).
+    static QStringList otherLatinPages(const QString& name);
 
     // The readings worth trying for the bytes: uchardet's answer and ICU's
     // answers above kConfidenceFloor, each name once with its highest
-    // confidence, then the Windows sibling and the other Latin Windows pages
-    // of each that no detector gave.
+    // confidence, in that order, then the siblings and the other Latin
+    // pages of each that no detector gave.
     static QList<Candidate> candidatesFor(const QByteArray& bytes);
 
-    // The catalogue name the bytes are most likely in: of the candidates
-    // that decode the start of the bytes, the one whose reading has the
-    // least mess per letter (TextMess); on a tie a Windows page, then the
-    // more confident detector. A sibling no detector gave counts only where
-    // it reads the bytes with less mess than its answer, or as the same
-    // text. None when no candidate decodes them.
+    // The Unicode form a byte-order mark at the start of the bytes names
+    // ("UTF8", "Unicode" or "UTF32"), whether or not the rest decodes.
+    static std::optional<QString> markedForm(const QByteArray& bytes);
+
+    // The bytes read in the catalogue's encoding, when they decode. The
+    // caller may have cut the file short inside a character: up to three
+    // bytes at the end are let go.
+    static std::optional<QString> decodedStart(const QByteArray& bytes, const QString& name);
+
+    // The catalogue name the bytes are most likely in. A byte-order mark
+    // decides outright. Otherwise the detectors' first answer that decodes
+    // the bytes stands, unless another candidate's reading shows fewer
+    // defects (TextMess: the count, not a share of the letters, so a reading
+    // with more letters gains nothing). A page no detector gave counts only
+    // where it reads with fewer defects than an answer it stands in for, and
+    // then after every answer that reads as cleanly; a sibling that reads
+    // with no more defects and keeps every letter the answer reads takes the
+    // answer's place (windows-1252 for ISO-8859-1 text: the same letters, and
+    // marks where the other has controls). On equal defects the earlier
+    // answer, and such a sibling before its answer; where the two read the
+    // same text, a Windows page. A reading in Hangul and one in Han or kana
+    // are not weighed against each other: where the first answer reads the
+    // one, the other is taken only if that answer reads unprintables. None
+    // when no candidate decodes them.
     static std::optional<QString> catalogueNameForBytes(const QByteArray& bytes);
 };

@@ -14,9 +14,12 @@ struct Char {
     bool ascii = true;
     bool letter = false;
     bool mark = false;  // written on a letter (not for ASCII)
+    bool digit = false;
     bool symbol = false;
+    bool currency = false;
     bool upper = false;  // upper or title case
     bool lower = false;
+    bool eastAsian = false;  // a letter of Chinese, Japanese or Korean text
     // The script of a letter; unknown for other characters and for letters
     // of every script (Common, Inherited).
     QChar::Script script = QChar::Script_Unknown;
@@ -27,6 +30,22 @@ struct Char {
     bool wordPart() const { return letter || mark; }
 };
 
+// The scripts written together in Chinese, Japanese and Korean text.
+bool isEastAsian(QChar::Script script) {
+    return script == QChar::Script_Han || script == QChar::Script_Hiragana ||
+           script == QChar::Script_Katakana || script == QChar::Script_Hangul ||
+           script == QChar::Script_Bopomofo;
+}
+
+bool isKana(QChar::Script script) {
+    return script == QChar::Script_Hiragana || script == QChar::Script_Katakana;
+}
+
+// The alphabets the East Asian character sets hold beside their own letters.
+bool isGreekOrCyrillic(QChar::Script script) {
+    return script == QChar::Script_Greek || script == QChar::Script_Cyrillic;
+}
+
 Char charOf(char32_t c) {
     Char ch;
     ch.c = c;
@@ -35,6 +54,7 @@ Char charOf(char32_t c) {
         ch.letter = folded >= 'a' && folded <= 'z';
         ch.upper = ch.letter && c < 'a';
         ch.lower = ch.letter && !ch.upper;
+        ch.digit = c >= '0' && c <= '9';
         if (ch.letter) ch.script = QChar::Script_Latin;
         return ch;
     }
@@ -48,6 +68,13 @@ Char charOf(char32_t c) {
             ch.lower = true;
             break;
         case QChar::Letter_Modifier:
+            // The accents alone that code pages hold (caron, circumflex,
+            // macron, acute, grave) are signs where they stand.
+            if (c == 0x2C6 || c == 0x2C7 || (c >= 0x2C9 && c <= 0x2CB)) {
+                ch.symbol = true;
+                return ch;
+            }
+            break;
         case QChar::Letter_Other:
             break;
         case QChar::Mark_NonSpacing:
@@ -55,8 +82,14 @@ Char charOf(char32_t c) {
         case QChar::Mark_Enclosing:
             ch.mark = true;
             return ch;
-        case QChar::Symbol_Math:
+        case QChar::Number_DecimalDigit:
+            ch.digit = true;
+            return ch;
         case QChar::Symbol_Currency:
+            ch.currency = true;
+            ch.symbol = true;
+            return ch;
+        case QChar::Symbol_Math:
         case QChar::Symbol_Modifier:
         case QChar::Symbol_Other:
         // Fractions and superscripts, which stand where letters belong.
@@ -64,11 +97,14 @@ Char charOf(char32_t c) {
             ch.symbol = true;
             return ch;
         default:
+            // The pilcrow is punctuation to Unicode, but a sign to a reader.
+            ch.symbol = c == 0xB6;
             return ch;
     }
     ch.letter = true;
     const QChar::Script script = QChar::script(c);
     if (script != QChar::Script_Common && script != QChar::Script_Inherited) ch.script = script;
+    ch.eastAsian = isEastAsian(ch.script);
     if (script == QChar::Script_Latin) ch.latinLower = QChar::toLower(c);
     return ch;
 }
@@ -104,39 +140,69 @@ void forEachChar(QStringView text, Use&& use) {
     }
 }
 
-// The scripts written together in Chinese, Japanese and Korean text.
-bool isEastAsian(QChar::Script script) {
-    return script == QChar::Script_Han || script == QChar::Script_Hiragana ||
-           script == QChar::Script_Katakana || script == QChar::Script_Hangul ||
-           script == QChar::Script_Bopomofo;
-}
-
-bool isKana(QChar::Script script) {
-    return script == QChar::Script_Hiragana || script == QChar::Script_Katakana;
-}
-
 // Each measure takes the text's characters one at a time (`add`) and gives
 // its count at the end.
+
+// The count of all but the largest group: the characters a text in one
+// script, or one language, would not hold.
+template <typename Groups>
+qsizetype allButTheLargest(qsizetype all, const Groups& groups) {
+    qsizetype most = 0;
+    for (const qsizetype n : groups) most = std::max(most, n);
+    return all - most;
+}
 
 struct Unprintables {
     qsizetype count = 0;
     void add(const Char& ch) {
         const char32_t c = ch.c;
-        // The supplementary private-use planes are 15 and 16.
-        count += c == 0 || (c >= 0x80 && c <= 0x9F) || (c >= 0xE000 && c <= 0xF8FF) ||
-                 (c >= 0xF0000 && c <= 0x10FFFF);
+        // Tab, line feed, vertical tab, form feed and carriage return are
+        // the controls text holds. The supplementary private-use planes are
+        // 15 and 16.
+        count += (c < 0x20 && (c < 0x09 || c > 0x0D)) || (c >= 0x7F && c <= 0x9F) ||
+                 (c >= 0xE000 && c <= 0xF8FF) || (c >= 0xF0000 && c <= 0x10FFFF);
     }
     qsizetype end() { return count; }
 };
+
+// Signs that follow a word or a number and end it: powers, footnotes and
+// degrees, trade marks, minutes and seconds, per mille.
+bool endsAWord(char32_t c) {
+    switch (c) {
+        case 0xB9:
+        case 0xB2:
+        case 0xB3:
+        case 0xB0:
+        case 0xA9:
+        case 0xAE:
+        case 0x2122:
+        case 0x2120:
+        case 0x2032:
+        case 0x2033:
+        case 0x2030:
+            return true;
+        default:
+            return c >= 0x2070 && c <= 0x2079;  // superscript digits
+    }
+}
 
 struct SymbolsNextToLetters {
     qsizetype count = 0;
     // The middle one of three characters is judged.
     Char before, middle;
     void add(const Char& after) {
-        count += middle.symbol && (before.letter || after.letter);
+        count += middle.symbol && messy(after);
         before = middle;
         middle = after;
+    }
+    bool messy(const Char& after) const {
+        // The generic currency sign stands in code pages, never in text.
+        if (middle.c == 0xA4) return true;
+        if (!before.letter && !after.letter) return false;
+        if (before.eastAsian || after.eastAsian) return false;
+        if (!after.letter && endsAWord(middle.c)) return false;
+        if (middle.c == 0xB0 && (after.c == 'C' || after.c == 'F' || after.c == 'K')) return false;
+        return !(middle.currency && (before.digit || after.digit));
     }
     qsizetype end() {
         add(Char());
@@ -144,9 +210,16 @@ struct SymbolsNextToLetters {
     }
 };
 
+// The letters East Asian text writes inside its words: Greek, Cyrillic and
+// ASCII Latin.
+bool isWithEastAsian(QChar::Script script, bool ascii) {
+    return isGreekOrCyrillic(script) || (ascii && script == QChar::Script_Latin);
+}
+
 struct MixedScriptWords {
     qsizetype count = 0;
     QChar::Script word = QChar::Script_Unknown;  // the script the word is in so far
+    bool asciiWord = false;                      // that script's letters are ASCII so far
     bool mixed = false;
     void add(const Char& ch) {
         if (!ch.wordPart()) {
@@ -154,14 +227,20 @@ struct MixedScriptWords {
             mixed = false;
             return;
         }
+        if (ch.script == word) asciiWord = asciiWord && ch.ascii;
         const QChar::Script script = ch.script;
         if (mixed || script == QChar::Script_Unknown || script == word) return;
-        // Han goes with every East Asian script: the word takes the other one.
-        if (word == QChar::Script_Unknown || (word == QChar::Script_Han && isEastAsian(script))) {
+        // Han goes with every East Asian script, and so do Greek and Cyrillic:
+        // the word takes the other one.
+        if (word == QChar::Script_Unknown || (word == QChar::Script_Han && isEastAsian(script)) ||
+            (isWithEastAsian(word, asciiWord) && isEastAsian(script))) {
             word = script;
+            asciiWord = ch.ascii;
             return;
         }
-        if ((script == QChar::Script_Han && isEastAsian(word)) || (isKana(word) && isKana(script)))
+        if ((script == QChar::Script_Han && isEastAsian(word)) ||
+            (isKana(word) && isKana(script)) ||
+            (isEastAsian(word) && isWithEastAsian(script, ch.ascii)))
             return;
         mixed = true;
         ++count;
@@ -169,17 +248,27 @@ struct MixedScriptWords {
     qsizetype end() { return count; }
 };
 
+// Greek writes the tonos on a capital only where it begins a word (and none
+// in words all in capitals).
+bool isGreekCapitalWithTonos(char32_t c) {
+    return c == 0x386 || (c >= 0x388 && c <= 0x38A) || c == 0x38C || c == 0x38E || c == 0x38F;
+}
+
 struct CapitalsInsideLowerCaseWords {
     qsizetype count = 0;
-    Char previous;  // the word's last letter, if any
+    // The word's last lower-case letter, if any, and whether it has one.
+    Char lower;
+    bool inWord = false;
     void add(const Char& ch) {
         if (!ch.wordPart()) {
-            previous = Char();
+            lower = Char();
+            inWord = false;
             return;
         }
-        if (!ch.letter) return;
-        count += ch.upper && previous.lower && !(ch.ascii && previous.ascii);
-        previous = ch;
+        if (ch.lower) lower = ch;
+        count += (ch.upper && lower.lower && !(ch.ascii && lower.ascii)) ||
+                 (inWord && isGreekCapitalWithTonos(ch.c));
+        inWord = true;
     }
     qsizetype end() { return count; }
 };
@@ -189,13 +278,18 @@ struct StrayScriptLetters {
     qsizetype all = 0;
     void add(const Char& ch) {
         if (ch.ascii || ch.script == QChar::Script_Unknown) return;
-        ++perScript[std::size_t(isEastAsian(ch.script) ? QChar::Script_Han : ch.script)];
+        ++perScript[std::size_t(ch.eastAsian ? QChar::Script_Han : ch.script)];
         ++all;
     }
     qsizetype end() {
-        qsizetype most = 0;
-        for (const qsizetype n : perScript) most = std::max(most, n);
-        return all - most;
+        // Greek and Cyrillic letters go with East Asian text.
+        auto& eastAsian = perScript[QChar::Script_Han];
+        if (eastAsian > 0 && eastAsian >= perScript[QChar::Script_Greek] &&
+            eastAsian >= perScript[QChar::Script_Cyrillic]) {
+            eastAsian += perScript[QChar::Script_Greek] + perScript[QChar::Script_Cyrillic];
+            perScript[QChar::Script_Greek] = perScript[QChar::Script_Cyrillic] = 0;
+        }
+        return allButTheLargest(all, perScript);
     }
 };
 
@@ -259,14 +353,11 @@ struct LettersOutsideOneAlphabet {
     }
     qsizetype end() {
         if (all == 0) return 0;
-        qsizetype most = 0;
-        for (const char16_t* alphabet : kLatinAlphabets) {
-            qsizetype held = 0;
-            for (const char16_t* letter = alphabet; *letter != 0; ++letter)
-                held += perLetter[*latinSlot(*letter)];
-            most = std::max(most, held);
-        }
-        return all - most;
+        std::array<qsizetype, std::size(kLatinAlphabets)> held{};
+        for (std::size_t a = 0; a < held.size(); ++a)
+            for (const char16_t* letter = kLatinAlphabets[a]; *letter != 0; ++letter)
+                held[a] += perLetter[*latinSlot(*letter)];
+        return allButTheLargest(all, held);
     }
 };
 
@@ -274,6 +365,15 @@ struct Letters {
     qsizetype count = 0;
     void add(const Char& ch) { count += ch.letter; }
     qsizetype end() { return count; }
+};
+
+struct EastAsianLetters {
+    qsizetype hangul = 0;
+    qsizetype others = 0;
+    void add(const Char& ch) {
+        if (!ch.eastAsian) return;
+        ++(ch.script == QChar::Script_Hangul ? hangul : others);
+    }
 };
 
 // The measures after one pass over the text.
@@ -322,10 +422,10 @@ qsizetype TextMess::letters(QStringView text) {
 }
 
 TextMess::Score TextMess::score(QStringView text) {
-    auto [unprintable, symbols, mixed, capitals, stray, alphabet, letters] =
+    auto [unprintable, symbols, mixed, capitals, stray, alphabet, letters, eastAsian] =
         measured<Unprintables, SymbolsNextToLetters, MixedScriptWords, CapitalsInsideLowerCaseWords,
-                 StrayScriptLetters, LettersOutsideOneAlphabet, Letters>(text);
+                 StrayScriptLetters, LettersOutsideOneAlphabet, Letters, EastAsianLetters>(text);
     return {unprintable.end() + symbols.end() + mixed.end() + capitals.end() + stray.end() +
                 alphabet.end(),
-            letters.end()};
+            letters.end(), unprintable.end(), eastAsian.hangul, eastAsian.others};
 }

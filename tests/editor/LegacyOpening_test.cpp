@@ -57,6 +57,24 @@ TEST_F(LegacyOpening, ShortLegacyFilesOpenWithTheirTextAndTheNameThatReadThem) {
         // Estonian reads cleanly in windows-1252 too, with Icelandic's "ð"
         // and "þ" for its "š" and "ž"; no detector names windows-1257.
         {"estonian-windows-1257.srt", "WindowsBalticRim", "WindowsBalticRim"},
+        // Units and signs beside numbers and words ("m²", "m³", "20 °C", "™")
+        // are text: windows-1250 would make letters of them ("mł").
+        {"german-windows-1252-units.srt", "WindowsLatin1", "WindowsLatin1"},
+        {"english-windows-1252-units.srt", "WindowsLatin1", "WindowsLatin1"},
+        // uchardet names ISO-8859-16; windows-1250 reads "ş" for its "ș".
+        {"romanian-iso-8859-16.srt", "ISOLatin10", "ISOLatin10"},
+        // The detectors name KOI8-R, which has box drawing for "і", "ї", "є"
+        // and "ґ"; windows-1251 swaps the case of every letter.
+        {"ukrainian-koi8-u.srt", "KOI8_U", "KOI8_U"},
+        // uchardet names ISO-8859-7, which reads windows-1253's "Ά" as "’";
+        // the other way, windows-1253 reads ISO-8859-7's "Ά" as "¶".
+        {"greek-windows-1253-alpha.srt", "WindowsGreek", "WindowsGreek"},
+        {"greek-iso-8859-7-alpha.srt", "ISOLatinGreek", "ISOLatinGreek"},
+        // uchardet names TIS-620, which has controls for "…", "“", "”", "•".
+        {"thai-windows-874.srt", "DOSThai", "DOSThai"},
+        // Symbols beside Hangul ("♡", "☆", "【", "ⅰ", "˚") and a Greek "α".
+        {"korean-euc-kr-symbols.srt", "EUC_KR", "DOSKorean"},
+        {"korean-cp949-symbols.srt", "DOSKorean", "DOSKorean"},
     };
     for (const ShortFile& f : files) {
         SCOPED_TRACE(f.file);
@@ -79,6 +97,62 @@ TEST_F(LegacyOpening, ShortLegacyFilesOpenWithTheirTextAndTheNameThatReadThem) {
             EXPECT_TRUE(written->contains(text.replace(u'\n', QStringLiteral("\r\n"))))
                 << text.toStdString();
         }
+        EXPECT_EQ(sheet(), nullptr);
+    }
+}
+
+// Files that other encodings read too, with the wrong text: a 7-bit form
+// with escapes (UTF-8 reads its escapes and shifts as controls) is read in
+// its own form at once; a byte-order mark names UTF-8 where the stored
+// encoding fails and the detection runs (a Windows page would read the mark
+// as "ï»¿", and an ASS file would not open in it).
+TEST_F(LegacyOpening, EscapedAndMarkedFilesOpenWithTheirText) {
+    const QByteArray mark("\xEF\xBB\xBF");
+    const QByteArray srtText("1\r\n00:00:01,000 --> 00:00:03,000\r\nHello there.\r\n\r\n");
+    QFile ass(QStringLiteral(QUILLMAR_FIXTURES "/editor/sample.ass"));
+    ASSERT_TRUE(ass.open(QIODevice::ReadOnly));
+    const QByteArray assText = ass.readAll();
+    const struct {
+        const char* name;
+        QByteArray bytes;  // empty: the fixture of that name
+        subtitleTypes type;
+        const char* stored;  // the stored import encoding
+        QStringList reads;
+        const char* firstLine;
+    } files[] = {
+        // clang-format off
+        {"japanese-iso-2022-jp.srt", {}, subtitleTypes::srt, "UTF8", {"ISO_2022_JP"},
+         "昨日の夜どこにいたの？"},
+        {"korean-iso-2022-kr.srt", {}, subtitleTypes::srt, "UTF8", {"ISO_2022_KR"},
+         "어젯밤에 어디 있었어?"},
+        {"marked.srt", mark + srtText, subtitleTypes::srt, "ASCII", {"ASCII", "UTF8"},
+         "Hello there."},
+        {"marked.ass", mark + assText, subtitleTypes::ass, "ASCII", {"ASCII", "UTF8"},
+         "Where were you last night?"},
+        // clang-format on
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        QTemporaryDir folder;
+        QString path = QStringLiteral(QUILLMAR_FIXTURES "/encodings/") + f.name;
+        if (!f.bytes.isEmpty()) {
+            path = folder.filePath(f.name);
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(f.bytes);
+        }
+        setPreference("importEncoding", QString(f.stored));
+        reads = std::make_shared<editortest::CountingReads>();
+        std::unique_ptr<SCMainViewController> view;
+        if (f.type == subtitleTypes::ass)
+            view = openedView<SCViewControllerASS>(QUrl::fromLocalFile(path), f.type);
+        else
+            view = openedView(QUrl::fromLocalFile(path), f.type);
+        EXPECT_EQ(reads->names(), f.reads);
+        EXPECT_EQ(view->importEncoding(), f.reads.last());
+        const auto& lines = view->viewSubtitle()->subtitleLinesArray();
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_EQ(lines[0]->unformattedTextSRT(), QString::fromUtf8(f.firstLine));
         EXPECT_EQ(sheet(), nullptr);
     }
 }

@@ -49,6 +49,16 @@ TEST(DetectedCharsets, UnicodeWithAMarkGetsItsCatalogueForm) {
     EXPECT_EQ(DetectedCharsets::catalogueNameForBytes(
                   QByteArray("\xFF\xFE\0\0h\0\0\0i\0\0\0\n\0\0\0", 16)),
               "UTF32");
+    // The mark decides, where the readings of ASCII text tie: a Windows page
+    // would show it as "ï»¿".
+    EXPECT_EQ(DetectedCharsets::catalogueNameForBytes(
+                  "\xEF\xBB\xBF"
+                  "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello there.\r\n"),
+              "UTF8");
+    // A mark the bytes after it do not hold up is not taken.
+    EXPECT_NE(DetectedCharsets::catalogueNameForBytes("\xEF\xBB\xBF"
+                                                      "caf\xE9 cr\xE8me"),
+              "UTF8");
 }
 
 // Every name either detector can answer has a catalogue encoding that this
@@ -72,24 +82,30 @@ TEST(DetectedCharsets, EveryNameADetectorGivesHasACatalogueEncoding) {
 }
 
 // An ISO-8859, Mac or KOI8 page has the Windows page of its script beside
-// it; Windows pages and the multi-byte sets have none. Every sibling of a
-// name a detector gives is a Windows page this system converts.
-TEST(DetectedCharsets, WindowsSiblingsShareTheScript) {
-    const std::pair<const char*, const char*> siblings[] = {
-        {"ISOLatin1", "WindowsLatin1"},    {"MacCentralEurRoman", "WindowsLatin2"},
-        {"KOI8_R", "WindowsCyrillic"},     {"MacCyrillic", "WindowsCyrillic"},
-        {"ISOLatinGreek", "WindowsGreek"}, {"ISOLatin7", "WindowsBalticRim"},
+// it (Thai's is Windows' page 874), KOI8-R also KOI8-U; Windows pages and the
+// multi-byte sets have none. Every sibling or other Latin page of a name a
+// detector gives is a Windows page, KOI8-U or ISO-8859-15, and this system
+// converts it.
+TEST(DetectedCharsets, SiblingsShareTheScript) {
+    const std::pair<const char*, QStringList> siblings[] = {
+        {"ISOLatin1", {"WindowsLatin1"}},
+        {"MacCentralEurRoman", {"WindowsLatin2"}},
+        {"KOI8_R", {"WindowsCyrillic", "KOI8_U"}},
+        {"MacCyrillic", {"WindowsCyrillic"}},
+        {"ISOLatinGreek", {"WindowsGreek"}},
+        {"ISOLatin7", {"WindowsBalticRim"}},
+        {"ISOLatinThai", {"DOSThai"}},
     };
     for (const auto& [name, sibling] : siblings)
-        EXPECT_EQ(DetectedCharsets::windowsSiblingOf(name), std::optional<QString>(sibling))
-            << name;
+        EXPECT_EQ(DetectedCharsets::siblingsOf(name), sibling) << name;
     for (const char* name : {"WindowsLatin1", "WindowsBalticRim", "ShiftJIS", "UTF8", "VISCII"})
-        EXPECT_FALSE(DetectedCharsets::windowsSiblingOf(name).has_value()) << name;
-    // Every Latin page has the other Latin Windows pages; no other page has.
+        EXPECT_TRUE(DetectedCharsets::siblingsOf(name).isEmpty()) << name;
+    // Every Latin page has the other Latin Windows pages, a Latin-1 page also
+    // ISO-8859-15; no other page has.
     const std::pair<const char*, QStringList> latin[] = {
-        {"ISOLatin1", {"WindowsLatin2", "WindowsLatin5", "WindowsBalticRim"}},
+        {"ISOLatin1", {"WindowsLatin2", "WindowsLatin5", "WindowsBalticRim", "ISOLatin9"}},
         {"ISOLatin7", {"WindowsLatin1", "WindowsLatin2", "WindowsLatin5"}},
-        {"WindowsLatin1", {"WindowsLatin2", "WindowsLatin5", "WindowsBalticRim"}},
+        {"WindowsLatin1", {"WindowsLatin2", "WindowsLatin5", "WindowsBalticRim", "ISOLatin9"}},
         {"MacCentralEurRoman", {"WindowsLatin1", "WindowsLatin5", "WindowsBalticRim"}},
         {"WindowsCyrillic", {}},
         {"KOI8_R", {}},
@@ -97,16 +113,19 @@ TEST(DetectedCharsets, WindowsSiblingsShareTheScript) {
         {"VISCII", {}},
     };
     for (const auto& [name, others] : latin)
-        EXPECT_EQ(DetectedCharsets::otherLatinWindowsPages(name), others) << name;
+        EXPECT_EQ(DetectedCharsets::otherLatinPages(name), others) << name;
     for (const QString& charset : platform::CharsetDetector::detectableNames() +
                                       platform::UchardetDetector::detectableNames()) {
         const auto name = DetectedCharsets::catalogueNameFor(charset);
         if (!name) continue;
-        QStringList pages = DetectedCharsets::otherLatinWindowsPages(*name);
-        if (const auto sibling = DetectedCharsets::windowsSiblingOf(*name)) pages.append(*sibling);
+        const QStringList pages =
+            DetectedCharsets::otherLatinPages(*name) + DetectedCharsets::siblingsOf(*name);
         for (const QString& page : pages) {
-            EXPECT_TRUE(page.startsWith("Windows")) << page.toStdString();
-            EXPECT_TRUE(myEncodings::encodingForName(page).hasConverter()) << page.toStdString();
+            const auto encoding = myEncodings::encodingForName(page);
+            EXPECT_TRUE(encoding.converterName().startsWith("windows-") || page == "KOI8_U" ||
+                        page == "ISOLatin9")
+                << page.toStdString();
+            EXPECT_TRUE(encoding.hasConverter()) << page.toStdString();
         }
     }
 }
@@ -146,6 +165,39 @@ TEST(DetectedCharsets, TheReadingWithTheLeastMessIsChosen) {
     EXPECT_EQ(
         DetectedCharsets::catalogueNameForBytes(encodingsFixture("estonian-windows-1257.srt")),
         "WindowsBalticRim");
+}
+
+// The detectors' answer stands where its reading shows no defect, however
+// many letters another reading has; another reading is taken where it shows
+// fewer defects, or, for a sibling, as few and every letter the answer reads.
+TEST(DetectedCharsets, TheAnswerStandsUnlessAnotherReadingShowsFewerDefects) {
+    const std::pair<const char*, const char*> files[] = {
+        // "m²", "m³" and "™" are text; windows-1250 reads "m˛", "mł".
+        {"german-windows-1252-units.srt", "WindowsLatin1"},
+        {"english-windows-1252-units.srt", "WindowsLatin1"},
+        // uchardet's ISO-8859-16 and windows-1250 read "ș" and "ş": no defect.
+        {"romanian-iso-8859-16.srt", "ISOLatin10"},
+        // KOI8-R has box drawing inside the words, windows-1251 capitals.
+        {"ukrainian-koi8-u.srt", "KOI8_U"},
+        // ISO-8859-7 reads "Ά" as "’": windows-1253 keeps its letters.
+        {"greek-windows-1253-alpha.srt", "WindowsGreek"},
+        // windows-1253 reads ISO-8859-7's "Ά" as "¶" beside a letter.
+        {"greek-iso-8859-7-alpha.srt", "ISOLatinGreek"},
+        // TIS-620 has controls where windows-874 has "…", "“", "”", "•", "–".
+        {"thai-windows-874.srt", "DOSThai"},
+        // Symbols beside Hangul and a Greek "α" are Korean text.
+        {"korean-euc-kr-symbols.srt", "DOSKorean"},
+        {"korean-cp949-symbols.srt", "DOSKorean"},
+        // A Latin page reads the escapes and shifts as controls.
+        {"japanese-iso-2022-jp.srt", "ISO_2022_JP"},
+        {"korean-iso-2022-kr.srt", "ISO_2022_KR"},
+    };
+    for (const auto& [file, expected] : files) {
+        const QByteArray bytes = encodingsFixture(file);
+        ASSERT_FALSE(bytes.isEmpty()) << file;
+        EXPECT_EQ(DetectedCharsets::catalogueNameForBytes(bytes), std::optional<QString>(expected))
+            << file;
+    }
 }
 
 // Whatever the detectors answer, the candidates and the choice are names of

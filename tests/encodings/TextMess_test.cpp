@@ -37,29 +37,55 @@ TEST(TextMess, EachMeasureCountsWhatTextInOneLanguageDoesNotHold) {
         {"unprintables", unprintables, QString("a") + QChar(0xE000) + QChar(0xF8FF), 2},
         {"unprintables", unprintables, QString::fromUcs4(U"a\U000F0000 \U0010FFFD"), 2},
         {"unprintables", unprintables, QString::fromUcs4(U"a\U0001F600"), 0},
+        // ISO-2022's escapes and shifts read in a single-byte page; DEL.
+        {"unprintables", unprintables, u("\x1B$B8l\x1B(B \x0E>n\x0F \x7F"), 5},
+        {"unprintables", unprintables, u("a\tb\vc\fd\r\ne"), 0},
 
         // MacCyrillic's reading of windows-1251's "— Где ты был…".
         {"symbols next to letters", symbols, u("Ч √де ты былЕ"), 1},
         // windows-1252's reading of ISO-8859-2's "možná", "Pamatuješ".
-        {"symbols next to letters", symbols, u("mo¾ná Pamatuje¹"), 2},
+        {"symbols next to letters", symbols, u("mo¾ná Pamatuje¹"), 1},
         {"symbols next to letters", symbols, u("║text║ ©Quillmar ±x"), 4},
         {"symbols next to letters", symbols, u("25 € or 3 ° √ 2 ½ — “so” ’tis"), 0},
+        // Units and signs beside numbers and words are text.
+        {"symbols next to letters", symbols,
+         u("85 m², 3 m³, km² 20 °C 20°C 451°F Quillmar™ Acme® 9,99€ £900 ¥5 Fußnote¹ 5′ 3″"), 0},
+        // Between two letters they are not; nor is the pilcrow beside one, or
+        // the currency sign no text writes.
+        {"symbols next to letters", symbols, u("m²s ¶λλα ¶σε 9,99 ¤"), 4},
+        // windows-1250 reads Spanish "¡" as a caron standing alone.
+        {"symbols next to letters", symbols, u("ˇDeja eso! ¡Deja eso!"), 1},
+        // The symbols East Asian text sets beside its letters.
+        {"symbols next to letters", symbols, u("사랑해♡ 정말로♥ ☆별☆ ⓓ답 영하 5˚야 ≠漢字 ⊇かな"),
+         0},
         // ASCII reads the same in every candidate.
         {"symbols next to letters", symbols, u("x+y=z <i>a</i> ^b~"), 0},
 
         {"mixed-script words", mixed, u("Oω"), 1},
         {"mixed-script words", mixed, u("lиnкs and Где ты был, Hello мир"), 1},
-        {"mixed-script words", mixed, u("Tシャツ"), 1},
+        // East Asian text glues Latin words to its own ("Tシャツ", "PNG파일을");
+        // a letter beyond ASCII is not such a word.
+        {"mixed-script words", mixed, u("Tシャツ PNG파일을 CD化"), 0},
+        {"mixed-script words", mixed, u("caféの"), 1},
         {"mixed-script words", mixed, u("漢字とカタカナ、한국어漢字、注音ㄅㄆ"), 0},
         {"mixed-script words", mixed, u("かな한"), 1},
         {"mixed-script words", mixed, u("naïve ağaç Ελλάδα שָׁלוֹם"), 0},
+        // The East Asian sets hold the Greek and Cyrillic alphabets for text.
+        {"mixed-script words", mixed, u("α버전 β중에 Ωメガ 漢字Ж"), 0},
+        {"mixed-script words", mixed, u("Pokйmon"), 1},
         // Common letters (the prolonged-sound mark) go with any script.
         {"mixed-script words", mixed, u("ケーキ"), 0},
 
         // KOI8-R read as windows-1251 swaps the case of every letter.
-        {"capitals inside lower-case words", capitals, u("гДЕ ТЫ БЫЛ"), 1},
+        {"capitals inside lower-case words", capitals, u("гДЕ ТЫ БЫЛ"), 2},
         {"capitals inside lower-case words", capitals, u("Где ты был? ГДЕ? Ёлка"), 0},
         {"capitals inside lower-case words", capitals, u("buvaiẦ éA"), 2},
+        // Every capital after the lower-case initial counts: KOI8-U read as
+        // windows-1251 is capitals but for each sentence's first letter.
+        {"capitals inside lower-case words", capitals, u("дЕ ФЙ ВХЧ ХЮПТБ тАКСИ"), 5},
+        // Greek puts the tonos on a capital that begins a word only:
+        // windows-1253 reads ISO-8859-7's apostrophe as "Ά".
+        {"capitals inside lower-case words", capitals, u("ΜΆ αρέσει, σΆ αγαπώ. Άκου, Έλα"), 2},
         // Between ASCII letters it is the file's own ("iPhone", "McDonald").
         {"capitals inside lower-case words", capitals, u("iPhone McDonald"), 0},
 
@@ -67,6 +93,7 @@ TEST(TextMess, EachMeasureCountsWhatTextInOneLanguageDoesNotHold) {
         {"stray-script letters", stray, u("Где ты был ω é"), 2},
         {"stray-script letters", stray, u("日本語のテキストと한국어"), 0},
         {"stray-script letters", stray, u("Ελλάδα αβγδ ψ жз"), 2},
+        {"stray-script letters", stray, u("이번 α버전과 β버전, Ω 日本語 ЖЗ"), 0},
 
         // windows-1252's reading of windows-1257's Estonian "šokolaadi või
         // želeed, õhtul": Icelandic letters beside Estonian ones.
@@ -100,7 +127,8 @@ TEST(TextMess, ScoreSumsTheMeasures) {
                   TextMess::mixedScriptWords(text) + TextMess::capitalsInsideLowerCaseWords(text) +
                   TextMess::strayScriptLetters(text) + TextMess::lettersOutsideOneAlphabet(text));
     // "ω", "ð" and "õ" stray from the Cyrillic; "ð" and "õ" share no alphabet.
-    EXPECT_EQ(score.mess, 1 + 1 + 1 + 1 + 3 + 1);
+    // "гДЕ" has two capitals after its lower-case initial.
+    EXPECT_EQ(score.mess, 1 + 1 + 1 + 2 + 3 + 1);
     EXPECT_EQ(score.letters, TextMess::letters(text));
     EXPECT_EQ(TextMess::score(QString()).mess, 0);
     EXPECT_EQ(TextMess::score(QString()).letters, 0);
