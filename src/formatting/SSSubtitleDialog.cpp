@@ -45,118 +45,174 @@ void deleteFromBack(QString& text, const textFormatting::Ranges& ranges) {
     text = std::move(kept);
 }
 
-// One bold, italic or underline switch of an ASS override block: \b1 turns
-// bold on, \b0 off; none for any other code (\b700, \be1, \b).
-struct Switch {
-    textFormatting kind;
-    bool on = false;
+// What one code of an override block does to bold, italic and underline, as
+// a renderer draws the letters after it. \b1, \i1, \u1 turn their kind on
+// and \b0, \i0, \u0 off; these become SRT tags. The codes that say more than
+// a tag stay in their block: a valueless \b, \i or \u turns its kind off
+// (back to the style, which SRT does not carry), \b with a weight turns bold
+// on from 600 and off below, and \r or \r<style> turns all three off. Any
+// other code (\be1, \bord2, \iclip, \i2) does nothing here.
+struct CodeEffect {
+    enum Action { none, on, off, reset };
+    Action action = none;
+    textFormatting kind = textFormatting::bold;  // unused by none and reset
+    bool becomesTag = false;
 };
 
-std::optional<Switch> switchOf(QStringView code) {
-    if (code.size() != 3 || code[0] != u'\\' || (code[2] != u'0' && code[2] != u'1'))
-        return std::nullopt;
-    const bool on = code[2] == u'1';
+CodeEffect effectOf(QStringView code) {
+    if (code.size() < 2 || code[0] != u'\\') return {};
+    if (code[1] == u'r') return {CodeEffect::reset};
+    textFormatting kind;
     switch (code[1].unicode()) {
         case u'b':
-            return Switch{textFormatting::bold, on};
+            kind = textFormatting::bold;
+            break;
         case u'i':
-            return Switch{textFormatting::italic, on};
+            kind = textFormatting::italic;
+            break;
         case u'u':
-            return Switch{textFormatting::underline, on};
+            kind = textFormatting::underline;
+            break;
         default:
-            return std::nullopt;
+            return {};
     }
+    const QStringView value = code.mid(2);
+    if (value.isEmpty()) return {CodeEffect::off, kind};
+    if (value == u"0" || value == u"1")
+        return {value == u"1" ? CodeEffect::on : CodeEffect::off, kind, true};
+    int number = 0;  // capped: a weight of any length stays a weight
+    for (const QChar digit : value) {
+        if (digit < u'0' || digit > u'9') return {};
+        number = std::min(number * 10 + (digit.unicode() - u'0'), 10000);
+    }
+    if (number == 0 || number == 1) return {number == 1 ? CodeEffect::on : CodeEffect::off, kind};
+    if (kind != textFormatting::bold) return {};
+    return {number >= 600 ? CodeEffect::on : CodeEffect::off, kind};
 }
 
-// The codes of an override block's inside, each from its backslash to the
-// next one outside parentheses (\t(\fscx120) is one code).
-std::vector<QStringView> codesOf(QStringView inside) {
-    std::vector<QStringView> codes;
+// Calls `each` with the codes of an override block's inside, each from its
+// backslash to the next one outside parentheses (\t(\fscx120) is one code).
+template <typename Each>
+void forEachCode(QStringView inside, Each each) {
     qsizetype start = 0;
     int depth = 0;
     for (qsizetype i = 0; i < inside.size(); ++i) {
         if (inside[i] == u'(') ++depth;
         if (inside[i] == u')' && depth > 0) --depth;
         if (inside[i] == u'\\' && depth == 0 && i > start) {
-            codes.push_back(inside.mid(start, i - start));
+            each(inside.mid(start, i - start));
             start = i;
         }
     }
-    if (start < inside.size()) codes.push_back(inside.mid(start));
-    return codes;
+    if (start < inside.size()) each(inside.mid(start));
 }
 
-// The SRT form of an ASS text: each bold, italic and underline switch
-// becomes its SRT tag wherever it stands in an override block; the block
-// keeps its other codes as they were and goes when it held none, and a block
-// without such a switch stays as it is. The tags pair up and nest: a switch
-// that changes nothing writes nothing, a kind switched off while kinds opened
-// after it are on closes those first and opens them again before the next
-// text, and whatever is on at the end is closed there.
+// The SRT tags of one text as its codes are read: the kinds on, and the tags
+// written for them. The tags follow the kinds only where text is written, so
+// a kind turned off and on again between two letters writes nothing and no
+// pair is left empty. They pair up and nest: a kind off while kinds opened
+// after it are on closes those too and opens them again.
+class SrtTags {
+  public:
+    explicit SrtTags(QString& out) : out_(out) {}
+
+    void apply(const CodeEffect& effect) {
+        const auto at = std::find(on_.begin(), on_.end(), effect.kind);
+        switch (effect.action) {
+            case CodeEffect::on:
+                if (at == on_.end()) on_.push_back(effect.kind);
+                break;
+            case CodeEffect::off:
+                if (at != on_.end()) on_.erase(at);
+                break;
+            case CodeEffect::reset:
+                on_.clear();
+                break;
+            case CodeEffect::none:
+                break;
+        }
+    }
+
+    // Before each piece of text.
+    void follow() {
+        const auto firstOff = std::find_if(open_.begin(), open_.end(), [&](textFormatting kind) {
+            return std::find(on_.begin(), on_.end(), kind) == on_.end();
+        });
+        closeFrom(firstOff);
+        for (const textFormatting kind : on_) {
+            if (std::find(open_.begin(), open_.end(), kind) != open_.end()) continue;
+            out_ += kind.startFor(subtitleTypes::srt);
+            open_.push_back(kind);
+        }
+    }
+
+    // At the end of the text.
+    void closeAll() { closeFrom(open_.begin()); }
+
+  private:
+    void closeFrom(std::vector<textFormatting>::iterator first) {
+        for (auto kind = open_.end(); kind != first;) {
+            --kind;
+            out_ += kind->endFor(subtitleTypes::srt);
+        }
+        open_.erase(first, open_.end());
+    }
+
+    QString& out_;
+    std::vector<textFormatting> on_;    // in the order turned on
+    std::vector<textFormatting> open_;  // written, outermost first
+};
+
+// One override block's inside, written as what is left of it once its
+// switches are tags: the text before its first code (a comment to
+// renderers) and its other codes, byte for byte. A block that held no switch
+// is written whole, and one left empty is dropped.
+void writeBlock(QStringView inside, SrtTags& tags, QString& out) {
+    const qsizetype mark = out.size();
+    const qsizetype firstCode = inside.indexOf(u'\\');
+    out += u'{';
+    out += inside.left(firstCode < 0 ? inside.size() : firstCode);
+    bool anyTag = false;
+    if (firstCode >= 0) {
+        forEachCode(inside.mid(firstCode), [&](QStringView code) {
+            const CodeEffect effect = effectOf(code);
+            tags.apply(effect);
+            if (effect.becomesTag)
+                anyTag = true;
+            else
+                out += code;
+        });
+    }
+    if (anyTag && out.size() == mark + 1)
+        out.truncate(mark);
+    else
+        out += u'}';
+}
+
+// The SRT form of an ASS text: its bold, italic and underline switches become
+// SRT tags, and its other text stays as it is. A block runs from a "{" to the
+// first "}" after it, as renderers read it, so text between blocks holds no
+// "{" that a dropped block could join to a new code; a "{" with no "}" after
+// it is text, and so is all after it. Whatever is on at the end is closed.
 QString srtTagsForASSSwitches(const QString& text) {
     QString out;
     out.reserve(text.size() + 16);
-    std::vector<textFormatting> open;    // written, outermost first
-    std::vector<textFormatting> paused;  // on, but closed for an outer kind
-    const auto resume = [&] {
-        for (const textFormatting kind : paused) {
-            out += kind.startFor(subtitleTypes::srt);
-            open.push_back(kind);
-        }
-        paused.clear();
-    };
-    const auto turn = [&](const Switch& change) {
-        const auto openAt = std::find(open.begin(), open.end(), change.kind);
-        const auto pausedAt = std::find(paused.begin(), paused.end(), change.kind);
-        if (change.on == (openAt != open.end() || pausedAt != paused.end())) return;
-        if (change.on) {
-            resume();
-            out += change.kind.startFor(subtitleTypes::srt);
-            open.push_back(change.kind);
-        } else if (pausedAt != paused.end()) {
-            paused.erase(pausedAt);
-        } else {
-            // Those paused already were opened after these.
-            const std::vector<textFormatting> inner(openAt + 1, open.end());
-            for (auto kind = inner.rbegin(); kind != inner.rend(); ++kind)
-                out += kind->endFor(subtitleTypes::srt);
-            out += change.kind.endFor(subtitleTypes::srt);
-            open.erase(openAt, open.end());
-            paused.insert(paused.begin(), inner.begin(), inner.end());
-        }
-    };
-
+    SrtTags tags(out);
     const QStringView all(text);
     qsizetype i = 0;
     while (i < all.size()) {
-        // Without a "}" after it, a "{\\" is text, and so is all after it.
-        const qsizetype start = all.indexOf(QLatin1String("{\\"), i);
-        const qsizetype close = start < 0 ? -1 : all.indexOf(u'}', start + 2);
+        const qsizetype start = all.indexOf(u'{', i);
+        const qsizetype close = start < 0 ? -1 : all.indexOf(u'}', start + 1);
         const qsizetype textEnd = close < 0 ? all.size() : start;
         if (textEnd > i) {
-            resume();
+            tags.follow();
             out += all.mid(i, textEnd - i);
         }
         if (close < 0) break;
-        const QStringView block = all.mid(start, close + 1 - start);
-        std::vector<Switch> switches;
-        QString kept;
-        for (const QStringView code : codesOf(block.mid(1, block.size() - 2))) {
-            if (const auto change = switchOf(code))
-                switches.push_back(*change);
-            else
-                kept += code;
-        }
-        if (switches.empty()) {
-            out += block;
-        } else {
-            if (!kept.isEmpty()) out += u'{' + kept + u'}';
-            for (const Switch& change : switches) turn(change);
-        }
+        writeBlock(all.mid(start + 1, close - start - 1), tags, out);
         i = close + 1;
     }
-    for (auto kind = open.rbegin(); kind != open.rend(); ++kind)
-        out += kind->endFor(subtitleTypes::srt);
+    tags.closeAll();
     return out;
 }
 
@@ -212,7 +268,8 @@ bool SSSubtitleDialog::hasSRTMarkup(const QString& text) {
 }
 
 bool SSSubtitleDialog::hasASSMarkup(const QString& text) {
-    return text.contains(QLatin1String("{\\"));
+    // Not only "{\": a block may hold text before its first code.
+    return text.contains(u'{') && text.contains(u'\\');
 }
 
 void SSSubtitleDialog::addFormatting(textFormatting kind, platform::TextRange toNSRange) {

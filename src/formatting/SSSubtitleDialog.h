@@ -54,7 +54,8 @@ class SSSubtitleDialog {
     // The text with bold, italic and underline tags of one syntax replaced
     // by the other's; unchanged when it holds no markup of `from`. From ASS
     // to SRT every \b, \i and \u switch (0 or 1) counts, also one among other
-    // codes of a block, and the SRT tags written pair up.
+    // codes of a block, resets and weights end and begin the tags as they end
+    // and begin the style, and the SRT tags written pair up.
     static QString convertTextFormattingFrom(subtitleTypes from, subtitleTypes to,
                                              const QString& forString);
     // Back to the text as loaded, both syntaxes and display rebuilt.

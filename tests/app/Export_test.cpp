@@ -320,7 +320,8 @@ TEST_F(Export, TheFailureSheetNamesTheLineAsTheTableNumbersIt) {
 }
 
 // An ASS line's bold, italic and underline switches reach the SRT export as
-// tags that pair up, also when they share a block with other codes.
+// tags that pair up, also when they share a block with other codes; resets
+// and weights end and begin them.
 TEST_F(Export, AnAssSignExportsAsSrtWithItsTagsPaired) {
     const QByteArray ass =
         "[Script Info]\nScriptType: v4.00+\n\n[V4+ Styles]\n"
@@ -332,9 +333,11 @@ TEST_F(Export, AnAssSignExportsAsSrtWithItsTagsPaired) {
         "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
         "Dialogue: 0,0:00:01.00,0:00:03.00,Default,,0,0,0,,"
         "{\\pos(960,100)\\b1}A SIGN ON THE WALL{\\b0}\n"
-        "Dialogue: 0,0:00:04.00,0:00:06.00,Default,,0,0,0,,{\\i1}Whispered{\\i0\\an8} words\n";
+        "Dialogue: 0,0:00:04.00,0:00:06.00,Default,,0,0,0,,{\\i1}Whispered{\\i0\\an8} words\n"
+        "Dialogue: 0,0:00:07.00,0:00:09.00,Default,,0,0,0,,"
+        "{\\i1}Said{\\r} aloud, {note\\b700}loud{\\b400}ly\n";
     auto* controller = open(writeFile("Sign.ass", ass));
-    ASSERT_TRUE(waitForLines(controller, 2));
+    ASSERT_TRUE(waitForLines(controller, 3));
     auto* type = controller->window()->findChild<QComboBox*>("exportTypePopUp");
     ASSERT_EQ(type->currentText(), "ASS");
     QTest::keyClick(type, Qt::Key_Up);
@@ -344,7 +347,9 @@ TEST_F(Export, AnAssSignExportsAsSrtWithItsTagsPaired) {
                       Qt::LeftButton);
     EXPECT_EQ(readFile(path("Sign.export.srt")),
               "1\n00:00:01,000 --> 00:00:03,000\n{\\pos(960,100)}<b>A SIGN ON THE WALL</b>\n\n"
-              "2\n00:00:04,000 --> 00:00:06,000\n<i>Whispered{\\an8}</i> words\n\n");
+              "2\n00:00:04,000 --> 00:00:06,000\n<i>Whispered{\\an8}</i> words\n\n"
+              "3\n00:00:07,000 --> 00:00:09,000\n"
+              "<i>Said{\\r}</i> aloud, {note\\b700}<b>loud{\\b400}</b>ly\n\n");
 }
 
 TEST_F(Export, CompanionRequestsGoByPathThenByName) {

@@ -155,7 +155,7 @@ TEST_F(SSSubtitleDialogTest, AssSwitchesAmongOtherCodesBecomeBalancedSrtTags) {
         {"crossing kinds nest", "{\\b1}a{\\i1}b{\\b0}c{\\i0}d", "<b>a<i>b</i></b><i>c</i>d"},
         {"open at the end is closed", "{\\u1}Hello", "<u>Hello</u>"},
         {"a switch that changes nothing", "{\\b0}a{\\i1}b{\\i1}c{\\i0}{\\i0}", "a<i>bc</i>"},
-        {"paused and switched off", "{\\b1\\i1}a{\\b0\\i0\\b1}b", "<b><i>a</i></b><b>b</b>"},
+        {"paused and switched off", "{\\b1\\i1}a{\\b0\\i0\\b1}b", "<b><i>a</i>b</b>"},
         {"other codes stay", "{\\b1\\i1}x{\\b2}{\\an8}", "<b><i>x{\\b2}{\\an8}</i></b>"},
         {"codes that only begin like switches",
          "{\\be1\\bord2\\b700\\iclip(0,0,9,9)\\blur1\\B1\\b}x",
@@ -165,69 +165,192 @@ TEST_F(SSSubtitleDialogTest, AssSwitchesAmongOtherCodesBecomeBalancedSrtTags) {
         {"over two lines", "{\\fad(200,200)\\i1}one\ntwo{\\i0}", "{\\fad(200,200)}<i>one\ntwo</i>"},
         {"no switch, byte for byte", "{\\an8}{\\pos(1,2)}x {\\c&H00FF00&}y",
          "{\\an8}{\\pos(1,2)}x {\\c&H00FF00&}y"},
+        // Resets, valueless codes and weights stay in their block and end or
+        // begin the tags as a renderer would draw the letters.
+        {"a reset ends every tag", "{\\b1\\i1}Hello{\\r} world", "<b><i>Hello{\\r}</i></b> world"},
+        {"a reset to a style too", "{\\u1}a{\\rSign\\i1}b", "<u>a{\\rSign}</u><i>b</i>"},
+        {"a valueless code ends its kind", "{\\i1\\b1}Hello{\\i} world",
+         "<i><b>Hello{\\i}</b></i><b> world</b>"},
+        {"a weight below 600 ends bold", "{\\b1}Bold{\\b400} normal", "<b>Bold{\\b400}</b> normal"},
+        {"a weight from 600 begins it", "{\\b600}a{\\b599}b{\\b900}c",
+         "{\\b600}<b>a{\\b599}</b>b{\\b900}<b>c</b>"},
+        {"nothing on after the last letter", "Hello{\\i1}", "Hello"},
+        {"off and on again between letters", "{\\i1}x{\\i0\\i1}y", "<i>xy</i>"},
+        {"text before the first code", "{note\\b1}a", "{note}<b>a</b>"},
+        {"a dropped block joins no new code", "x{{\\i0}\\an8}y", "x{{}\\an8}y"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(SSSubtitleDialog::convertTextFormattingFrom(subtitleTypes::ass,
-                                                              subtitleTypes::srt, c.ass),
-                  c.srt);
-        EXPECT_EQ(SSSubtitleDialog(c.ass, subtitleTypes::ass).plainTextSRT(), c.srt);
+                                                              subtitleTypes::srt, c.ass)
+                      .toStdString(),
+                  c.srt.toStdString());
+        EXPECT_EQ(SSSubtitleDialog(c.ass, subtitleTypes::ass).plainTextSRT().toStdString(),
+                  c.srt.toStdString());
     }
 }
 
-// Every sequence of up to four switches, each followed by a letter: at every
-// letter the SRT tags open are the kinds the ASS switches left on, and every
-// tag written is closed, innermost first.
+namespace {
+
+// Bold, italic and underline as bits, and the names of their sets.
+constexpr int B = 1, I = 2, U = 4;
+const char* const kindNames[] = {"", "b", "i", "bi", "u", "bu", "iu", "biu"};
+
+int kindBit(QChar letter) {
+    return letter == u'b' ? B : letter == u'i' ? I : letter == u'u' ? U : 0;
+}
+
+// An SRT text read as a player reads it: the kinds its tags have on at each
+// letter, and the text without its tags; a fault when a tag is not paired,
+// nested or filled with a letter.
+struct SrtReading {
+    std::string kindsAtLetters;  // each letter's kinds and a ","
+    QString withoutTags;
+    std::string fault;
+};
+
+SrtReading readSrt(const QString& srt) {
+    SrtReading reading;
+    reading.withoutTags.reserve(srt.size());
+    int open[3];     // the tags open, innermost last
+    bool filled[3];  // whether each holds a letter yet
+    int depth = 0;
+    int on = 0;
+    const auto fail = [&](const char* fault) {
+        reading.fault = fault;
+        return reading;
+    };
+    for (qsizetype i = 0; i < srt.size(); ++i) {
+        if (srt[i] == u'<') {
+            const bool closing = i + 1 < srt.size() && srt[i + 1] == u'/';
+            const qsizetype end = srt.indexOf(u'>', i);
+            const int kind = end == i + (closing ? 3 : 2) ? kindBit(srt[end - 1]) : 0;
+            if (kind == 0) return fail("a tag other than b, i, u");
+            if (closing) {
+                if (depth == 0 || open[depth - 1] != kind) return fail("a tag closed out of turn");
+                if (!filled[depth - 1]) return fail("a tag pair without a letter");
+                --depth;
+                on &= ~kind;
+            } else {
+                if (on & kind) return fail("a tag opened twice");
+                open[depth] = kind;
+                filled[depth++] = false;
+                on |= kind;
+            }
+            i = end;
+        } else if (srt[i] == u'{') {
+            const qsizetype end = srt.indexOf(u'}', i);
+            if (end < 0) return fail("a block without its end");
+            reading.withoutTags += QStringView(srt).mid(i, end + 1 - i);
+            i = end;
+        } else {
+            reading.withoutTags += srt[i];
+            std::fill(filled, filled + depth, true);
+            reading.kindsAtLetters += kindNames[on];
+            reading.kindsAtLetters += ',';
+        }
+    }
+    if (depth > 0) return fail("a tag left open");
+    return reading;
+}
+
+// One code of an ASS override block and what a renderer makes of it.
+struct AssCode {
+    QString text;
+    int on;      // the kinds it turns on
+    int off;     // the kinds it turns off
+    bool isTag;  // leaves its block to become an SRT tag
+};
+
+// An ASS line built code by code, with what its SRT form must read as.
+struct AssLine {
+    QString ass;
+    SrtReading expected;
+    int on = 0;
+    QString block, kept;  // the block being written, and what stays of it
+    bool inBlock = false;
+
+    void closeBlock() {
+        if (!inBlock) return;
+        ass += u'{' + block + u'}';
+        if (!kept.isEmpty()) expected.withoutTags += u'{' + kept + u'}';
+        inBlock = false;
+    }
+    void openBlock(const QString& start) {
+        closeBlock();
+        block = kept = start;
+        inBlock = true;
+    }
+    void add(const AssCode& code) {
+        block += code.text;
+        if (!code.isTag) kept += code.text;
+        on = (on & ~code.off) | code.on;
+    }
+    void letter(QChar c) {
+        closeBlock();
+        ass += c;
+        expected.withoutTags += c;
+        expected.kindsAtLetters += kindNames[on];
+        expected.kindsAtLetters += ',';
+    }
+};
+
+}  // namespace
+
+// Every sequence of up to four codes, laid out three ways: a block and a
+// letter for each code; a letter first and then after every second code only,
+// so blocks follow each other and the last may have no letter after it; two
+// codes to a block. Sequences of four take the three in turn, which keeps the
+// lines read to some 36 000. Blocks hold the code alone, after another code,
+// after text, or after a second "{". At every letter the SRT tags open are
+// the kinds the ASS codes left on, and every tag written holds a letter and
+// is closed, innermost first; without its tags the SRT text is the ASS text
+// with only the 0/1 switches taken out of their blocks, and the blocks left
+// empty gone.
 TEST_F(SSSubtitleDialogTest, AssSwitchesGiveSrtTagsThatStyleEveryLetterAlike) {
-    const QString codes[] = {"b0", "b1", "i0", "i1", "u0", "u1"};
-    const QString srtLetters = "biu";
+    const AssCode codes[] = {
+        {"\\b0", 0, B, true},
+        {"\\b1", B, 0, true},
+        {"\\i0", 0, I, true},
+        {"\\i1", I, 0, true},
+        {"\\u0", 0, U, true},
+        {"\\u1", U, 0, true},
+        {"\\b", 0, B, false},
+        {"\\i", 0, I, false},
+        {"\\u", 0, U, false},
+        {"\\b400", 0, B, false},
+        {"\\b700", B, 0, false},
+        {"\\r", 0, B | I | U, false},
+        {"\\rSign", 0, B | I | U, false},
+    };
+    const int count = static_cast<int>(std::size(codes));
+    const QString blockStarts[] = {"", "\\an8", "note", "{"};
     for (int length = 1; length <= 4; ++length) {
         int total = 1;
-        for (int k = 0; k < length; ++k) total *= 6;
+        for (int k = 0; k < length; ++k) total *= count;
         for (int n = 0; n < total; ++n) {
-            QString ass;
-            QStringList expected;  // kinds on at each letter, as "biu" letters
-            QString on;
-            for (int k = 0, rest = n; k < length; ++k, rest /= 6) {
-                const QString& code = codes[rest % 6];
-                // Two codes in one block every other step.
-                ass += k % 2 ? "{\\an8\\" + code + "}" : "{\\" + code + "}";
-                if (code[1] == u'1' && !on.contains(code[0])) on += code[0];
-                if (code[1] == u'0') on.remove(code[0]);
-                ass += QChar(u'a' + k);
-                QString sorted = on;
-                std::sort(sorted.begin(), sorted.end());
-                expected.append(sorted);
-            }
-            const QString srt = SSSubtitleDialog::convertTextFormattingFrom(
-                subtitleTypes::ass, subtitleTypes::srt, ass);
-            SCOPED_TRACE(ass.toStdString() + " -> " + srt.toStdString());
-            QString open;  // tags open, innermost last
-            QStringList seen;
-            for (qsizetype i = 0; i < srt.size(); ++i) {
-                if (srt[i] == u'<') {
-                    const bool closing = srt[i + 1] == u'/';
-                    const QChar kind = srt[closing ? i + 2 : i + 1];
-                    ASSERT_TRUE(srtLetters.contains(kind));
-                    if (closing) {
-                        ASSERT_FALSE(open.isEmpty());
-                        ASSERT_EQ(open.back(), kind);
-                        open.chop(1);
-                    } else {
-                        ASSERT_FALSE(open.contains(kind));
-                        open += kind;
-                    }
-                    i = srt.indexOf(u'>', i);
-                } else if (srt[i] == u'{') {
-                    i = srt.indexOf(u'}', i);
-                } else {
-                    QString sorted = open;
-                    std::sort(sorted.begin(), sorted.end());
-                    seen.append(sorted);
+            for (int layout = 0; layout < 3; ++layout) {
+                if (length == 4 && layout != n % 3) continue;
+                AssLine line;
+                if (layout == 1) line.letter(u'z');
+                for (int k = 0, rest = n, blocks = 0; k < length; ++k, rest /= count) {
+                    if (layout != 2 || k % 2 == 0)
+                        line.openBlock(blockStarts[(blocks++ + layout) % 4]);
+                    line.add(codes[rest % count]);
+                    if (layout == 0 || k % 2 == 1 || (layout == 2 && k == length - 1))
+                        line.letter(QChar(u'a' + k));
                 }
+                line.closeBlock();
+                const QString srt = SSSubtitleDialog::convertTextFormattingFrom(
+                    subtitleTypes::ass, subtitleTypes::srt, line.ass);
+                const SrtReading read = readSrt(srt);
+                // The line is named only when it fails.
+                const auto trace = [&] { return (line.ass + " -> " + srt).toStdString(); };
+                ASSERT_EQ(read.fault, "") << trace();
+                ASSERT_EQ(read.kindsAtLetters, line.expected.kindsAtLetters) << trace();
+                ASSERT_EQ(read.withoutTags.toStdString(), line.expected.withoutTags.toStdString())
+                    << trace();
             }
-            EXPECT_TRUE(open.isEmpty());
-            EXPECT_EQ(seen, expected);
         }
     }
 }
