@@ -100,8 +100,7 @@ void AppDelegate::applicationWillTerminate() {
         endWork(controller);
         delete controller;
     }
-    removeSymbolicLinksMadeHere();
-    platform::RunFolder::remove();
+    platform::RunFolder::removeWhatThisRunMade();
 }
 
 void AppDelegate::applicationDidFinishLaunching() {

@@ -6,8 +6,6 @@
 #include <QStandardPaths>
 #include <mutex>
 
-#include "platform/TemporaryFolder.h"
-
 namespace platform {
 
 namespace {
@@ -62,10 +60,6 @@ QString AppPaths::childWorkingDirectory() {
 QString AppPaths::userDataFolder() {
     if (auto folder = currentOverrides().userDataFolder) return withoutTrailingSlash(*folder);
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-}
-
-QString AppPaths::temporaryFolder() {
-    return TemporaryFolder::path();
 }
 
 void AppPaths::setOverrides(const Overrides& replacement) {

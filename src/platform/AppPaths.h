@@ -25,9 +25,6 @@ class AppPaths {
     // "Borvane" folder; empty when there is none.
     static QString userDataFolder();
 
-    // The application's private temporary folder; ends with "/".
-    static QString temporaryFolder();
-
     // Tests point the folders elsewhere; an absent member keeps the default,
     // an empty user data folder stands for "none". The temporary folder is
     // replaced through TemporaryFolder::setOverride.

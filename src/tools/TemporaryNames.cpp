@@ -5,22 +5,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUuid>
-#include <mutex>
 
-#include "platform/AppPaths.h"
 #include "platform/RunFolder.h"
+#include "platform/TemporaryFolder.h"
 #include "tools/CommandRunner.h"
 
 namespace {
-
-std::mutex& linksMutex() {
-    static std::mutex m;
-    return m;
-}
-QStringList& linksMadeHere() {
-    static QStringList links;
-    return links;
-}
 
 bool isSymbolicLink(const QString& path) {
     return QFileInfo(path).isSymLink();
@@ -28,18 +18,8 @@ bool isSymbolicLink(const QString& path) {
 
 }  // namespace
 
-QString temporaryNamesFolder() {
-    QString folder = platform::AppPaths::temporaryFolder();
-    // The private folder cannot be made safe: the system's one still gives
-    // absolute names, and every name carries a random part.
-    if (folder.isEmpty()) folder = QDir::tempPath();
-    if (!folder.endsWith(u'/')) folder += u'/';
-    return folder;
-}
-
 QString uniqueNamesFolder() {
-    const QString folder = platform::RunFolder::path();
-    return folder.isEmpty() ? temporaryNamesFolder() : folder;
+    return platform::RunFolder::path();
 }
 
 QString uniqueNameField() {
@@ -49,9 +29,10 @@ QString uniqueNameField() {
 }
 
 QUrl makeUniqueNSTempFileURL(const QString& withName, const QString& andExtension) {
+    const QString folder = uniqueNamesFolder();
+    if (folder.isEmpty()) return {};
     const QString extension = QString(andExtension).remove(u'.');
-    return QUrl::fromLocalFile(uniqueNamesFolder() + withName + u'.' + uniqueNameField() + u'.' +
-                               extension);
+    return QUrl::fromLocalFile(folder + withName + u'.' + uniqueNameField() + u'.' + extension);
 }
 
 QString makeFilePathUnixFriendly(const QString& forPath) {
@@ -62,35 +43,24 @@ QString makeSymbolicLinkPath(const QUrl& forURL) {
     // A folder's URL may end with "/"; its path does not.
     QString target = forURL.toLocalFile();
     while (target.size() > 1 && target.endsWith(u'/')) target.chop(1);
+    const QString folder = uniqueNamesFolder();
+    if (folder.isEmpty()) return target;
     const QString extension = QFileInfo(target).suffix().toLower();
-    const QString link =
-        uniqueNamesFolder() + u'.' + uniqueNameField() + QStringLiteral(".SL.") + extension;
+    const QString link = folder + u'.' + uniqueNameField() + QStringLiteral(".SL.") + extension;
 
     const QFileInfo existing(link);
     if (existing.exists() || existing.isSymLink()) QFile::remove(link);
     doUnixCommand(QStringLiteral("ln"), {QStringLiteral("-s"), target, link});
-    if (isSymbolicLink(link)) {
-        std::lock_guard lock(linksMutex());
-        linksMadeHere().append(link);
-    }
+    if (isSymbolicLink(link)) platform::RunFolder::noteLink(link);
     if (QFileInfo::exists(link)) return link;
     return target;
-}
-
-void removeSymbolicLinksMadeHere() {
-    QStringList links;
-    {
-        std::lock_guard lock(linksMutex());
-        links.swap(linksMadeHere());
-    }
-    for (const QString& link : links)
-        if (isSymbolicLink(link)) QFile::remove(link);
 }
 
 void removeDanglingSymbolicLinks() {
     // Only names this program makes: "." then the unique field, ".SL.".
     static const QRegularExpression name(QStringLiteral("^\\.[0-9A-F]{12}\\.SL\\."));
-    const QString folder = temporaryNamesFolder();
+    const QString folder = platform::TemporaryFolder::path();
+    if (folder.isEmpty()) return;
     const QStringList entries = QDir(folder).entryList(QDir::System | QDir::Hidden |
                                                        QDir::AllEntries | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "platform/TemporaryFolder.h"
 #include "support/PlatformOverrides.h"
 
 using platform::AppPaths;
@@ -27,7 +26,6 @@ TEST_F(AppPathsTest, DefaultsFollowTheExecutable) {
     parent.cdUp();
     EXPECT_EQ(AppPaths::childWorkingDirectory(), parent.canonicalPath() + u'/');
     EXPECT_TRUE(QFileInfo(AppPaths::resourcesFolder()).isDir());
-    EXPECT_EQ(AppPaths::temporaryFolder(), platform::TemporaryFolder::path());
 }
 
 TEST_F(AppPathsTest, TheWorkingDirectoryIsTheBundlesRealParent) {

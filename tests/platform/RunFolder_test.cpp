@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 
 #include "support/PlatformOverrides.h"
 
@@ -21,7 +23,7 @@ namespace {
 class RunFolderTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(scratch.isValid()); }
-    void TearDown() override { RunFolder::remove(); }
+    void TearDown() override { RunFolder::removeWhatThisRunMade(); }
 
     QString tmp() const { return scratch.filePath("tmp") + u'/'; }
     QString makeRun(const QString& name) const {
@@ -53,7 +55,7 @@ TEST_F(RunFolderTest, IsMadeOnceInsideThePrivateFolderAndGoesAtTheEnd) {
     QFile file(run + "croppedPng.0123456789AB.png");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    RunFolder::remove();
+    RunFolder::removeWhatThisRunMade();
     EXPECT_FALSE(QFileInfo::exists(run));
     // A folder taken away is made anew.
     const QString next = RunFolder::path();
@@ -98,6 +100,81 @@ TEST_F(RunFolderTest, AStartRemovesTheFoldersOfEndedRunsOnly) {
     RunFolder::removeFoldersOfEndedRuns();
     EXPECT_FALSE(QFileInfo::exists(held));
     EXPECT_TRUE(QFileInfo(own).isDir());
+}
+
+// Where its own folder cannot be made (a full disk) or locked (a temporary
+// folder on NFS), a run works in the private folder: it tries once, says so
+// once and leaves no folder behind, however often it asks.
+TEST_F(RunFolderTest, WithoutItsOwnFolderARunWorksInThePrivateOne) {
+    const struct {
+        const char* name;
+        int makeError;  // 0: the folder is made
+        int lockError;  // 0: it is locked
+        QString failed;
+    } cases[] = {
+        {"full disk", ENOSPC, 0, "made"},
+        {"no locks", 0, ENOLCK, "locked"},
+        {"no lock for writing", 0, EBADF, "locked"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int made = 0;
+        RunFolder::Overrides calls;
+        calls.mkdtemp = [&](char* pattern) -> char* {
+            ++made;
+            if (c.makeError == 0) return ::mkdtemp(pattern);
+            errno = c.makeError;
+            return nullptr;
+        };
+        if (c.lockError != 0)
+            calls.flock = [&](int, int) {
+                errno = c.lockError;
+                return -1;
+            };
+        testsupport::ScopedRunFolderCalls seam(calls);
+        testsupport::ScopedLogCapture log;
+
+        QStringList answers;
+        for (int call = 0; call < 50; ++call) answers.append(RunFolder::path());
+        answers.removeDuplicates();
+        EXPECT_EQ(answers.join(", ").toStdString(), tmp().toStdString());
+        EXPECT_EQ(made, 1);
+        EXPECT_TRUE(QDir(tmp()).isEmpty()) << QDir(tmp()).entryList().join(", ").toStdString();
+        const QString reason =
+            QString::fromLocal8Bit(std::strerror(c.makeError != 0 ? c.makeError : c.lockError));
+        ASSERT_EQ(log.entries().size(), 1) << log.entries().join('\n').toStdString();
+        EXPECT_EQ(log.entries()[0].toStdString(),
+                  ("!!!! this run's folder cannot be " + c.failed + " in " + tmp() + " (" + reason +
+                   "); its working files go to " + tmp())
+                      .toStdString());
+        // The next run tries again.
+        RunFolder::removeWhatThisRunMade();
+    }
+}
+
+// Another start's sweep may hold a folder just made, before its lock: the
+// run makes another, and the first goes.
+TEST_F(RunFolderTest, AFolderHeldByASweepIsMadeAgain) {
+    int made = 0;
+    int locks = 0;
+    RunFolder::Overrides calls;
+    calls.mkdtemp = [&](char* pattern) {
+        ++made;
+        return ::mkdtemp(pattern);
+    };
+    calls.flock = [&](int fd, int operation) {
+        if (locks++ > 0) return ::flock(fd, operation);
+        errno = EWOULDBLOCK;
+        return -1;
+    };
+    testsupport::ScopedRunFolderCalls seam(calls);
+    testsupport::ScopedLogCapture log;
+    const QString run = RunFolder::path();
+    EXPECT_TRUE(run.startsWith(tmp() + "run.")) << run.toStdString();
+    EXPECT_EQ(RunFolder::path(), run);
+    EXPECT_EQ(made, 2);
+    EXPECT_EQ(QDir(tmp()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    EXPECT_TRUE(log.entries().isEmpty()) << log.entries().join('\n').toStdString();
 }
 
 }  // namespace

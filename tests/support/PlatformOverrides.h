@@ -6,6 +6,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/LogSink.h"
+#include "platform/RunFolder.h"
 #include "platform/SpellChecker.h"
 #include "platform/TemporaryFolder.h"
 #include "support/ScopedOverride.h"
@@ -22,6 +23,11 @@ struct ScopedAppPaths : ScopedOverride<platform::AppPaths::Overrides> {
 struct ScopedTemporaryFolder : ScopedOverride<QString> {
     explicit ScopedTemporaryFolder(const QString& folder)
         : ScopedOverride(&platform::TemporaryFolder::setOverride, folder) {}
+};
+
+struct ScopedRunFolderCalls : ScopedOverride<platform::RunFolder::Overrides> {
+    explicit ScopedRunFolderCalls(const platform::RunFolder::Overrides& overrides)
+        : ScopedOverride(&platform::RunFolder::setOverrides, overrides) {}
 };
 
 struct ScopedSpellChecker : ScopedOverride<std::shared_ptr<platform::SpellChecker>> {
