@@ -12,6 +12,7 @@
 #include "editor/ViewWindowController.h"
 #include "platform/NotificationCenter.h"
 #include "platform/OperationQueue.h"
+#include "tools/SCMoviePlayer.h"
 
 class DocumentWindow;
 class QAbstractButton;
@@ -140,6 +141,8 @@ class SCMainWindowController : public ViewWindowController {
     void showExportFailure();
     // `pathSet`: the preferences hold a path for the application.
     void showLaunchFailure(const QString& destination, bool pathSet);
+    // The sheet for a preview that did not play; none when it played.
+    void showPlayFailure(const QString& path, bool found, const SCMoviePlayer::Playback& playback);
     QString exportEncoding() const;
     void documentLoadPublished();
     void markDocumentExported();

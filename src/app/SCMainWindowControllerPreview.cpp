@@ -2,7 +2,8 @@
 // file, the font cache is built if needed, and ffplay plays the movie from
 // half a second before the selected line with that file as its subtitles.
 // The waits run on the press's own queue, never on the main thread; the
-// main thread removes the file and gives the button back.
+// main thread removes the file, gives the button back and says why a movie
+// did not play.
 #include <QAbstractButton>
 #include <QFile>
 #include <QFileInfo>
@@ -113,31 +114,45 @@ void SCMainWindowController::playPreviewFileButton(QAbstractButton* sender) {
             }
             PreviewRun* queued = run.get();
             queued->queue.addOperation([run = std::move(run), self, movie, start]() mutable {
-                // A typed path may name no file; ffplay would say so only on
-                // its own output, which nobody sees.
+                // A typed path may name no file, or a folder: that is said
+                // plainly, before ffplay is asked.
                 const QString path = movie->toLocalFile();
                 const QFileInfo file(path);
                 const bool found = file.exists() && !file.isDir();
-                const bool started =
-                    found && SCMoviePlayer().playMovieUrl(
-                                 *movie, QUrl::fromLocalFile(run->subtitlePath), start, run->stop);
-                platform::MainQueue::post([run = std::move(run), self, path, found, started] {
-                    run->finish();
-                    if (!self || self->preview_ != run) return;
-                    self->preview_.reset();
-                    if (!self->window_) return;
-                    if (!found)
-                        Sheets::showWarning(self->window_.get(),
-                                            QStringLiteral("The Movie Can Not Be Found"),
-                                            "There is no movie file at \"" + path +
-                                                "\". Choose the movie with Select…, or "
-                                                "correct its path.");
-                    else if (!started)
-                        Sheets::showWarning(self->window_.get(),
-                                            QStringLiteral("ffplay Could Not Be Launched"),
-                                            QStringLiteral("Check that ffmpeg is installed."));
-                });
+                SCMoviePlayer::Playback playback;
+                if (found)
+                    playback = SCMoviePlayer().playMovieUrl(
+                        *movie, QUrl::fromLocalFile(run->subtitlePath), start, run->stop);
+                platform::MainQueue::post(
+                    [run = std::move(run), self, path, found, playback = std::move(playback)] {
+                        run->finish();
+                        if (!self || self->preview_ != run) return;
+                        self->preview_.reset();
+                        if (self->window_) self->showPlayFailure(path, found, playback);
+                    });
             });
         });
     });
+}
+
+void SCMainWindowController::showPlayFailure(const QString& path, bool found,
+                                             const SCMoviePlayer::Playback& playback) {
+    using End = SCMoviePlayer::Playback::End;
+    if (!found) {
+        Sheets::showWarning(window_.get(), QStringLiteral("The Movie Can Not Be Found"),
+                            "There is no movie file at \"" + path +
+                                "\". Choose the movie with Select…, or correct its path.");
+    } else if (playback.end == End::NotStarted) {
+        Sheets::showWarning(window_.get(), QStringLiteral("ffplay Could Not Be Launched"),
+                            QStringLiteral("Check that ffmpeg is installed."));
+    } else if (playback.end == End::Failed) {
+        // ffplay's own words: the user sees its window only for a moment.
+        QString informative = "ffplay could not play \"" + path + "\"";
+        if (playback.said.isEmpty())
+            informative += " and ended with " + playback.ending + ".";
+        else
+            informative += ". It said:\n\n" + playback.said.join(u'\n');
+        Sheets::showWarning(window_.get(), QStringLiteral("The Movie Can Not Be Played"),
+                            informative);
+    }
 }

@@ -28,13 +28,15 @@ void closeFd(int& fd) {
     fd = -1;
 }
 
-// Reads everything the pipe holds now; closes it at end of file.
-void readAvailable(int& fd, QByteArray& into) {
+// Reads everything the pipe holds now, keeping at most the last `kept`
+// bytes; closes it at end of file.
+void readAvailable(int& fd, QByteArray& into, const std::optional<qsizetype>& kept) {
     char buffer[65536];
     while (fd >= 0) {
         const ssize_t count = ::read(fd, buffer, sizeof buffer);
         if (count > 0) {
             into.append(buffer, count);
+            if (kept && into.size() > *kept) into.remove(0, into.size() - *kept);
         } else if (count == 0) {
             closeFd(fd);
         } else if (errno == EINTR) {
@@ -232,8 +234,8 @@ void ChildProcess::pump(int timeoutMs) {
     for (int fd : {outFd_, errFd_, pidFd_})
         if (fd >= 0) fds[count++] = pollfd{fd, POLLIN, 0};
     if (::poll(count ? fds : nullptr, count, timeoutMs) < 0 && errno != EINTR) return;
-    readAvailable(outFd_, result_.standardOutput);
-    readAvailable(errFd_, result_.standardError);
+    readAvailable(outFd_, result_.standardOutput, options_.keptBytes);
+    readAvailable(errFd_, result_.standardError, options_.keptBytes);
 }
 
 bool ChildProcess::reap(bool block) {
@@ -291,8 +293,8 @@ const ChildProcess::Result& ChildProcess::waitForFinished() {
     }
     // What the child wrote before it ended is still in the pipes; a
     // grandchild that keeps them open must not hold us here.
-    readAvailable(outFd_, result_.standardOutput);
-    readAvailable(errFd_, result_.standardError);
+    readAvailable(outFd_, result_.standardOutput, options_.keptBytes);
+    readAvailable(errFd_, result_.standardError, options_.keptBytes);
     closePipes();
     return result_;
 }

@@ -47,6 +47,9 @@ class ChildProcess {
         Output output = Output::Captured;
         std::optional<std::chrono::milliseconds> timeLimit{};  // from the start; none: no limit
         CancellationFlag cancellation{};
+        // Per captured stream, only the last this many bytes are kept (a
+        // child that talks for hours); none: all of it.
+        std::optional<qsizetype> keptBytes{};
     };
 
     struct Result {

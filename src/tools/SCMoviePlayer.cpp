@@ -6,12 +6,13 @@
 #include "common/HelperFunctions.h"
 #include "platform/AppPaths.h"
 #include "tools/ChildEnvironments.h"
+#include "tools/FfplayErrorOutput.h"
 #include "tools/FilterEscaping.h"
 #include "tools/ToolLocation.h"
 
-bool SCMoviePlayer::playMovieUrl(const QUrl& movie, const std::optional<QUrl>& withSubtitleURL,
-                                 double atTime,
-                                 const platform::CancellationFlag& cancellation) const {
+SCMoviePlayer::Playback SCMoviePlayer::playMovieUrl(
+    const QUrl& movie, const std::optional<QUrl>& withSubtitleURL, double atTime,
+    const platform::CancellationFlag& cancellation) const {
     return runFfplay(ffplayArguments(movie, withSubtitleURL, atTime), cancellation);
 }
 
@@ -48,20 +49,54 @@ platform::EnvironmentDictionary SCMoviePlayer::updateTaskEnvironmentDictionaryFo
     return ::updateTaskEnvironmentDictionaryForBinary(lower, andDictionary);
 }
 
-bool SCMoviePlayer::runFfplay(const QStringList& forOptions,
-                              const platform::CancellationFlag& cancellation) const {
+SCMoviePlayer::Playback SCMoviePlayer::runFfplay(
+    const QStringList& forOptions, const platform::CancellationFlag& cancellation) const {
     const QUrl ffplay = urlOfApp(QStringLiteral("ffplay")).value_or(QUrl());
     platform::ChildProcess::Options options;
     options.workingDirectory = platform::AppPaths::childWorkingDirectory();
     options.environment = updateTaskEnvironmentDictionaryForBinary(
         QStringLiteral("ffplay"), platform::ChildProcess::currentEnvironment());
-    options.output = platform::ChildProcess::Output::Inherited;
+    options.output = platform::ChildProcess::Output::Captured;
+    options.keptBytes = kKeptOutput;
     options.cancellation = cancellation;  // films are long: no time limit
     platform::ChildProcess child(ffplay.toLocalFile(), forOptions, options);
-    if (!child.start()) {
-        qpl(child.result().errorText);
-        return false;
+    const auto started = std::chrono::steady_clock::now();
+    if (!child.start()) qpl(child.result().errorText);
+    const platform::ChildProcess::Result& result = child.waitForFinished();
+    const auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - started);
+    const qsizetype input = forOptions.indexOf(QStringLiteral("-i"));
+    return judge(result, ran, input >= 0 ? forOptions.value(input + 1) : QString());
+}
+
+SCMoviePlayer::Playback SCMoviePlayer::judge(const platform::ChildProcess::Result& child,
+                                             std::chrono::milliseconds ran,
+                                             const QString& moviePath) {
+    using Outcome = platform::ChildProcess::Outcome;
+    Playback playback;
+    switch (child.outcome) {
+        case Outcome::NotStarted:
+        case Outcome::FailedToStart:
+            playback.ending = child.errorText;
+            return playback;
+        case Outcome::Cancelled:
+        case Outcome::TimedOut:
+            playback.end = Playback::End::Stopped;
+            return playback;
+        case Outcome::Running:
+        case Outcome::Exited:
+        case Outcome::Signalled:
+            break;
     }
-    child.waitForFinished();
-    return true;
+    const FfplayErrorOutput output(child.standardError, moviePath);
+    const bool failed = !child.succeeded() || output.saysMovieUnreadable();
+    if (!failed || ran >= kFailureWindow) {
+        playback.end = Playback::End::Ended;
+        return playback;
+    }
+    playback.end = Playback::End::Failed;
+    playback.said = output.failureLines();
+    playback.ending =
+        child.exited() ? QStringLiteral("exit status %1").arg(child.exitStatus) : child.errorText;
+    return playback;
 }

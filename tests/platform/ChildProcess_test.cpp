@@ -83,6 +83,17 @@ TEST(ChildProcess, DrainsBothStreamsTogether) {
     EXPECT_EQ(result.standardError.size(), 800000);
 }
 
+TEST(ChildProcess, KeepsOnlyTheLastBytesWhenTold) {
+    // Far more than one read, then a known end on each stream.
+    const auto result = shell(
+        "head -c 300000 /dev/zero | tr '\\0' e >&2; printf 'the end' >&2; "
+        "head -c 300000 /dev/zero | tr '\\0' o; printf 'last'",
+        {.timeLimit = std::chrono::minutes(5), .keptBytes = 10});
+    ASSERT_TRUE(result.succeeded()) << result.errorText.toStdString();
+    EXPECT_EQ(result.standardError, "eeethe end");
+    EXPECT_EQ(result.standardOutput, "oooooolast");
+}
+
 TEST(ChildProcess, ReportsAStartFailure) {
     QTemporaryDir scratch;
     const struct {

@@ -1,13 +1,14 @@
 // Pictures of the application's windows and sheets on a virtual display, for
 // a look: the start window, SRT and ASS documents, the font-cache busy
-// window, the "Can Not Open", export-failure and launch-failure sheets, the
-// close question after the close box and after Cancel, and a long document
-// after Ctrl+End.
+// window, the "Can Not Open", export-failure, launch-failure and play-failure
+// sheets, the close question after the close box and after Cancel, and a
+// long document after Ctrl+End.
 // Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE LONG_SRT_FILE
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
@@ -126,6 +127,19 @@ int main(int argc, char** argv) {
     srt->exportButton();
     if (!spinUntil([] { return shownBox() != nullptr; })) ++failures;
     shoot("launch-failure-sheet");
+    answer("OK");
+    spin(200);
+
+    // Play on a text file named as a movie: ffplay's own words on a sheet.
+    const QString notes = outFolder + "/Notes.mp4";
+    QFile text(notes);
+    if (text.open(QIODevice::WriteOnly)) text.write("These are notes, not a movie.\n");
+    text.close();
+    srt->setPreviewFilePath(notes);
+    if (auto* play = srt->window()->findChild<QAbstractButton*>("playPreviewFileButton"))
+        play->click();
+    if (!spinUntil([] { return shownBox() != nullptr; }, 60000)) ++failures;
+    shoot("play-failure-sheet");
     answer("OK");
 
     // An edited document asks before its window closes: by the close box
