@@ -30,7 +30,7 @@ QStringList lineGrabArguments(double atTime, const QString& filePath, GrabSize s
             QStringLiteral("-filter_complex"),
             graph,
             QStringLiteral("-loglevel"),
-            QStringLiteral("quiet"),
+            QStringLiteral("error"),
             QStringLiteral("-map"),
             QStringLiteral("[out]"),
             QStringLiteral("-pix_fmt"),

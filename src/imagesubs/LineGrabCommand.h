@@ -23,8 +23,9 @@ QString grabTimeText(double seconds);
 
 // "-ss", the time, "-noaccurate_seek", "-i", the file, "-filter_complex", the
 // graph that lays the subtitle stream scaled to W×H over a black W×H picture
-// and keeps the most representative of 5 frames, "-loglevel", "quiet",
-// "-map", "[out]", "-pix_fmt", "rgb24", "-vcodec", "png", "-vframes", "1",
-// "-y", the output: each one argument, for a start without a shell.
+// and keeps the most representative of 5 frames, "-loglevel", "error" (a
+// failed grab says why, and nothing else is said), "-map", "[out]",
+// "-pix_fmt", "rgb24", "-vcodec", "png", "-vframes", "1", "-y", the output:
+// each one argument, for a start without a shell.
 QStringList lineGrabArguments(double atTime, const QString& filePath, GrabSize size,
                               const QString& outputPath);

@@ -80,6 +80,22 @@ QString nameOf(notificationTypes type) {
     return type.rawValue();
 }
 
+// The engine's words for the user, less its advice to set TESSDATA_PREFIX (a
+// variable a desktop user cannot set for this program), and where to act
+// instead.
+QString unreadLinesText(const QString& engineWords) {
+    QStringList words = engineWords.split(u'\n');
+    words.removeIf([](const QString& line) { return line.contains(u"TESSDATA_PREFIX"); });
+    return QStringLiteral("The OCR engine could not read any line:\n\n") + words.join(u'\n') +
+           QStringLiteral(
+               "\n\nAdd or reinstall the language under Quillmar › Preferences… "
+               "(Language).");
+}
+
+QString ungrabbedLinesText(const QString& ffmpegWords) {
+    return QStringLiteral("ffmpeg could not take the picture of any line:\n\n") + ffmpegWords;
+}
+
 }  // namespace
 
 // --- Life cycle ---------------------------------------------------------------------
@@ -186,26 +202,40 @@ QString SCImageSubImporter::failureReason() const {
     return failureReason_;
 }
 
-void SCImageSubImporter::noteOcr(const SCImageSubLineConverter& converter) {
+void SCImageSubImporter::noteLine(const SCImageSubLineConverter& converter) {
     if (converter.ocrRead()) {
         ++linesRead_;
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    if (const auto failure = converter.grabFailure()) {
+        if (grabsFailed_++ == 0) firstGrabFailure_ = *failure;
     } else if (const auto failure = converter.ocrFailure()) {
-        std::lock_guard lock(mutex_);
         if (linesFailed_++ == 0) firstOcrFailure_ = *failure;
     }
 }
 
 bool SCImageSubImporter::noLineRead() {
-    const int failed = linesFailed_;
-    if (failed == 0) return false;
+    const int grabsFailed = grabsFailed_;
+    const int ocrFailed = linesFailed_;
+    if (grabsFailed == 0 && ocrFailed == 0) return false;
     std::lock_guard lock(mutex_);
     const qsizetype lines = startEndTimesArray_ ? startEndTimesArray_->size() : 0;
-    qpl(QStringLiteral("OCR failed on %1 of %2 lines: ").arg(failed).arg(lines) + firstOcrFailure_);
-    // Lines the engine could not read come with an empty text; when none
-    // could be read, the import has nothing to show and says why.
+    QStringList failures;
+    if (grabsFailed > 0)
+        failures.append(
+            QStringLiteral("Picture grab failed on %1 of %2 lines: ").arg(grabsFailed).arg(lines) +
+            firstGrabFailure_);
+    if (ocrFailed > 0)
+        failures.append(QStringLiteral("OCR failed on %1 of %2 lines: ").arg(ocrFailed).arg(lines) +
+                        firstOcrFailure_);
+    qpl(failures.join(u'\n'));
+    // Lines whose picture the engine could not read come with an empty
+    // text; when none could be read, the import has nothing to show and says
+    // why: the engine's words when it ran, else ffmpeg's.
     if (linesRead_ > 0) return false;
     failureReason_ =
-        QStringLiteral("The OCR engine could not read any line:\n\n") + firstOcrFailure_;
+        ocrFailed > 0 ? unreadLinesText(firstOcrFailure_) : ungrabbedLinesText(firstGrabFailure_);
     return true;
 }
 
@@ -254,7 +284,7 @@ void SCImageSubImporter::queueLines() {
         imageSubImporterQueue_->addOperation([weak, i, pair = times[i], temporary, isLast] {
             SCImageSubLineConverter converter(weak);
             converter.importLineNumber(i, pair.start, pair.end, temporary.value_or(QUrl()), isLast);
-            if (const auto importer = weak.lock()) importer->noteOcr(converter);
+            if (const auto importer = weak.lock()) importer->noteLine(converter);
         });
     }
 }

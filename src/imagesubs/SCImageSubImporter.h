@@ -62,14 +62,15 @@ class SCImageSubImporter : public ImageSubImporter,
     std::weak_ptr<SCSubtitle> parentSubtitle() const;
 
     // The whole import, on the caller's thread (never the main one): `error`
-    // when no temporary file came out, or when the OCR engine failed on every
-    // line it was given and read none (failureReason() says why); `ok`
-    // otherwise. Returns when every line has been converted and handed to
-    // the main queue.
+    // when no temporary file came out, or when no line was read because its
+    // picture could not be grabbed or the OCR engine failed on it
+    // (failureReason() says why); `ok` otherwise. Returns when every line
+    // has been converted and handed to the main queue.
     resultTypes importImageSubtitleURL(const QUrl& url) override;
 
     // After an import that failed because no line could be read: that, in
-    // the engine's own words. Empty otherwise.
+    // the engine's own words, or ffmpeg's when no picture could be grabbed.
+    // Empty otherwise.
     QString failureReason() const override;
 
     // Drops the lines not yet started, stops the running children (their
@@ -142,9 +143,9 @@ class SCImageSubImporter : public ImageSubImporter,
     std::optional<TimePairList> vobSubLineTimes(const QUrl& indexURL);
     void readReport(const QUrl& temporaryFile);
     void queueLines();
-    // Counts a converted line's OCR as read or failed.
-    void noteOcr(const SCImageSubLineConverter& converter);
-    // Logs the lines whose OCR failed; true when no line was read.
+    // Counts a converted line as read, or as failed at its grab or its OCR.
+    void noteLine(const SCImageSubLineConverter& converter);
+    // Logs the lines that failed; true when none was read.
     bool noLineRead();
     void handOver(const QList<ImageLineCollection::Ready>& lines);
 
@@ -155,7 +156,8 @@ class SCImageSubImporter : public ImageSubImporter,
     platform::CancellationFlag cancellation_ = std::make_shared<std::atomic<bool>>(false);
     std::atomic<bool> shouldCancelImport_ = false;
     std::atomic<int> linesRead_ = 0;
-    std::atomic<int> linesFailed_ = 0;
+    std::atomic<int> linesFailed_ = 0;  // at their OCR
+    std::atomic<int> grabsFailed_ = 0;
 
     mutable std::mutex mutex_;  // guards the members below it up to the queue
     std::weak_ptr<SCSubtitle> parentSubtitle_;
@@ -163,6 +165,7 @@ class SCImageSubImporter : public ImageSubImporter,
     std::optional<QUrl> tempSubToMkvURL_;
     ImageSubTimeLimits timeLimits_;
     QString firstOcrFailure_;
+    QString firstGrabFailure_;
     QString failureReason_;
 
     // Settled by the import before the first line is queued.

@@ -72,23 +72,24 @@ bool waitForFile(const QString& path, std::chrono::milliseconds limit) {
     return true;
 }
 
-// Why an engine run that was not cancelled read nothing: what the engine
-// said, else how it ended; none when it ended well.
-std::optional<QString> ocrRunFailure(const QString& program, const ToolRunResult& run,
-                                     std::chrono::milliseconds limit) {
+// Why a run of `tool` that was not cancelled did not do its part: what the
+// tool said, else how it ended; none when it ended well.
+std::optional<QString> toolRunFailure(const QString& tool, const QString& program,
+                                      const ToolRunResult& run, std::chrono::milliseconds limit) {
     if (!run.started)
-        return (QFileInfo::exists(program) ? QStringLiteral("tesseract could not be started: ")
-                                           : QStringLiteral("tesseract is missing: ")) +
+        return tool +
+               (QFileInfo::exists(program) ? QStringLiteral(" could not be started: ")
+                                           : QStringLiteral(" is missing: ")) +
                program;
     if (run.timedOut())
-        return QStringLiteral("tesseract did not finish within %1 seconds.")
-            .arg(double(limit.count()) / 1000.0);
+        return tool + QStringLiteral(" did not finish within %1 seconds.")
+                          .arg(double(limit.count()) / 1000.0);
     if (run.succeeded()) return std::nullopt;
     const QString said = run.text().value_or(QString()).trimmed();
     if (!said.isEmpty()) return said;
     if (run.exitStatus >= 0)
-        return QStringLiteral("tesseract ended with status %1.").arg(run.exitStatus);
-    return QStringLiteral("tesseract was ended by a signal.");
+        return tool + QStringLiteral(" ended with status %1.").arg(run.exitStatus);
+    return tool + QStringLiteral(" was ended by a signal.");
 }
 
 }  // namespace
@@ -153,22 +154,32 @@ void SCImageSubLineConverter::importLineNumber(qint64 lineNumber, double forStar
 
 std::optional<QUrl> SCImageSubLineConverter::createCroppedPngForFile(const QUrl& file,
                                                                      double atTime) {
+    grabFailure_.reset();
     const ImportSettings settings = settingsOf(parentImporter_);
     const QUrl output =
         makeUniqueNSTempFileURL(QStringLiteral("croppedPng"), QStringLiteral("png"));
-    const auto program = urlOfApp(QStringLiteral("ffmpeg"));
-    if (!program) return std::nullopt;
+    const QString tool = QStringLiteral("ffmpeg");
+    const auto program = urlOfApp(tool);
+    if (!program) {
+        grabFailure_ = QStringLiteral("ffmpeg is missing: there is no tools folder.");
+        return std::nullopt;
+    }
     const QStringList arguments = lineGrabArguments(
         atTime, file.toLocalFile(),
         grabSizeFor(settings.resolution.width, settings.resolution.height), output.toLocalFile());
+    ToolRunResult result;
     for (int run = 0; run < kGrabRuns; ++run) {
-        const ToolRunResult result = runToolProcess(program->toLocalFile(), arguments, {},
-                                                    {settings.limits.grab, settings.cancellation});
+        result = runToolProcess(program->toLocalFile(), arguments, {},
+                                {settings.limits.grab, settings.cancellation});
         if (QFileInfo::exists(output.toLocalFile())) return output;
         // Neither a tool that cannot start nor a stopped one does better
         // the next time.
         if (!result.started || result.timedOut() || result.cancelled()) break;
     }
+    // The last run's words say why; a cancelled line is no failed one.
+    if (!result.cancelled())
+        grabFailure_ = toolRunFailure(tool, program->toLocalFile(), result, settings.limits.grab)
+                           .value_or(QStringLiteral("ffmpeg ended without writing the picture."));
     return std::nullopt;
 }
 
@@ -194,8 +205,8 @@ QString SCImageSubLineConverter::ocrTextForPngURL(const QUrl& pngURL) {
     const ToolRunResult run = runToolProcess(program->toLocalFile(), arguments, environment,
                                              {settings.limits.ocr, settings.cancellation});
     if (run.cancelled()) return {};
-    const std::optional<QString> failure =
-        ocrRunFailure(program->toLocalFile(), run, settings.limits.ocr);
+    const std::optional<QString> failure = toolRunFailure(
+        QStringLiteral("tesseract"), program->toLocalFile(), run, settings.limits.ocr);
     // A run that never started or was stopped at its limit has no text.
     if (!run.started || run.timedOut()) {
         ocrFailure_ = failure;
@@ -209,10 +220,15 @@ QString SCImageSubLineConverter::ocrTextForPngURL(const QUrl& pngURL) {
         ocrFailure_ = failure.value_or(QStringLiteral("tesseract ended without writing its text."));
         return {};
     }
-    ocrRead_ = true;
+    // Only a text that was read back makes the line a read one.
     QFile file(textFile);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return tesseractText(file.readAll());
+    const QByteArray text = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (file.error() != QFileDevice::NoError) {
+        ocrFailure_ = QStringLiteral("tesseract's text could not be read: ") + file.errorString();
+        return {};
+    }
+    ocrRead_ = true;
+    return tesseractText(text);
 }
 
 void SCImageSubLineConverter::cleanUp() {

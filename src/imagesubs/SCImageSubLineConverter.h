@@ -25,13 +25,15 @@ class SCImageSubLineConverter {
     SCImageSubLineConverter& operator=(const SCImageSubLineConverter&) = delete;
 
     // Synchronous; the line is posted exactly once, "CROP ERROR" with an
-    // empty picture when no picture could be grabbed.
+    // empty picture when no picture could be grabbed (grabFailure() says why).
     void importLineNumber(qint64 lineNumber, double forStartTime, double andEndTime,
                           const QUrl& inTempFile, bool isLastTime);
 
     // A PNG of the picture shown at `atTime` of the file: up to six runs
     // until the file exists; none when no run made it, at once when the tool
-    // cannot be started, was stopped by its time limit or was cancelled.
+    // cannot be started, was stopped by its time limit or was cancelled. A
+    // grab that was not cancelled and made no file is a failed one:
+    // grabFailure() says why.
     std::optional<QUrl> createCroppedPngForFile(const QUrl& file, double atTime);
 
     // The text the engine reads in the picture, line ends trimmed; the empty
@@ -54,8 +56,11 @@ class SCImageSubLineConverter {
     std::optional<QUrl> croppedPngURL() const { return croppedPngURL_; }
     std::optional<QUrl> ocrPngURL() const { return ocrPngURL_; }
     std::optional<QUrl> ocrTextFileURL() const { return ocrTextFileURL_; }
-    // Whether the last OCR run read the picture (its text may be empty: a
-    // picture without words).
+    // Why the last grab made no picture: ffmpeg's own message where it gave
+    // one; none when it made one, was cancelled or never ran.
+    std::optional<QString> grabFailure() const { return grabFailure_; }
+    // Whether the last OCR run read the picture and its text was read back
+    // (that text may be empty: a picture without words).
     bool ocrRead() const { return ocrRead_; }
     // Why the last OCR run failed: the engine's own message where it gave
     // one; none when it read the picture, was cancelled or never ran.
@@ -71,6 +76,7 @@ class SCImageSubLineConverter {
     QVariant lineImage_;
     std::optional<QString> lineDialog_;
     std::optional<QUrl> croppedPngURL_;
+    std::optional<QString> grabFailure_;
     std::optional<QUrl> ocrPngURL_;
     std::optional<QUrl> ocrTextFileURL_;
     bool ocrRead_ = false;

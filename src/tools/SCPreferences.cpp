@@ -33,6 +33,15 @@ QVariant storable(const std::optional<QVariantMap>& dictionary) {
     return dictionary ? QVariant(*dictionary) : QVariant();
 }
 
+// A folder without a single language data file; a file in the folder's
+// place is not one.
+bool lacksLanguageData(const QString& folder) {
+    if (!QFileInfo(folder).isDir()) return false;
+    return QDir(folder)
+        .entryList({QStringLiteral("*.traineddata")}, QDir::Files | QDir::Hidden | QDir::System)
+        .isEmpty();
+}
+
 }  // namespace
 
 SCPreferences::SCPreferences(std::shared_ptr<PreferenceStore> store)
@@ -216,7 +225,14 @@ void SCPreferences::initializeApplicationSupportFolder() {
     bool archiveLookedUp = false;
     for (const QString& entry : requiredSupportEntries()) {
         const QString itemName = QString(entry).remove(u'/');
-        if (present.contains(itemName)) continue;
+        QString pattern = name + entry + u'*';
+        if (present.contains(itemName)) {
+            // A language folder left without any language data gets the
+            // bundled data again, as a missing one does; the rest of it stays
+            // as the user has it.
+            if (entry != u"/tessdata/" || !lacksLanguageData(engine + itemName)) continue;
+            pattern = name + entry + QStringLiteral("*.traineddata");
+        }
         if (!archiveLookedUp) {
             archive = urlOfApp(name + QStringLiteral(".zip"));
             archiveLookedUp = true;
@@ -226,7 +242,7 @@ void SCPreferences::initializeApplicationSupportFolder() {
                 return;
             }
         }
-        run(QStringLiteral("unzip"), {QStringLiteral("-uoq"), archive->toLocalFile(),
-                                      name + entry + u'*', QStringLiteral("-d"), maker});
+        run(QStringLiteral("unzip"),
+            {QStringLiteral("-uoq"), archive->toLocalFile(), pattern, QStringLiteral("-d"), maker});
     }
 }

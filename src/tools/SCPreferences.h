@@ -63,7 +63,8 @@ class SCPreferences : public QObject {
     void savePreferencesToDefaults();
 
     // Finds or makes the maker's support folder and unpacks every missing
-    // entry of the OCR engine folder from the application's archive.
+    // entry of the OCR engine folder from the application's archive, and the
+    // archive's language data into a language folder that holds none.
     void initializeApplicationSupportFolder();
 
     // The runner that unpacks the archive; doUnixCommand unless replaced.

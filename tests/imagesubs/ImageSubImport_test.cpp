@@ -99,44 +99,66 @@ TEST_F(ImageSubImportTest, LinesArriveInOrderAndNothingIsLeft) {
     EXPECT_EQ(leftInTemporary("croppedPng"), QStringList());
 }
 
-// A line the engine cannot read comes without text; when it can read none,
-// the import fails and says why in the engine's own words.
-TEST_F(ImageSubImportTest, AnImportWhoseEngineReadsNoLineFailsWithItsWords) {
+// A line the engine cannot read comes without text, a line whose picture
+// cannot be taken is dropped; when no line can be read, the import fails and
+// says why in the failing tool's own words: the engine's when it ran (less
+// its advice on TESSDATA_PREFIX, with where to act instead), else ffmpeg's.
+TEST_F(ImageSubImportTest, AnImportThatReadsNoLineFailsWithTheToolsWords) {
     const QByteArray dir = scratch.path().toUtf8();
+    // What the engine says when it cannot load its language data.
     const QByteArray refuse =
+        "echo 'Error opening data file /d/tessdata/eng.traineddata' >&2\n"
+        "echo 'Please make sure the TESSDATA_PREFIX environment variable is set to your "
+        "\"tessdata\" directory.' >&2\n"
         "echo \"Failed loading language 'eng'\" >&2\n"
         "echo \"Tesseract couldn't load any languages!\" >&2\nexit 1";
+    const QString refused =
+        "The OCR engine could not read any line:\n\n"
+        "Error opening data file /d/tessdata/eng.traineddata\n"
+        "Failed loading language 'eng'\nTesseract couldn't load any languages!\n\n"
+        "Add or reinstall the language under Quillmar \u203A Preferences\u2026 (Language).";
     // Whichever run comes first refuses.
     const QByteArray firstRefuses = "mkdir '" + dir + "/first' 2>/dev/null && { " +
                                     QByteArray(refuse).replace('\n', ';') +
                                     "; }\nprintf 'line text\\n' > \"$2.txt\"";
+    const QByteArray noPicture =
+        "echo 'tempVideoForSubURL.mkv: Invalid data found when processing input' >&2; exit 1";
+    // The first line (grabbed at 0.7 s) has no picture.
+    const QByteArray firstHasNoPicture = "[ \"$2\" = 0.7 ] && { " + noPicture + "; }";
     struct Case {
         const char* name;
         QByteArray engine;
-        bool grabs;
+        QByteArray grab;  // run before each grab
         resultTypes result;
         QStringList texts;  // sorted: the lines convert in any order
         QString failure;
     };
     const QList<Case> cases = {
-        {"every line refused",
+        {"every line refused", refuse, "", resultTypes::error, {"", "", ""}, refused},
+        {"one line refused", firstRefuses, "", resultTypes::ok, {"", "line text", "line text"}, {}},
+        {"no picture taken",
          refuse,
-         true,
+         noPicture,
          resultTypes::error,
-         {"", "", ""},
-         "The OCR engine could not read any line:\n\nFailed loading language 'eng'\n"
-         "Tesseract couldn't load any languages!"},
-        {"one line refused",
-         firstRefuses,
-         true,
+         {},
+         "ffmpeg could not take the picture of any line:\n\n"
+         "tempVideoForSubURL.mkv: Invalid data found when processing input"},
+        {"one picture not taken",
+         "printf 'line text\\n' > \"$2.txt\"",
+         firstHasNoPicture,
          resultTypes::ok,
-         {"", "line text", "line text"},
+         {"line text", "line text"},
          {}},
-        {"no picture to read", refuse, false, resultTypes::ok, {}, {}},
+        {"one picture not taken, the others refused",
+         refuse,
+         firstHasNoPicture,
+         resultTypes::error,
+         {"", ""},
+         refused},
     };
     for (const Case& c : cases) {
         QDir(scratch.filePath("first")).removeRecursively();
-        fakeTools(0, "", c.grabs ? "" : "exit 1");
+        fakeTools(0, "", c.grab);
         script("support/tesseract304/tesseract", c.engine);
         auto document = SCSubtitle::create();
         EXPECT_EQ(open(document, source("s.sup", three)), c.result) << c.name;

@@ -88,7 +88,7 @@ TEST_F(LineConverterTest, GrabArgumentsWithoutAShell) {
         "color=color=black:size=1280x720[base];[0:0]scale=1280:720[scaled];[base][scaled]"
         "overlay=(main_w-overlay_w)/2: main_h-overlay_h[over];[over]thumbnail=5[out]",
         "-loglevel",
-        "quiet",
+        "error",
         "-map",
         "[out]",
         "-pix_fmt",
@@ -135,11 +135,52 @@ TEST_F(LineConverterTest, GrabRuns) {
                   std::nullopt);
         EXPECT_LE(read("starts").count('\n'), 1);
         EXPECT_LT(clock.elapsed(), testsupport::kHangMs);  // the fake alone takes a minute
+        EXPECT_EQ(converter.grabFailure(), "ffmpeg did not finish within 0.3 seconds.");
     }
     // No program at all: nothing runs.
     QFile::remove(scratch.filePath("tools/ffmpeg/ffmpeg"));
     SCImageSubLineConverter converter(importer);
     EXPECT_EQ(converter.createCroppedPngForFile(QUrl::fromLocalFile("/x.mkv"), 1), std::nullopt);
+}
+
+// A grab that makes no picture is a failed line, with ffmpeg's own words
+// where it gave any (from its last run).
+TEST_F(LineConverterTest, GrabsThatMakeNoPictureAreFailedLines) {
+    importer->setTimeLimits({.grab = 30s});
+    const QString ffmpeg = scratch.filePath("tools/ffmpeg/ffmpeg");
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> ffmpeg;  // none: no ffmpeg at all
+        std::optional<QString> failure;    // none: grabbed
+    };
+    const QList<Case> cases = {
+        {"grabbed",
+         "for a; do out=$a; done; cp '" + scratch.filePath("picture.png").toUtf8() + "' \"$out\"",
+         std::nullopt},
+        {"ffmpeg says why", "echo '/x.mkv: Invalid data found when processing input' >&2; exit 1",
+         "/x.mkv: Invalid data found when processing input"},
+        {"a silent failure", "exit 1", "ffmpeg ended with status 1."},
+        {"killed", "kill -9 $$", "ffmpeg was ended by a signal."},
+        {"no picture written", "exit 0", "ffmpeg ended without writing the picture."},
+        {"not executable", "", "ffmpeg could not be started: " + ffmpeg},
+        {"missing", std::nullopt, "ffmpeg is missing: " + ffmpeg},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(ffmpeg);
+        if (c.ffmpeg) script("tools/ffmpeg/ffmpeg", *c.ffmpeg);
+        if (c.ffmpeg && c.ffmpeg->isEmpty()) QFile::setPermissions(ffmpeg, QFile::ReadOwner);
+        SCImageSubLineConverter converter(importer);
+        const auto png = converter.createCroppedPngForFile(QUrl::fromLocalFile("/x.mkv"), 1);
+        EXPECT_EQ(png.has_value(), !c.failure.has_value()) << c.name;
+        EXPECT_EQ(converter.grabFailure(), c.failure) << c.name;
+        if (png) QFile::remove(png->toLocalFile());
+    }
+    // A grab stopped because its import was cancelled is no failed line.
+    script("tools/ffmpeg/ffmpeg", "sleep 60");
+    importer->cancelImport();
+    SCImageSubLineConverter converter(importer);
+    EXPECT_EQ(converter.createCroppedPngForFile(QUrl::fromLocalFile("/x.mkv"), 1), std::nullopt);
+    EXPECT_EQ(converter.grabFailure(), std::nullopt);
 }
 
 TEST_F(LineConverterTest, EngineArgumentsEnvironmentAndText) {
@@ -195,11 +236,14 @@ TEST_F(LineConverterTest, EngineRunsThatReadNothingAreFailedLines) {
         {"a silent failure", "exit 3", "", "tesseract ended with status 3."},
         {"killed", "kill -9 $$", "", "tesseract was ended by a signal."},
         {"no text file", "exit 0", "", "tesseract ended without writing its text."},
+        {"a text file that cannot be read", "mkdir \"$2.txt\"", "",
+         "tesseract's text could not be read: file to open is a directory"},
         {"not executable", "", "", "tesseract could not be started: " + engine},
         {"missing", std::nullopt, "", "tesseract is missing: " + engine},
     };
     for (const Case& c : cases) {
         QFile::remove(engine);
+        QDir(picture + ".txt").removeRecursively();
         QFile::remove(picture + ".txt");
         if (c.engine) script("support/tesseract304/tesseract", *c.engine);
         if (c.engine && c.engine->isEmpty()) QFile::setPermissions(engine, QFile::ReadOwner);

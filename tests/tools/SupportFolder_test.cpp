@@ -87,27 +87,38 @@ TEST_P(SupportFolderEntries, UnpacksOnlyWhatIsMissing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SupportFolderEntries,
-    ::testing::Values(PresentCase{"OnlyTessdataMissing",
-                                  {"jpeg", "leptonica", "lib", "libpng", "libtiff"},
-                                  {"tesseract"},
-                                  {"tesseract304/tessdata/*"}},
-                      PresentCase{
-                          "AllPresentWithExtras",
-                          {"jpeg", "leptonica", "lib", "libpng", "libtiff", "tessdata", "more"},
-                          {"tesseract", ".hidden", "notes.txt"},
-                          {}},
-                      PresentCase{"PlainFileCountsAsPresent",
-                                  {"leptonica", "lib", "libpng", "libtiff", "tessdata"},
-                                  {"jpeg", "tesseract"},
-                                  {}},
-                      PresentCase{"ProgramMissing",
-                                  {"jpeg", "leptonica", "lib", "libpng", "libtiff", "tessdata"},
-                                  {"tesseract.old"},
-                                  {"tesseract304/tesseract*"}}),
+    ::testing::Values(
+        PresentCase{"OnlyTessdataMissing",
+                    {"jpeg", "leptonica", "lib", "libpng", "libtiff"},
+                    {"tesseract"},
+                    {"tesseract304/tessdata/*"}},
+        PresentCase{"AllPresentWithExtras",
+                    {"jpeg", "leptonica", "lib", "libpng", "libtiff", "tessdata", "more"},
+                    {"tesseract", ".hidden", "notes.txt", "tessdata/eng.traineddata"},
+                    {}},
+        PresentCase{"PlainFileCountsAsPresent",
+                    {"leptonica", "lib", "libpng", "libtiff", "tessdata"},
+                    {"jpeg", "tesseract", "tessdata/fra.traineddata"},
+                    {}},
+        PresentCase{"ProgramMissing",
+                    {"jpeg", "leptonica", "lib", "libpng", "libtiff", "tessdata"},
+                    {"tesseract.old", "tessdata/eng.traineddata"},
+                    {"tesseract304/tesseract*"}},
+        // Emptied of language data: that alone comes back, in
+        // the language folder's turn.
+        PresentCase{"LanguageDataEmptied",
+                    {"jpeg", "leptonica", "lib", "libpng", "libtiff", "tessdata/configs",
+                     "tessdata/old.traineddata"},
+                    {"tessdata/configs/exclusions", "tessdata/eng.traineddata.part"},
+                    {"tesseract304/tessdata/*.traineddata", "tesseract304/tesseract*"}},
+        PresentCase{"LanguageFolderIsAPlainFile",
+                    {"jpeg", "leptonica", "lib", "libpng", "libtiff"},
+                    {"tessdata", "tesseract"},
+                    {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SupportFolderSetUp, WithoutAUserDataFolderTheResourcesTakeItsPlace) {
-    makeFolder("resources/tesseract304/tessdata");
+    writeFile("resources/tesseract304/tessdata/eng.traineddata", "x");
     appPaths.set({.resourcesFolder = resources, .userDataFolder = QString()});
 
     preferences->initializeApplicationSupportFolder();
@@ -186,6 +197,30 @@ TEST_F(SupportFolderFromArchive, FirstStartThenOneMissingEntry) {
     EXPECT_EQ(runs, QStringList{"tesseract304/tessdata/*"});
     EXPECT_TRUE(QFileInfo::exists(engine() + "/tessdata/eng.traineddata"));
     EXPECT_EQ(QFileInfo(engine() + "/tesseract").lastModified(), programTime);
+}
+
+// Only the language data comes back: the rest of the folder stays as the
+// user left it, even a bundled file changed long ago.
+TEST_F(SupportFolderFromArchive, AnEmptiedLanguageFolderGetsTheBundledDataAgain) {
+    preferences->initializeApplicationSupportFolder();
+    const QString data = engine() + "/tessdata";
+    const QStringList bundled = QDir(data).entryList({"*.traineddata"}, QDir::Files);
+    ASSERT_TRUE(bundled.contains("eng.traineddata"));
+    ASSERT_TRUE(QFileInfo::exists(data + "/configs/digits"));
+    for (const QString& name : bundled) ASSERT_TRUE(QFile::remove(data + u'/' + name));
+    const QString changed = writeFile("data/Borvane/tesseract304/tessdata/configs/digits", "mine");
+    QFile file(changed);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        file.setFileTime(QDateTime::fromSecsSinceEpoch(0), QFileDevice::FileModificationTime));
+    file.close();
+
+    preferences->initializeApplicationSupportFolder();
+
+    EXPECT_EQ(QDir(data).entryList({"*.traineddata"}, QDir::Files), bundled);
+    QFile kept(changed);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "mine");
 }
 
 }  // namespace
