@@ -1,7 +1,8 @@
 // Pictures of the application's windows and sheets on a virtual display, for
 // a look: the start window, SRT and ASS documents, the font-cache busy
-// window, the "Can Not Open", export-failure and launch-failure sheets and
-// the close question after the close box and after Cancel.
+// window, the "Can Not Open", refused-shift, export-failure and
+// launch-failure sheets and the close question after the close box and after
+// Cancel.
 // Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE
 #include <QAbstractButton>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include "app/SCMainWindowController.h"
 #include "app/StartWindow.h"
 #include "document/SCSubtitle.h"
+#include "editor/SCMainViewController.h"
 #include "platform/AppPaths.h"
 #include "tools/InMemoryPreferenceStore.h"
 #include "tools/SCPreferences.h"
@@ -92,6 +94,20 @@ int main(int argc, char** argv) {
         ++failures;
     srt->window()->move(0, 0);
     shoot("srt-document");
+
+    // A backward shift past the first line's start (1 s): refused on a sheet.
+    if (SCMainViewController* view = srt->currentViewController()) {
+        view->setTimeAdjustTextSRT("00:00:05,000");
+        view->setTimeAdjustDirection("Backward");
+        if (auto* shift = view->view()->findChild<QAbstractButton*>("timeShiftButton"))
+            shift->click();
+        if (!spinUntil([] { return shownBox() != nullptr; })) ++failures;
+        shoot("refused-shift-sheet");
+        answer("OK");
+        spin(200);
+        view->setTimeAdjustTextSRT("00:00:00,000");
+        view->setTimeAdjustDirection("Forward");
+    }
 
     FontconfigTesterSheet busy(srt->window());
     busy.begin();
