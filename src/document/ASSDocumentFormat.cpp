@@ -82,3 +82,7 @@ bool ASSDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& si
     ASSFormat::appendKeptSections(kept, subtitle.keptSections());
     return kept.isEmpty() || sink(std::move(kept));
 }
+
+QString ASSDocumentFormat::writtenLine(const SCSubtitleLine& line) const {
+    return line.assDialogueString();
+}

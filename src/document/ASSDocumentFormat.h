@@ -10,4 +10,7 @@ class ASSDocumentFormat : public DocumentFormat {
     void takeText(SCSubtitleLine& line, const SCSubtitleLine& reread) const override;
     bool writeText(const SCSubtitle& subtitle, const TextSink& sink,
                    WriteNotes& notes) const override;
+
+  protected:
+    QString writtenLine(const SCSubtitleLine& line) const override;
 };

@@ -71,7 +71,17 @@ class DocumentFormat {
     // Logs what a file just written says differently from the document.
     static void logWritten(const WriteNotes& notes);
 
+    // The document's line (from 1, as the lines table numbers them) whose
+    // written form holds line `textLine` (from 1, as an encoder's failure
+    // counts them) of `text`, the whole text this format wrote for the
+    // document; 0 when no line's does (the header, the kept sections).
+    qint64 documentLineWriting(const SCSubtitle& subtitle, const QString& text,
+                               qint64 textLine) const;
+
   protected:
+    // A line as this format writes it, in the lines of text it takes.
+    virtual QString writtenLine(const SCSubtitleLine& line) const = 0;
+
     // Parses `count` records into new lines numbered by their position, on
     // several threads for a large file; the lines the keep rule drops are
     // left out, the others handed to the main thread.

@@ -9,7 +9,6 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QThread>
-#include <cmath>
 #include <cstring>
 
 #include "common/HelperFunctions.h"
@@ -212,38 +211,6 @@ QString SCSubtitle::documentText() const {
     return format ? format->text(*this) : QString();
 }
 
-namespace {
-
-// The line of the text, from 1, as the encoder's failure counts them.
-QStringView lineOfText(const QString& text, qint64 number) {
-    qsizetype start = 0;
-    for (qint64 n = 1; n < number; ++n) {
-        start = text.indexOf(u'\n', start);
-        if (start < 0) return {};
-        ++start;
-    }
-    qsizetype end = text.indexOf(u'\n', start);
-    if (end < 0) end = text.size();
-    return QStringView(text).mid(start, end - start);
-}
-
-}  // namespace
-
-qint64 SCSubtitle::documentLineWriting(QStringView textLine) const {
-    // The first line written with it is the one: a line before it written
-    // with the same text would have failed first.
-    for (qsizetype i = 0; i < subtitleLinesArray_.size(); ++i) {
-        const SCSubtitleLine& line = *subtitleLinesArray_[i];
-        if (line.isExcluded()) continue;
-        const QString written = currentExportFileType_ == subtitleTypes::srt
-                                    ? line.srtDialogueString()
-                                    : line.assDialogueString();
-        for (const QStringView part : QStringView(written).split(u'\n'))
-            if (part == textLine) return i + 1;
-    }
-    return 0;
-}
-
 std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingName,
                                                       DocumentFormat::WriteNotes& notes) {
     const DocumentFormat* format = DocumentFormat::forType(currentExportFileType_);
@@ -252,8 +219,8 @@ std::optional<QByteArray> SCSubtitle::encodedDocument(const QString& encodingNam
     auto bytes = SubtitleFileText::encode(text, encodingName, failure);
     // The user knows the line by its number in the table, not in a file
     // that was never written; a line of the header or the kept sections has none.
-    if (!bytes && failure.line > 0)
-        failure.documentLine = documentLineWriting(lineOfText(text, failure.line));
+    if (!bytes && format && failure.line > 0)
+        failure.documentLine = format->documentLineWriting(*this, text, failure.line);
     loadState_.setLastFailure(failure);
     return bytes;
 }
@@ -434,30 +401,14 @@ void SCSubtitle::fixTimeConflicts() {
     findTimeConflicts();
 }
 
-void SCSubtitle::shiftTimesByDoubleTime(double amount, const QString& inDirection) {
-    const double d = inDirection == u"Backward" ? -amount : amount;
-    if (!std::isfinite(d)) return;
-    for (const auto& line : subtitleLinesArray_) {
-        const double start = line->userStartTimeDouble() + d;
-        if (start < 0) return;
-        line->setUserStartTimeDouble(start);
-        line->setUserEndTimeDouble(line->userEndTimeDouble() + d);
-    }
+TimeAdjustment::Result SCSubtitle::shiftTimesByDoubleTime(double amount,
+                                                          const QString& inDirection) {
+    return TimeAdjustment::shift(subtitleLinesArray_, amount, inDirection);
 }
 
-void SCSubtitle::stretchTimesByDoubleTime(double amount, const QString& inDirection) {
-    if (subtitleLinesArray_.isEmpty()) return;
-    const double last = subtitleLinesArray_.last()->userEndTimeDouble();
-    // A last end of 0 or less gives no usable factor, and a factor that is
-    // not a positive finite number would reverse or destroy every time.
-    if (!(last > 0)) return;
-    const double factor =
-        inDirection == u"Backward" ? (last - amount) / last : (last + amount) / last;
-    if (!std::isfinite(factor) || !(factor > 0)) return;
-    for (const auto& line : subtitleLinesArray_) {
-        line->setUserStartTimeDouble(line->userStartTimeDouble() * factor);
-        line->setUserEndTimeDouble(line->userEndTimeDouble() * factor);
-    }
+TimeAdjustment::Result SCSubtitle::stretchTimesByDoubleTime(double amount,
+                                                            const QString& inDirection) {
+    return TimeAdjustment::stretch(subtitleLinesArray_, amount, inDirection);
 }
 
 // --- Re-reading in another encoding ----------------------------------------------

@@ -18,6 +18,7 @@
 #include "document/ImageLineIntake.h"
 #include "document/ImageSubImporter.h"
 #include "document/SCSubtitleLine.h"
+#include "document/TimeAdjustment.h"
 #include "document/TimeConflicts.h"
 #include "platform/NotificationCenter.h"
 #include "platform/OperationQueue.h"
@@ -152,14 +153,15 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     // their durations, then searches again. Main thread.
     void fixTimeConflicts();
 
-    // Moves every time by the amount, forward or (for "Backward") backward;
-    // stops at the first line whose start would fall below 0. Main thread.
-    void shiftTimesByDoubleTime(double amount, const QString& inDirection);
+    // Moves every time by the amount, forward or (for "Backward") backward.
+    // When any line would start before 0 no line moves, and the result says
+    // which line stops it. Main thread.
+    TimeAdjustment::Result shiftTimesByDoubleTime(double amount, const QString& inDirection);
 
     // Scales every time so that the last line's end moves by the amount.
     // Changes nothing unless that end is positive and the factor a positive
-    // finite number. Main thread.
-    void stretchTimesByDoubleTime(double amount, const QString& inDirection);
+    // finite number; the result says why. Main thread.
+    TimeAdjustment::Result stretchTimesByDoubleTime(double amount, const QString& inDirection);
 
     // Decodes the file again in the named encoding and hands only the dialog
     // texts, position by position, to the lines (one block on the main queue).
@@ -232,9 +234,6 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     // The text of `currentExportFileType` encoded; a failure names its line.
     std::optional<QByteArray> encodedDocument(const QString& encodingName,
                                               DocumentFormat::WriteNotes& notes);
-    // The line (from 1, as the lines table numbers them) whose written form
-    // holds that line of text; 0 when no line's does.
-    qint64 documentLineWriting(QStringView textLine) const;
     // No value when the whole-text path has to decide.
     std::optional<resultTypes> writeInPieces(const QUrl& url, const QString& withEncoding,
                                              DocumentFormat::WriteNotes& notes);

@@ -46,3 +46,7 @@ bool SRTDocumentFormat::writeText(const SCSubtitle& subtitle, const TextSink& si
         },
         sink);
 }
+
+QString SRTDocumentFormat::writtenLine(const SCSubtitleLine& line) const {
+    return line.srtDialogueString();
+}

@@ -6,6 +6,7 @@
 #include "common/TimeTexts.h"
 #include "editor/MarkupToggle.h"
 #include "editor/SCMainViewController.h"
+#include "editor/TimeAdjustSheet.h"
 #include "formatting/SCStyle.h"
 
 namespace {
@@ -193,13 +194,17 @@ std::optional<double> adjustAmount(const SCMainViewController& view) {
 void EditingActions::timeShift(SCMainViewController& view) {
     const auto amount = adjustAmount(view);
     if (!amount || !view.viewSubtitle()) return;
-    view.viewSubtitle()->shiftTimesByDoubleTime(*amount, view.timeAdjustDirection());
+    const auto result =
+        view.viewSubtitle()->shiftTimesByDoubleTime(*amount, view.timeAdjustDirection());
     view.reloadData();
+    TimeAdjustSheet::show(view, TimeAdjustSheet::Action::shift, *amount, result);
 }
 
 void EditingActions::timeStretch(SCMainViewController& view) {
     const auto amount = adjustAmount(view);
     if (!amount || !view.viewSubtitle()) return;
-    view.viewSubtitle()->stretchTimesByDoubleTime(*amount, view.timeAdjustDirection());
+    const auto result =
+        view.viewSubtitle()->stretchTimesByDoubleTime(*amount, view.timeAdjustDirection());
     view.reloadData();
+    TimeAdjustSheet::show(view, TimeAdjustSheet::Action::stretch, *amount, result);
 }

@@ -39,23 +39,35 @@ void expectTimes(const SCSubtitle& subtitle, const std::vector<std::pair<double,
     }
 }
 
-// Times before, the amount and direction of one call, and the times after it.
+using Refusal = TimeAdjustment::Refusal;
+
+// Times before, the amount and direction of one call, the times after it,
+// and what the call said: why it was refused, with the line that stopped it
+// and that line's time.
 struct TimingCase {
     const char* name;
     std::vector<std::pair<double, double>> before;
     double amount;
     const char* direction;
     std::vector<std::pair<double, double>> after;
+    Refusal refusal = Refusal::none;
+    qsizetype line = -1;
+    double limit = 0.0;
 };
 
 template <std::size_t N>
 void runTimingCases(const TimingCase (&cases)[N],
-                    void (SCSubtitle::*operation)(double, const QString&)) {
+                    TimeAdjustment::Result (SCSubtitle::*operation)(double, const QString&)) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         auto subtitle = documentWith(c.before);
-        ((*subtitle).*operation)(c.amount, c.direction);
+        const TimeAdjustment::Result result = ((*subtitle).*operation)(c.amount, c.direction);
         expectTimes(*subtitle, c.after);
+        EXPECT_EQ(result.refusal, c.refusal);
+        EXPECT_EQ(result.applied(), c.refusal == Refusal::none);
+        if (c.refusal == Refusal::none || c.refusal == Refusal::notAnAmount) continue;
+        EXPECT_EQ(result.line, c.line);
+        EXPECT_DOUBLE_EQ(result.limit, c.limit);
     }
 }
 
@@ -128,18 +140,55 @@ TEST(SCSubtitleConflicts, ADocumentReleasedWhileItsSearchRunsGoesQuietly) {
     testsupport::drainMainQueue();  // the search's results find no document
 }
 
-TEST(SCSubtitleTiming, ShiftMovesEveryLineAndStopsAtANegativeStart) {
+TEST(SCSubtitleTiming, ShiftMovesEveryLineOrNone) {
     const TimingCase cases[] = {
         {"forward", {{1, 3}, {5, 6}}, 2.5, "Forward", {{3.5, 5.5}, {7.5, 8.5}}},
         {"any other direction text is forward", {{1, 3}}, 1, "backward", {{2, 4}}},
-        {"backward past zero changes nothing", {{1, 3}, {5, 6}}, 2, "Backward", {{1, 3}, {5, 6}}},
-        {"stops at the first negative start",
+        {"backward past zero changes nothing",
+         {{1, 3}, {5, 6}},
+         2,
+         "Backward",
+         {{1, 3}, {5, 6}},
+         Refusal::startBeforeZero,
+         0,
+         1},
+        // The earliest start decides, wherever it stands: no line moves.
+        {"a later line that would start before zero stops every line",
          {{5, 6}, {1, 3}, {8, 9}},
          2,
          "Backward",
-         {{3, 4}, {1, 3}, {8, 9}}},
+         {{5, 6}, {1, 3}, {8, 9}},
+         Refusal::startBeforeZero,
+         1,
+         1},
+        {"out of order, by the earliest start",
+         {{10, 12}, {2, 4}, {15, 16}},
+         2,
+         "Backward",
+         {{8, 10}, {0, 2}, {13, 14}}},
         {"exactly to zero", {{2, 3}, {5, 6}}, 2, "Backward", {{0, 1}, {3, 4}}},
+        // 0.7 + 0.1 is held a hair below 0.8: the start goes to 0, not below.
+        {"a start a rounding below the amount goes to zero",
+         {{0.7 + 0.1, 2}, {5, 6}},
+         0.8,
+         "Backward",
+         {{0, 1.2}, {4.2, 5.2}}},
+        {"a millisecond too far",
+         {{3, 4}, {2, 3}},
+         2.001,
+         "Backward",
+         {{3, 4}, {2, 3}},
+         Refusal::startBeforeZero,
+         1,
+         2},
+        {"not a number",
+         {{1, 3}},
+         std::numeric_limits<double>::quiet_NaN(),
+         "Backward",
+         {{1, 3}},
+         Refusal::notAnAmount},
         {"no lines", {}, 2, "Forward", {}},
+        {"no lines backward", {}, 2, "Backward", {}},
     };
     runTimingCases(cases, &SCSubtitle::shiftTimesByDoubleTime);
 }
@@ -159,12 +208,74 @@ TEST(SCSubtitleTiming, StretchScalesToTheLastLinesEndAndRefusesUnusableFactors) 
          {{10, 12}, {90, 100}},
          100,
          "Backward",
-         {{10, 12}, {90, 100}}},
-        {"last end of zero", {{1, 2}, {0, 0}}, 5, "Forward", {{1, 2}, {0, 0}}},
-        {"negative amount past the end", {{1, 2}, {3, 4}}, -8, "Forward", {{1, 2}, {3, 4}}},
-        {"not a number", {{1, 2}, {3, 4}}, nan, "Forward", {{1, 2}, {3, 4}}},
-        {"infinite", {{1, 2}, {3, 4}}, inf, "Forward", {{1, 2}, {3, 4}}},
+         {{10, 12}, {90, 100}},
+         Refusal::stretchPastEnd,
+         1,
+         100},
+        {"backward beyond the last line's end, which is not the latest",
+         {{10, 50}, {20, 25}},
+         30,
+         "Backward",
+         {{10, 50}, {20, 25}},
+         Refusal::stretchPastEnd,
+         1,
+         25},
+        {"last end of zero",
+         {{1, 2}, {0, 0}},
+         5,
+         "Forward",
+         {{1, 2}, {0, 0}},
+         Refusal::nothingToStretch,
+         1,
+         0},
+        {"negative amount past the end",
+         {{1, 2}, {3, 4}},
+         -8,
+         "Forward",
+         {{1, 2}, {3, 4}},
+         Refusal::stretchPastEnd,
+         1,
+         4},
+        {"not a number", {{1, 2}, {3, 4}}, nan, "Forward", {{1, 2}, {3, 4}}, Refusal::notAnAmount},
+        {"infinite", {{1, 2}, {3, 4}}, inf, "Forward", {{1, 2}, {3, 4}}, Refusal::notAnAmount},
         {"no lines", {}, 5, "Forward", {}},
     };
     runTimingCases(cases, &SCSubtitle::stretchTimesByDoubleTime);
+}
+
+// The amount a refused shift or stretch names: one the same action takes,
+// in whole units of the view's time form.
+TEST(SCSubtitleTiming, ARefusalNamesTheLargestAmountThatApplies) {
+    const struct {
+        const char* name;
+        Refusal refusal;
+        double limit;
+        int units;
+        double largest;
+    } cases[] = {
+        {"shift to the earliest start", Refusal::startBeforeZero, 2.0, 1000, 2.0},
+        {"shift, a start between milliseconds", Refusal::startBeforeZero, 1.0996, 1000, 1.099},
+        {"shift, in hundredths", Refusal::startBeforeZero, 1.0996, 100, 1.09},
+        {"shift, a start a rounding below", Refusal::startBeforeZero, 0.7 + 0.1, 1000, 0.8},
+        {"shift, a line before zero already", Refusal::startBeforeZero, -3.0, 1000, 0.0},
+        {"stretch, below the end", Refusal::stretchPastEnd, 100.0, 1000, 99.999},
+        {"stretch, in hundredths", Refusal::stretchPastEnd, 100.0, 100, 99.99},
+        {"stretch, an end between milliseconds", Refusal::stretchPastEnd, 100.0004, 1000, 100.0},
+        {"stretch, an end below one unit", Refusal::stretchPastEnd, 0.0005, 1000, 0.0},
+        {"nothing to stretch", Refusal::nothingToStretch, 0.0, 1000, 0.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TimeAdjustment::Result refused{c.refusal, 0, c.limit};
+        EXPECT_NEAR(refused.largestAmount(c.units), c.largest, 1e-9);
+        // The amount is taken: the same action by it applies (by 0, it
+        // moves nothing, so nothing refuses it).
+        if (c.refusal == Refusal::nothingToStretch) continue;
+        const bool stretch = c.refusal == Refusal::stretchPastEnd;
+        auto subtitle = documentWith({{stretch ? 0.0 : c.limit, stretch ? c.limit : c.limit + 1}});
+        const auto result =
+            stretch ? subtitle->stretchTimesByDoubleTime(refused.largestAmount(c.units), "Backward")
+                    : subtitle->shiftTimesByDoubleTime(refused.largestAmount(c.units), "Backward");
+        EXPECT_TRUE(result.applied());
+    }
 }

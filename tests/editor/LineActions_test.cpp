@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +31,42 @@ class LineActions : public EditorTest {
         testsupport::drainMainQueue();
         return view;
     }
+
+    // A shown view of an SRT file with one line "Line" at each of the times.
+    template <typename View>
+    std::unique_ptr<View> withTimes(const std::vector<std::pair<double, double>>& times) {
+        QByteArray srt;
+        for (std::size_t i = 0; i < times.size(); ++i)
+            srt += QByteArray::number(qulonglong(i + 1)) + "\n" +
+                   srtTimeStringFromDoubleTime(times[i].first).toUtf8() + " --> " +
+                   srtTimeStringFromDoubleTime(times[i].second).toUtf8() + "\nLine\n\n";
+        const QString path = folder.filePath(QString::number(++files) + ".srt");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(srt);
+        file.close();
+        auto view = makeView<View>();
+        documenttest::load(view->viewSubtitle(), QUrl::fromLocalFile(path), subtitleTypes::srt);
+        host.show(view->view());
+        testsupport::drainMainQueue();
+        return view;
+    }
+
+    // Types the amount into the view's time field over what it holds, and
+    // picks the direction in its pop-up.
+    static void typeAmount(SCMainViewController& view, const QString& amount, bool backward) {
+        auto* field =
+            view.view()->findChild<QLineEdit*>(view.isSRTView() ? "timeFieldSRT" : "timeFieldASS");
+        QApplication::setActiveWindow(view.view()->window());
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClicks(field, amount);
+        auto* direction = view.view()->findChild<QComboBox*>("timeAdjustDirectionPopUp");
+        QTest::keyClick(direction, backward ? Qt::Key_Down : Qt::Key_Up);
+    }
+
+    QTemporaryDir folder;
+    int files = 0;
 };
 
 TEST_F(LineActions, NextAndPreviousMoveOneRowWithoutWrapping) {
@@ -169,32 +206,18 @@ TEST_F(LineActions, FixConflictsAfterShiftOrStretchClosesTheOverlapInOnePress) {
          true,
          Qt::Key_2,
          "00:00:02,000"},
-        // The second line would start before 0: only the first moves, and
-        // the overlap shrinks from 4.5 to 2.5.
-        {"shift stopped by a line",
-         {{3.0, 6.0}, {1.5, 7.0}},
+        // Every line moves back by 2 s, and the overlap stays 0.5.
+        {"shift backward",
+         {{3.0, 6.0}, {5.5, 7.0}},
          "timeShiftButton",
          true,
          Qt::Key_2,
          "00:00:02,000"},
     };
-    QTemporaryDir folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QByteArray srt;
-        for (std::size_t i = 0; i < c.times.size(); ++i)
-            srt += QByteArray::number(qulonglong(i + 1)) + "\n" +
-                   srtTimeStringFromDoubleTime(c.times[i].first).toUtf8() + " --> " +
-                   srtTimeStringFromDoubleTime(c.times[i].second).toUtf8() + "\nLine\n\n";
-        const QString path = folder.filePath(QString(c.what) + ".srt");
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(srt);
-        file.close();
-        auto view = makeView<SCViewControllerSRT>();
+        auto view = withTimes<SCViewControllerSRT>(c.times);
         const auto subtitle = view->viewSubtitle();
-        documenttest::load(subtitle, QUrl::fromLocalFile(path), subtitleTypes::srt);
-        host.show(view->view());
         ASSERT_TRUE(testsupport::spinUntil([&] { return subtitle->timeConflictsCount() == 1; }));
 
         // Into the field, then the caret before the seconds' units.
@@ -219,6 +242,142 @@ TEST_F(LineActions, FixConflictsAfterShiftOrStretchClosesTheOverlapInOnePress) {
         EXPECT_NEAR(lines[0]->userEndTimeDouble(), lines[1]->userStartTimeDouble(), 1e-9);
         EXPECT_EQ(subtitle->timeConflictsCount(), 0);
         for (const auto& line : lines) EXPECT_EQ(line->timeConflict(), "");
+    }
+}
+
+// A shift or stretch moves every line or none: one that cannot be applied
+// leaves every time as it was and says why on a sheet over the window, with
+// the largest amount that applies in the view's time form.
+TEST_F(LineActions, ARefusedShiftOrStretchChangesNothingAndSaysWhy) {
+    using Times = std::vector<std::pair<double, double>>;
+    struct Case {
+        const char* what;
+        Times times;
+        bool srt;
+        const char* button;
+        QString amount;  // typed, in the view's form
+        bool backward;
+        QString message, informative;  // no sheet when empty
+        Times after;                   // none: the times stay as they were
+    } cases[] = {
+        // The second cue starts first: the first would move, the second not.
+        {"shift, the lines out of time order",
+         {{10, 12}, {2, 4}, {15, 16}},
+         true,
+         "timeShiftButton",
+         "00:00:05,000",
+         true,
+         "The Times Can Not be Shifted Backward by 00:00:05,000",
+         "Line 2 starts at 00:00:02,000, and no line can start before 00:00:00,000. "
+         "The largest backward shift is 00:00:02,000.",
+         {}},
+        {"shift, the first line at 1 s",
+         {{1, 3}, {5, 6}},
+         true,
+         "timeShiftButton",
+         "00:00:02,000",
+         true,
+         "The Times Can Not be Shifted Backward by 00:00:02,000",
+         "Line 1 starts at 00:00:01,000, and no line can start before 00:00:00,000. "
+         "The largest backward shift is 00:00:01,000.",
+         {}},
+        {"shift in the ASS view",
+         {{7, 8}, {3.25, 5}},
+         false,
+         "timeShiftButton",
+         "0:00:04.00",
+         true,
+         "The Times Can Not be Shifted Backward by 0:00:04.00",
+         "Line 2 starts at 0:00:03.25, and no line can start before 0:00:00.00. "
+         "The largest backward shift is 0:00:03.25.",
+         {}},
+        {"stretch backward beyond the last end",
+         {{10, 12}, {90, 100}},
+         true,
+         "timeStretchButton",
+         "00:01:50,000",
+         true,
+         "The Times Can Not be Stretched Backward by 00:01:50,000",
+         "The last line, line 2, ends at 00:01:40,000, and a backward stretch must be shorter "
+         "than that. The largest backward stretch is 00:01:39,999.",
+         {}},
+        {"stretch backward by the last end, in the ASS view",
+         {{1, 2}, {3, 4}},
+         false,
+         "timeStretchButton",
+         "0:00:04.00",
+         true,
+         "The Times Can Not be Stretched Backward by 0:00:04.00",
+         "The last line, line 2, ends at 0:00:04.00, and a backward stretch must be shorter "
+         "than that. The largest backward stretch is 0:00:03.99.",
+         {}},
+        {"stretch with a last line that ends at 0",
+         {{1, 2}, {0, 0}},
+         true,
+         "timeStretchButton",
+         "00:00:05,000",
+         false,
+         "The Times Can Not be Stretched Forward by 00:00:05,000",
+         "The last line, line 2, ends at 00:00:00,000: there is no length to stretch.",
+         {}},
+        // Amounts that apply still move every line, and say nothing.
+        {"shift out of order by the earliest start",
+         {{10, 12}, {2, 4}},
+         true,
+         "timeShiftButton",
+         "00:00:02,000",
+         true,
+         {},
+         {},
+         {{8, 10}, {0, 2}}},
+        {"stretch backward by the largest amount",
+         {{1, 2}, {3, 4}},
+         false,
+         "timeStretchButton",
+         "0:00:03.99",
+         true,
+         {},
+         {},
+         {{0.0025, 0.005}, {0.0075, 0.01}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<SCMainViewController> view;
+        if (c.srt)
+            view = withTimes<SCViewControllerSRT>(c.times);
+        else
+            view = withTimes<SCViewControllerASS>(c.times);
+        const auto lines = view->viewSubtitle()->subtitleLinesArray();
+        ASSERT_EQ(lines.size(), qsizetype(c.times.size()));
+        typeAmount(*view, c.amount, c.backward);
+        ASSERT_EQ(c.srt ? view->timeAdjustTextSRT() : view->timeAdjustTextASS(), c.amount);
+        ASSERT_EQ(view->timeAdjustDirection(), c.backward ? "Backward" : "Forward");
+        QTest::mouseClick(view->view()->findChild<QPushButton*>(c.button), Qt::LeftButton);
+
+        const Times& after = c.after.empty() ? c.times : c.after;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            EXPECT_NEAR(lines[i]->userStartTimeDouble(), after[std::size_t(i)].first, 1e-9) << i;
+            EXPECT_NEAR(lines[i]->userEndTimeDouble(), after[std::size_t(i)].second, 1e-9) << i;
+        }
+        auto* sheet = host.window()->findChild<QMessageBox*>();
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(sheet, nullptr);
+            continue;
+        }
+        if (!sheet) {
+            ADD_FAILURE() << "no sheet";  // and on to the next case
+            continue;
+        }
+        EXPECT_TRUE(sheet->isVisible());
+        EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(sheet->text(), c.message);
+        EXPECT_EQ(sheet->informativeText(), c.informative);
+        ASSERT_EQ(sheet->buttons().size(), 1);
+        QTest::mouseClick(sheet->buttons().first(), Qt::LeftButton);
+        ASSERT_TRUE(testsupport::spinUntil(
+            [&] { return host.window()->findChild<QMessageBox*>() == nullptr; }));
+        // The field keeps the amount for a corrected try.
+        EXPECT_EQ(c.srt ? view->timeAdjustTextSRT() : view->timeAdjustTextASS(), c.amount);
     }
 }
 

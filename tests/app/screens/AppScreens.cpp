@@ -1,8 +1,8 @@
 // Pictures of the application's windows and sheets on a virtual display, for
 // a look: the start window, SRT and ASS documents, the font-cache busy
-// window, the "Can Not Open", export-failure, launch-failure and play-failure
-// sheets, the close question after the close box and after Cancel, and a
-// long document after Ctrl+End.
+// window, the "Can Not Open", refused-shift, export-failure, launch-failure
+// and play-failure sheets, the close question after the close box and after
+// Cancel, and a long document after Ctrl+End.
 // Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE LONG_SRT_FILE
 #include <QAbstractButton>
 #include <QApplication>
@@ -105,6 +105,20 @@ int main(int argc, char** argv) {
 
     SCMainWindowController* srt = openDocument(delegate, QString::fromLocal8Bit(argv[2]));
     shoot("srt-document");
+
+    // A backward shift past the first line's start (1 s): refused on a sheet.
+    if (SCMainViewController* view = srt->currentViewController()) {
+        view->setTimeAdjustTextSRT("00:00:05,000");
+        view->setTimeAdjustDirection("Backward");
+        if (auto* shift = view->view()->findChild<QAbstractButton*>("timeShiftButton"))
+            shift->click();
+        if (!spinUntil([] { return shownBox() != nullptr; })) ++failures;
+        shoot("refused-shift-sheet");
+        answer("OK");
+        spin(200);
+        view->setTimeAdjustTextSRT("00:00:00,000");
+        view->setTimeAdjustDirection("Forward");
+    }
 
     FontconfigTesterSheet busy(srt->window());
     busy.begin();
