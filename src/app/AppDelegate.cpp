@@ -18,6 +18,7 @@
 #include "document/SCSubtitle.h"
 #include "editor/EditorValueTransformers.h"
 #include "imagesubs/SCImageSubImporter.h"
+#include "platform/OperationQueue.h"
 #include "platform/RunFolder.h"
 #include "preferences/SCPreferencesController.h"
 #include "preferences/SCToolTips.h"
@@ -96,10 +97,13 @@ void AppDelegate::applicationWillTerminate() {
     // it is in (its close question may have been up as the loop ended).
     const QList<SCMainWindowController*> controllers = openWindowControllers_;
     openWindowControllers_.clear();
-    for (SCMainWindowController* controller : controllers) {
-        endWork(controller);
-        delete controller;
-    }
+    // Imports stop first, with their children and files. Then the rest of
+    // the work off the main thread (loads, encoding cycles, conflict
+    // searches) stops where it can and is waited for: none of it may run on
+    // once its window, and then the application object, are gone.
+    for (SCMainWindowController* controller : controllers) endWork(controller);
+    platform::OperationQueue::stopAllAndWait();
+    for (SCMainWindowController* controller : controllers) delete controller;
     platform::RunFolder::removeWhatThisRunMade();
 }
 
@@ -215,7 +219,6 @@ bool AppDelegate::quit() {
 }
 
 void AppDelegate::terminateOnSignal() {
-    // A second signal while the first is handled changes nothing.
     if (endingOnSignal_) return;
     endingOnSignal_ = true;
     quitting_ = true;

@@ -23,8 +23,11 @@ int runApplication(const QStringList& arguments, AppDelegate::Options options) {
     // A signal to end closes down as a quit does, imports and their
     // children included.
     platform::TerminationSignals endSignals;
-    QObject::connect(&endSignals, &platform::TerminationSignals::received, &delegate,
-                     &AppDelegate::terminateOnSignal);
+    QObject::connect(&endSignals, &platform::TerminationSignals::received, &delegate, [&delegate] {
+        // A second signal does not wait for what the end waits for.
+        platform::TerminationSignals::endAtOnceFromNowOn();
+        delegate.terminateOnSignal();
+    });
     delegate.awakeFromNib();
 
     // Qt has taken its own options; what is left are files. A lone "--"

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/OperationQueue.h"
 #include "platform/SpellChecker.h"
 #include "platform/TextMeasurer.h"
 
@@ -49,7 +50,9 @@ SCSubtitleLineList ParallelLineParse::run(std::size_t count, const Parse& parse)
                 // Each thread measures its own lines' row heights, instead of
                 // the main thread measuring every line one after the other.
                 const platform::TextMeasurer::ThreadMetrics metrics;
-                for (std::size_t begin = next.fetch_add(kBatch); begin < count;
+                // The program's end stops the parse between batches.
+                for (std::size_t begin = next.fetch_add(kBatch);
+                     begin < count && !platform::OperationQueue::stopping();
                      begin = next.fetch_add(kBatch)) {
                     const std::size_t end = std::min(count, begin + kBatch);
                     for (std::size_t i = begin; i < end; ++i) parsed[i] = parse(i);

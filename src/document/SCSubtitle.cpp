@@ -20,6 +20,7 @@
 #include "formatting/SCStyle.h"
 #include "platform/FreeMemory.h"
 #include "platform/MainQueue.h"
+#include "platform/OperationQueue.h"
 #include "platform/TemporaryFolder.h"
 #include "platform/TextCodec.h"
 
@@ -145,6 +146,8 @@ resultTypes SCSubtitle::initializeFromTextSubURL(const QUrl& url, const QString&
     if (!format) return failLoad(failure, true);
     DocumentContent content = format->read(std::move(*text), false);
     text.reset();
+    // The program's end cut the parse short: none of it is kept.
+    if (platform::OperationQueue::stopping()) return failLoad({}, true);
     if (std::size_t(content.lines.size()) >= ParallelLineParse::kMinimumForThreads)
         platform::releaseFreePages();  // the cues' lines, freed among the new lines
     takeLoadState(content);
@@ -427,6 +430,8 @@ resultTypes SCSubtitle::reinitializeForNewEncoding(const QString& encodingName) 
     if (!format) return failLoad(failure, true);
     DocumentContent content = format->read(std::move(*text), true);
     text.reset();
+    // The program's end cut the parse short: none of it is kept.
+    if (platform::OperationQueue::stopping()) return failLoad({}, true);
     takeLoadState(content);
     failure.kind = DocumentFailure::Kind::noReadableLine;
     if (!content.readable || (content.lines.isEmpty() && !content.keepsEmpty))

@@ -12,6 +12,7 @@
 #include "encodings/DetectedCharsets.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "platform/OperationQueue.h"
 #include "tools/SCPreferences.h"
 
 namespace {
@@ -22,6 +23,12 @@ using SharedPointer = std::shared_ptr<DocumentOpening::Shared>;
 
 const QString kQuestion =
     QStringLiteral("All Edits for the Current Subtitle Will Be Lost!  Continue?");
+
+// Whether the reads should go no further: their view has gone, or the
+// program is ending and waits for them.
+bool stopped(const SharedPointer& shared) {
+    return shared->cancelled || platform::OperationQueue::stopping();
+}
 
 // Runs on the main thread if the view is still there.
 void onMain(const ViewPointer& view, std::function<void(SCMainViewController&)> step) {
@@ -119,7 +126,7 @@ resultTypes cycleInputEncodings(const ViewPointer& view, const SubtitlePointer& 
     }
     resultTypes result = resultTypes::error;
     for (const QString& name : candidates) {
-        if (shared->cancelled) break;
+        if (stopped(shared)) break;
         onMain(view, [name](SCMainViewController& v) { silentUpdate(v, name); });
         result = hasLines ? shared->reads->reinitializeForNewEncoding(*subtitle, name)
                           : shared->reads->initializeFromTextSubURL(*subtitle, url, name);
@@ -198,11 +205,11 @@ void DocumentOpening::openSubtitleURL(const QUrl& url) {
             result = shared->reads->initializeFromTextSubURL(*subtitle, url, first);
             if (result == resultTypes::ok)
                 readWith = first;
-            else if (!shared->cancelled && worthAnotherEncoding(*subtitle))
+            else if (!stopped(shared) && worthAnotherEncoding(*subtitle))
                 result =
                     cycleInputEncodings(view, subtitle, shared, encoding, hasLines, true, readWith);
             if (result == resultTypes::error) {
-                if (!shared->cancelled) logLoadFailure(*subtitle);
+                if (!stopped(shared)) logLoadFailure(*subtitle);
                 onMain(view, [](SCMainViewController& v) { showOpenFailure(v); });
             }
         } else if (type.isImageBased()) {
@@ -235,7 +242,7 @@ void DocumentOpening::queueCycle() {
         QString readWith;
         const resultTypes result =
             cycleInputEncodings(view, subtitle, shared, start, hasLines, false, readWith);
-        if (result == resultTypes::error && !shared->cancelled) logLoadFailure(*subtitle);
+        if (result == resultTypes::error && !stopped(shared)) logLoadFailure(*subtitle);
         onMain(view, [result, readWith](SCMainViewController& v) {
             v.documentOpening().readFinished(result, readWith);
         });
@@ -298,7 +305,7 @@ void DocumentOpening::reinitializeSubtitleWithEncoding(const QString& name, bool
     const ViewPointer view = &view_;
     const SharedPointer shared = shared_;
     enqueue([view, subtitle, shared, name, withAlerts] {
-        if (shared->cancelled) return;
+        if (stopped(shared)) return;
         const bool wasValid = subtitle->subtitleIsValid();
         const resultTypes result = shared->reads->reinitializeForNewEncoding(*subtitle, name);
         if (result == resultTypes::error) {

@@ -11,9 +11,12 @@
 
 #include <QFile>
 #include <QProcessEnvironment>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <vector>
+
+#include "platform/OperationQueue.h"
 
 extern char** environ;
 
@@ -21,7 +24,29 @@ namespace platform {
 
 namespace {
 
-constexpr int kGracePeriodMs = 2000;
+std::atomic<int> gracePeriodMs{2000};
+
+// The process groups of the children running now, for a kill that must not
+// wait (killAllNow, from a signal handler): lock-free slots, 0 when free. A
+// group stays listed until its leader is about to be reaped: until then its
+// number cannot be another's.
+std::array<std::atomic<pid_t>, 256> runningGroups{};
+static_assert(std::atomic<pid_t>::is_always_lock_free);
+
+void listGroup(pid_t group) {
+    for (auto& slot : runningGroups) {
+        pid_t free = 0;
+        if (slot.compare_exchange_strong(free, group)) return;
+    }
+    // All taken: the child still dies with the thread that started it.
+}
+
+void unlistGroup(pid_t group) {
+    for (auto& slot : runningGroups) {
+        pid_t listed = group;
+        if (slot.compare_exchange_strong(listed, 0)) return;
+    }
+}
 
 void closeFd(int& fd) {
     if (fd >= 0) ::close(fd);
@@ -199,6 +224,7 @@ bool ChildProcess::start() {
     }
     // Both sides set the group, so that a stop right after the start finds it.
     ::setpgid(pid, pid);
+    listGroup(pid);
 
     int execError = 0;
     ssize_t count;
@@ -207,6 +233,7 @@ bool ChildProcess::start() {
     } while (count < 0 && errno == EINTR);
     closeFd(execPipe[0]);
     if (count > 0) {
+        unlistGroup(pid);
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
@@ -240,12 +267,20 @@ void ChildProcess::pump(int timeoutMs) {
 
 bool ChildProcess::reap(bool block) {
     if (result_.outcome != Outcome::Running) return true;
+    // Looked at first without reaping it: the group leaves the list while
+    // its number is still the child's.
+    siginfo_t ended{};
+    int looked;
+    do {
+        looked = ::waitid(P_PID, id_t(pid_), &ended, WEXITED | WNOWAIT | (block ? 0 : WNOHANG));
+    } while (looked < 0 && errno == EINTR);
+    if (looked == 0 && ended.si_pid == 0) return false;
+    unlistGroup(pid_);
     int status = 0;
     pid_t done;
     do {
-        done = ::waitpid(pid_, &status, block ? 0 : WNOHANG);
+        done = ::waitpid(pid_, &status, 0);
     } while (done < 0 && errno == EINTR);
-    if (done == 0) return false;
     if (done < 0) {
         // Someone else reaped it (SIGCHLD ignored): the status is unknown.
         result_.outcome = Outcome::Signalled;
@@ -278,7 +313,9 @@ const ChildProcess::Result& ChildProcess::waitForFinished() {
     // slice only bounds how late a cancellation is noticed.
     const int slice = pidFd_ >= 0 ? 100 : 10;
     while (!reap(false)) {
-        if (options_.cancellation && options_.cancellation->load()) {
+        // The end of the program stops every tool its work still waits on.
+        if ((options_.cancellation && options_.cancellation->load()) ||
+            OperationQueue::stopping()) {
             stop();
             result_.outcome = Outcome::Cancelled;
             break;
@@ -304,7 +341,7 @@ void ChildProcess::stop() {
     ::kill(-pid_, SIGTERM);
     ::kill(pid_, SIGTERM);
     const auto giveUp =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kGracePeriodMs);
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(gracePeriodMs.load());
     while (!reap(false) && std::chrono::steady_clock::now() < giveUp) pump(20);
     if (result_.outcome == Outcome::Running) {
         ::kill(-pid_, SIGKILL);
@@ -314,6 +351,19 @@ void ChildProcess::stop() {
     result_.outcome = Outcome::Cancelled;
     result_.exitStatus = -1;
     result_.errorText = QStringLiteral("stopped");
+}
+
+void ChildProcess::killAllNow() {
+    for (auto& slot : runningGroups) {
+        const pid_t group = slot.load();
+        if (group <= 0) continue;
+        ::kill(-group, SIGKILL);
+        ::kill(group, SIGKILL);
+    }
+}
+
+void ChildProcess::setGracePeriod(std::chrono::milliseconds period) {
+    gracePeriodMs = int(period.count());
 }
 
 void ChildProcess::closePipes() {

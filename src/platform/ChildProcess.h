@@ -92,6 +92,13 @@ class ChildProcess {
     // The application's own environment, as a dictionary.
     static EnvironmentDictionary currentEnvironment();
 
+    // Kills the process group of every child running now, without waiting;
+    // safe in a signal handler.
+    static void killAllNow();
+
+    // How long stop() waits after SIGTERM before it kills (2 seconds).
+    static void setGracePeriod(std::chrono::milliseconds period);
+
   private:
     void pump(int timeoutMs);
     bool reap(bool block);

@@ -1,11 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 
 class QThreadPool;
 
@@ -24,6 +21,7 @@ class OperationQueue {
     const QString& name() const { return name_; }
     int width() const { return width_; }
 
+    // Dropped while stopAllAndWait runs.
     void addOperation(std::function<void()> operation);
 
     // Drops every operation that has not started yet.
@@ -36,17 +34,24 @@ class OperationQueue {
     // Queued plus running operations.
     int operationCount() const;
 
-  private:
-    void drain();
+    // The end of the work that reports to the main thread: every queue of
+    // the program drops what has not started and takes nothing new, and the
+    // call returns once every operation has ended (queues made meanwhile
+    // included). Long operations see stopping() and end early. Queues take
+    // work again afterwards. Never from an operation.
+    static void stopAllAndWait();
 
+    // True while stopAllAndWait runs, from any thread.
+    static bool stopping();
+
+    // What a queue's threads share with it (internal).
+    struct State;
+
+  private:
     QString name_;
     int width_;
+    std::shared_ptr<State> state_;
     std::unique_ptr<QThreadPool> pool_;
-    mutable std::mutex mutex_;
-    std::condition_variable idle_;
-    std::deque<std::function<void()>> pending_;
-    int running_ = 0;  // operations executing now
-    int workers_ = 0;  // pool tasks draining the queue
 };
 
 }  // namespace platform

@@ -6,9 +6,11 @@ class QSocketNotifier;
 
 namespace platform {
 
-// Turns SIGTERM and SIGINT into a signal of the main thread: the handler
-// only writes a byte to a pipe, which a socket notifier reads in the event
-// loop. One per process; the handlers stay until it is destroyed.
+// Turns SIGTERM, SIGINT and SIGHUP into a signal of the main thread: the
+// handler only writes a byte to a pipe, which a socket notifier reads in the
+// event loop. A signal the process inherited as ignored (a background job
+// of a script ignores SIGINT) stays ignored. One per process; the handlers
+// stay until it is destroyed, which puts back what was there before.
 class TerminationSignals : public QObject {
     Q_OBJECT
 
@@ -19,8 +21,14 @@ class TerminationSignals : public QObject {
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
+    // From now on a signal ends the program at once, in the handler: every
+    // child's process group is killed and the status is 128 plus the
+    // signal's number. For once the end is under way: a second signal must
+    // not wait for what the end waits for.
+    static void endAtOnceFromNowOn();
+
   signals:
-    // SIGTERM or SIGINT arrived; on the main thread, once per signal.
+    // A signal arrived; on the main thread, once per signal.
     void received(int signal);
 
   private:

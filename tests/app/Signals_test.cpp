@@ -19,6 +19,7 @@
 
 #include "PgsFixture.h"
 #include "app/AppFixture.h"
+#include "common/TimeTexts.h"
 #include "support/EventLoop.h"
 #include "support/FileListing.h"
 #include "support/ScratchFiles.h"
@@ -117,13 +118,20 @@ class Signals : public ::testing::Test {
         return testsupport::filesBelow(scratch.filePath("tmp"), pattern);
     }
 
-    // The application with what the user does first and the files it opens.
-    QProcess& start(const QString& action, const QStringList& files) {
+    // The application with what the user does first and the files it opens;
+    // its error output is kept to be read when `keptErrors`, else passed on.
+    QProcess& start(const QString& action, const QStringList& files, bool keptErrors = false,
+                    const QProcessEnvironment& extra = {}) {
         auto& run = runs.emplace_back(std::make_unique<QProcess>());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
+        // Without a folder for what Qt keeps at run time, it says so on the
+        // error output.
+        environment.insert("XDG_RUNTIME_DIR", runtime.path());
+        environment.insert(extra);
         run->setProcessEnvironment(environment);
-        run->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        run->setProcessChannelMode(keptErrors ? QProcess::SeparateChannels
+                                              : QProcess::ForwardedErrorChannel);
         run->start(QUILLMAR_APP_SIGNAL_PROGRAM, QStringList{scratch.path(), action} + files);
         EXPECT_TRUE(run->waitForStarted(testsupport::kHangMs));
         return *run;
@@ -150,6 +158,7 @@ class Signals : public ::testing::Test {
     }
 
     QTemporaryDir scratch;
+    QTemporaryDir runtime;
     std::vector<std::unique_ptr<QProcess>> runs;
 };
 
@@ -276,6 +285,147 @@ TEST_F(Signals, AStartRemovesWhatAKilledRunLeftAndNothingOfARunningOne) {
     EXPECT_TRUE(endsCleanlyOn(alive, SIGTERM));
     EXPECT_TRUE(endsCleanlyOn(next, SIGTERM));
     EXPECT_EQ(leftInTemporary(), QStringList()) << leftInTemporary().join(", ").toStdString();
+}
+
+// Real dialogue, many cues of it: a load that takes a while, in the
+// parse, in the encoding cycle and in what follows it.
+QString largeSrt(int cues) {
+    static const char* const lines[] = {
+        "Où étais-tu passé ? On t'a cherché partout.",
+        "Je suis désolé, le train était en retard.",
+        "- Tu as vu l'heure ?\n- Oui, je sais, je sais.",
+        "Die Straße war gesperrt, wir mussten umkehren.",
+        "¿Dónde está la estación? Necesito llegar antes de las ocho.",
+    };
+    QString text;
+    for (int i = 0; i < cues; ++i) {
+        const double start = 2.0 * i + 1.0;
+        text += QString::number(i + 1) + "\n" + srtTimeStringFromDoubleTime(start) + " --> " +
+                srtTimeStringFromDoubleTime(start + 1.5) + "\n" +
+                QString::fromUtf8(lines[i % std::size(lines)]) + "\n\n";
+    }
+    return text;
+}
+
+// What the program's error output says beyond its own log (its lines start
+// "!!!! " or "##### ") and the offscreen platform's notes on what it cannot
+// do for a window.
+QString unexpectedErrors(const QByteArray& output) {
+    QStringList unexpected;
+    for (const QString& line : QString::fromLocal8Bit(output).split('\n', Qt::SkipEmptyParts))
+        if (!line.startsWith("!!!! ") && !line.startsWith("##### ") &&
+            !line.startsWith("This plugin does not support "))
+            unexpected.append(line);
+    return unexpected.join('\n');
+}
+
+// Ending while a large file loads, at each stage of its load, by the Quit
+// key and by SIGTERM: the work off the main thread stops and is waited for
+// before the windows and the application object go, so the program ends
+// with status 0, says nothing on its error output (a crash, a sanitizer's
+// report, a warning of Qt's) and leaves no file. The UTF-16 file without a
+// mark goes through the encoding cycle.
+TEST_F(Signals, EndingAtAnyStageOfALargeLoadIsClean) {
+    const QString text = largeSrt(20000);
+    const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    const struct {
+        const char* file;
+        QByteArray bytes;
+        QStringList stages;
+    } files[] = {
+        {"Large.srt", text.toUtf8(), {"shown", "lines"}},
+        {"Large16.srt", utf16, {"shown", "cycling", "lines"}},
+    };
+    for (const auto& f : files) {
+        QFile out(scratch.filePath(f.file));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(f.bytes);
+        out.close();
+        // Each point twice: what runs on at an end differs from end to end.
+        for (const QString& stage : f.stages + f.stages)
+            for (const bool byQuit : {true, false}) {
+                SCOPED_TRACE(std::string(f.file) + " at " + stage.toStdString() +
+                             (byQuit ? " by Quit" : " by SIGTERM"));
+                for (const char* name : {"stage-shown", "stage-cycling", "stage-lines"})
+                    QFile::remove(scratch.filePath(name));
+                QProcess& application = start(byQuit ? "quit-at-" + stage : QString("note-stages"),
+                                              {scratch.filePath(f.file)}, true);
+                if (!byQuit) {
+                    ASSERT_FALSE(report("stage-" + stage).isNull());
+                    ::kill(pid_t(application.processId()), SIGTERM);
+                }
+                ASSERT_TRUE(application.waitForFinished(testsupport::kHangMs));
+                EXPECT_EQ(application.exitStatus(), QProcess::NormalExit);
+                EXPECT_EQ(application.exitCode(), 0);
+                EXPECT_EQ(unexpectedErrors(application.readAllStandardError()).toStdString(), "");
+                EXPECT_EQ(leftInTemporary(), QStringList())
+                    << leftInTemporary().join(", ").toStdString();
+            }
+    }
+}
+
+// A background job of a script is started with SIGINT ignored (and a job
+// under nohup with SIGHUP ignored): the program keeps them ignored, and
+// still ends cleanly on SIGTERM.
+TEST_F(Signals, SignalsStartedIgnoredStayIgnored) {
+    auto& run = runs.emplace_back(std::make_unique<QProcess>());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    run->setProcessEnvironment(environment);
+    run->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    run->start("/bin/sh", {"-c", "trap '' INT HUP; exec \"$0\" \"$@\"", QUILLMAR_APP_SIGNAL_PROGRAM,
+                           scratch.path(), "note-stages", scratch.filePath("Film.srt")});
+    ASSERT_TRUE(run->waitForStarted(testsupport::kHangMs));
+    ASSERT_FALSE(report("stage-lines").isNull());
+    // The signals the process catches and ignores, as the system lists them.
+    const auto mask = [&](const QByteArray& field) {
+        QFile status(QString("/proc/%1/status").arg(run->processId()));
+        if (!status.open(QIODevice::ReadOnly)) return 0ull;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith(field + ":"))
+                return line.mid(field.size() + 1).trimmed().toULongLong(nullptr, 16);
+        return 0ull;
+    };
+    const auto bit = [](int signal) { return 1ull << (signal - 1); };
+    EXPECT_TRUE(mask("SigIgn") & bit(SIGINT));
+    EXPECT_TRUE(mask("SigIgn") & bit(SIGHUP));
+    EXPECT_TRUE(mask("SigCgt") & bit(SIGTERM));
+    ::kill(pid_t(run->processId()), SIGINT);
+    ::kill(pid_t(run->processId()), SIGHUP);
+    EXPECT_TRUE(endsCleanlyOn(*run, SIGTERM));
+}
+
+// A process manager sends SIGTERM, then another while the end waits for an
+// import's tools to stop (they take their time here: they ignore SIGTERM,
+// and the stop waits as long as a hang before it kills): the second ends
+// the program at once, with the status of that signal, and no tool is left.
+TEST_F(Signals, ASecondSignalWhileTheEndWaitsEndsAtOnceWithoutChildren) {
+    fakeEngine("echo $$ >> '" + dir() +
+               "/engines'\n"
+               "trap 'echo $$ >> \"" +
+               dir() +
+               "/stopped\"' TERM\n"
+               "(trap '' TERM; exec sleep 300) &\necho $! >> '" +
+               dir() +
+               "/engines'\n"
+               "while :; do wait; done");
+    QProcessEnvironment slowStop;
+    slowStop.insert("QUILLMAR_TEST_STOP_WAITS", "1");
+    for (const auto& [second, status] : {std::pair{SIGTERM, 143}, {SIGINT, 130}}) {
+        SCOPED_TRACE(second);
+        for (const char* record : {"engines", "stopped"}) QFile::remove(scratch.filePath(record));
+        QProcess& application = start("none", {scratch.filePath("Film.sup")}, false, slowStop);
+        ASSERT_TRUE(waitForPids("engines", 8)) << pids("engines").size();
+        ::kill(pid_t(application.processId()), SIGTERM);
+        // The end has stopped the tools and waits for them.
+        ASSERT_TRUE(waitForPids("stopped", 1));
+        ::kill(pid_t(application.processId()), second);
+        ASSERT_TRUE(application.waitForFinished(testsupport::kHangMs));
+        EXPECT_EQ(application.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(application.exitCode(), status);
+        for (qint64 pid : pids("engines"))
+            EXPECT_TRUE(testsupport::spinUntil([&] { return !running(pid); })) << pid;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QThreadPool>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <numeric>
 #include <thread>
 
@@ -71,4 +72,35 @@ TEST(OperationQueue, UsesItsOwnThreadsNotTheGlobalPool) {
         [&] { globalThread = QThreadPool::globalInstance()->contains(QThread::currentThread()); });
     queue.waitUntilAllOperationsAreFinished();
     EXPECT_FALSE(globalThread);
+}
+
+// The end of the program: every queue drops what waits, takes nothing new,
+// and is waited for; a running operation sees the stop and ends early, and
+// what it adds on its way out is dropped. Queues work again afterwards.
+TEST(OperationQueue, StopAllDropsWhatWaitsAndWaitsForWhatRuns) {
+    OperationQueue first("first", 1);
+    auto second = std::make_unique<OperationQueue>("second", 2);
+    std::atomic<int> started{0}, waited{0};
+    std::atomic<int> ranAfterStop{0}, droppedRan{0};
+    for (OperationQueue* queue : {&first, second.get(), second.get()})
+        queue->addOperation([&] {
+            ++started;
+            while (!OperationQueue::stopping()) std::this_thread::yield();
+            first.addOperation([&] { ++droppedRan; });
+            ++waited;
+        });
+    for (int i = 0; i < 4; ++i) first.addOperation([&] { ++droppedRan; });
+    while (started < 3) std::this_thread::yield();
+    // The queue's owner goes while its work runs: the stop still waits for it.
+    std::thread owner([&] { second.reset(); });
+    OperationQueue::stopAllAndWait();
+    EXPECT_EQ(waited, 3);
+    EXPECT_EQ(droppedRan, 0);
+    EXPECT_FALSE(OperationQueue::stopping());
+    EXPECT_EQ(first.operationCount(), 0);
+    owner.join();
+
+    first.addOperation([&] { ++ranAfterStop; });
+    first.waitUntilAllOperationsAreFinished();
+    EXPECT_EQ(ranAfterStop, 1);
 }

@@ -9,12 +9,18 @@
 //   file-menu       the File menu opened, left open
 //   cancel          once the table shows a line, the window's Cancel button:
 //                   the close question
+//   note-stages     nothing; the file "stage-<name>" marks each stage of the
+//                   load reached: "shown" (the window is active), "cycling"
+//                   (the encoding shown has moved on from the first), "lines"
+//                   (the table shows a line)
+//   quit-at-<name>  File › Quit by its key, Ctrl+Q, once that stage is reached
 // Once the panel, menu or question is up, the file "up" in the scratch
 // folder names it; once the click that brought it up has returned, the file
 // "returned" says whether the window it was made in was still there. The
 // files to open follow.
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QMainWindow>
@@ -30,6 +36,7 @@
 
 #include "app/ApplicationRun.h"
 #include "platform/AppPaths.h"
+#include "platform/ChildProcess.h"
 #include "platform/TemporaryFolder.h"
 #include "tools/InMemoryPreferenceStore.h"
 
@@ -136,6 +143,58 @@ class User : public QObject {
     bool reported_ = false;
 };
 
+// Watches the first document window's load: notes its stages, or quits
+// at one. A stage counts as reached once any later one is, so a stage that
+// passes between two looks still ends the run.
+class LoadWatcher : public QObject {
+  public:
+    LoadWatcher(QString scratch, QString quitAt)
+        : scratch_(std::move(scratch)), quitAt_(std::move(quitAt)) {
+        connect(&poll_, &QTimer::timeout, this, [this] { step(); });
+        poll_.start(5);
+    }
+
+  private:
+    void step() {
+        QMainWindow* window = documentWindow();
+        if (!window) return;
+        if (QApplication::activeWindow() != window) {
+            window->activateWindow();
+            return;
+        }
+        reach(0);
+        QComboBox* encoding = nullptr;
+        for (QComboBox* popUp : window->findChildren<QComboBox*>(QStringLiteral("encodingPopUp")))
+            if (popUp->isVisible()) encoding = popUp;
+        if (encoding && firstEncoding_.isNull()) firstEncoding_ = encoding->currentText();
+        if (encoding && encoding->currentText() != firstEncoding_) reach(1);
+        if (showsALine(window)) reach(2);
+    }
+
+    void reach(int stage) {
+        static const char* const names[] = {"shown", "cycling", "lines"};
+        for (; reached_ <= stage; ++reached_) {
+            const QString name = QString::fromLatin1(names[reached_]);
+            QSaveFile file(scratch_ + QStringLiteral("/stage-") + name);
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(name.toUtf8());
+                file.commit();
+            }
+            if (name == quitAt_ && !quitting_) {
+                quitting_ = true;
+                QTest::keyClick(QApplication::activeWindow(), Qt::Key_Q, Qt::ControlModifier);
+            }
+        }
+    }
+
+    const QString scratch_;
+    const QString quitAt_;
+    QString firstEncoding_;
+    int reached_ = 0;
+    bool quitting_ = false;
+    QTimer poll_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -152,8 +211,18 @@ int main(int argc, char** argv) {
     options.supportCommandRunner = [](const QString&, const QStringList&) {
         return std::optional<QString>(QString());
     };
+    // A stop that waits as long as a hang: the tests then choose when it
+    // ends, by a second signal.
+    if (qEnvironmentVariableIsSet("QUILLMAR_TEST_STOP_WAITS"))
+        platform::ChildProcess::setGracePeriod(std::chrono::milliseconds(600000));
     std::optional<User> user;
+    std::optional<LoadWatcher> watcher;
     const QString action = QString::fromLocal8Bit(argv[2]);
-    if (action != QLatin1String("none")) user.emplace(action, scratch);
+    if (action == QLatin1String("note-stages"))
+        watcher.emplace(scratch, QString());
+    else if (action.startsWith(QLatin1String("quit-at-")))
+        watcher.emplace(scratch, action.mid(8));
+    else if (action != QLatin1String("none"))
+        user.emplace(action, scratch);
     return runApplication(QApplication::arguments().mid(3), std::move(options));
 }
