@@ -10,6 +10,23 @@
 
 namespace platform {
 
+namespace {
+
+// Every queue alive, for the end of the program. Never destroyed: queues
+// may go while static objects go.
+struct Registry {
+    std::mutex mutex;
+    std::vector<std::weak_ptr<OperationQueue::State>> states;
+    std::atomic<int> stopping{0};
+};
+
+Registry& registry() {
+    static auto* const shared = new Registry;
+    return *shared;
+}
+
+}  // namespace
+
 // What the queue's threads use: it outlives the queue for as long as the
 // end of the program waits on it.
 struct OperationQueue::State {
@@ -23,7 +40,9 @@ struct OperationQueue::State {
 
     void drain() {
         std::unique_lock lock(mutex);
-        while (!pending.empty()) {
+        // Once the stop of every queue has begun, nothing more starts: what
+        // waits is dropped by the stop.
+        while (!pending.empty() && !OperationQueue::stopping()) {
             auto operation = std::move(pending.front());
             pending.pop_front();
             ++running;
@@ -54,23 +73,6 @@ struct OperationQueue::State {
     }
 };
 
-namespace {
-
-// Every queue alive, for the end of the program. Never destroyed: queues
-// may go while static objects go.
-struct Registry {
-    std::mutex mutex;
-    std::vector<std::weak_ptr<OperationQueue::State>> states;
-    std::atomic<int> stopping{0};
-};
-
-Registry& registry() {
-    static auto* const shared = new Registry;
-    return *shared;
-}
-
-}  // namespace
-
 OperationQueue::OperationQueue(QString name, int width)
     : name_(std::move(name)),
       width_(std::max(1, width)),
@@ -92,13 +94,24 @@ OperationQueue::~OperationQueue() {
 }
 
 void OperationQueue::addOperation(std::function<void()> operation) {
-    if (stopping()) return;  // released here, on the caller's thread
-    std::lock_guard lock(state_->mutex);
-    state_->pending.push_back(std::move(operation));
-    if (state_->workers < width_) {
-        ++state_->workers;
-        pool_->start([state = state_] { state->drain(); });
+    std::function<void()> dropped;
+    {
+        // Looked at under the queue's lock: the stop raises its flag before
+        // it drops what waits here under the same lock, so an operation is
+        // either dropped by the stop or refused now.
+        std::lock_guard lock(state_->mutex);
+        if (stopping()) {
+            dropped = std::move(operation);
+        } else {
+            state_->pending.push_back(std::move(operation));
+            if (state_->workers < width_) {
+                ++state_->workers;
+                pool_->start([state = state_] { state->drain(); });
+            }
+        }
     }
+    // A refused operation is released here, on the caller's thread, outside
+    // the lock.
 }
 
 void OperationQueue::cancelAllOperations() {
