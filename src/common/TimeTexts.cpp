@@ -1,6 +1,7 @@
 #include "common/TimeTexts.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -54,8 +55,15 @@ std::optional<ClockTime> readStrict(const QString& text, QChar separator) {
     return ClockTime{h, m, s, msDigits.toInt()};
 }
 
+// The fields summed in this order, as the lenient reading sums them too: the
+// seconds of a text depend on it in the last bit.
+double secondsOfFields(long long hours, long long minutes, long long seconds, long long millis) {
+    return double(hours) * 3600.0 + double(minutes) * 60.0 + double(seconds) +
+           double(millis) / 1000.0;
+}
+
 double secondsOf(const ClockTime& t) {
-    return t.hours * 3600.0 + t.minutes * 60.0 + t.seconds + t.millis / 1000.0;
+    return secondsOfFields(t.hours, t.minutes, t.seconds, t.millis);
 }
 
 // Leading white space, sign, digits, optional fraction and exponent; stops at
@@ -155,6 +163,11 @@ std::optional<double> doubleTimeFromStringTime(const QString& theTime) {
     const auto seconds = readFallback(theTime);
     if (!seconds || !(std::fabs(*seconds) <= kLargestSeconds)) return std::nullopt;
     return seconds;
+}
+
+double doubleTimeFromMilliseconds(long long milliseconds) {
+    const long long ms = std::max(milliseconds, 0LL);
+    return secondsOfFields(ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
 }
 
 QString srtTimeStringFromDoubleTime(double theTime) {

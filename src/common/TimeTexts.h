@@ -10,6 +10,10 @@
 // (hours of 24 or more, signs, stray characters); no value otherwise.
 std::optional<double> doubleTimeFromStringTime(const QString& theTime);
 
+// The seconds that a time text of this many milliseconds (0 or more) reads
+// as, to the last bit: what a user who types a time the program shows gets.
+double doubleTimeFromMilliseconds(long long milliseconds);
+
 QString srtTimeStringFromDoubleTime(double theTime);
 QString assTimeStringFromDoubleTime(double theTime);
 

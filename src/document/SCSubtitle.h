@@ -154,13 +154,13 @@ class SCSubtitle : public QObject, public std::enable_shared_from_this<SCSubtitl
     void fixTimeConflicts();
 
     // Moves every time by the amount, forward or (for "Backward") backward.
-    // When any line would start before 0 no line moves, and the result says
-    // which line stops it. Main thread.
+    // When any line would start or end before 0 no line moves, and the result
+    // says which line stops it. Main thread.
     TimeAdjustment::Result shiftTimesByDoubleTime(double amount, const QString& inDirection);
 
-    // Scales every time so that the last line's end moves by the amount.
-    // Changes nothing unless that end is positive and the factor a positive
-    // finite number; the result says why. Main thread.
+    // Scales every time so that the end of the line that starts last moves
+    // by the amount. Changes nothing unless that end is positive and the
+    // factor a positive finite number; the result says why. Main thread.
     TimeAdjustment::Result stretchTimesByDoubleTime(double amount, const QString& inDirection);
 
     // Decodes the file again in the named encoding and hands only the dialog

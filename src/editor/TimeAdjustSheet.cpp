@@ -1,6 +1,7 @@
 #include "editor/TimeAdjustSheet.h"
 
 #include "common/TimeTexts.h"
+#include "document/SCSubtitle.h"
 #include "editor/SCMainViewController.h"
 #include "editor/SheetAlert.h"
 
@@ -24,29 +25,39 @@ Texts textsFor(const SCMainViewController& view, TimeAdjustSheet::Action action,
                                                                         : QStringLiteral("Forward");
     const QString largest = time(result.largestAmount(srt ? 1000 : 100));
     const QString line = QString::number(result.line + 1);
+    // The stretch's line is the one that starts last: the list's last line
+    // in a file in time order, and named as such where it is not.
+    const bool lastInList =
+        view.viewSubtitle() && result.line == view.viewSubtitle()->subtitleLinesArray().size() - 1;
+    const QString stretchLine = (lastInList ? QStringLiteral("The last line, line ")
+                                            : QStringLiteral("The line that starts last, line ")) +
+                                line + QStringLiteral(", ends at ") + time(result.limit);
     Texts texts;
     texts.message = (stretch ? QStringLiteral("The Times Can Not be Stretched ")
                              : QStringLiteral("The Times Can Not be Shifted ")) +
                     direction + QStringLiteral(" by ") + time(amount);
     switch (result.refusal) {
         case Refusal::startBeforeZero:
-            texts.informative = QStringLiteral("Line ") + line + QStringLiteral(" starts at ") +
-                                time(result.limit) +
-                                QStringLiteral(", and no line can start before ") + time(0) +
-                                QStringLiteral(". The largest backward shift is ") + largest + u'.';
+        case Refusal::endBeforeZero: {
+            const bool start = result.refusal == Refusal::startBeforeZero;
+            texts.informative =
+                QStringLiteral("Line ") + line +
+                (start ? QStringLiteral(" starts at ") : QStringLiteral(" ends at ")) +
+                time(result.limit) + QStringLiteral(", and no line can ") +
+                (start ? QStringLiteral("start") : QStringLiteral("end")) +
+                QStringLiteral(" before ") + time(0) +
+                QStringLiteral(". The largest backward shift is ") + largest + u'.';
             break;
+        }
         case Refusal::stretchPastEnd:
-            texts.informative = QStringLiteral("The last line, line ") + line +
-                                QStringLiteral(", ends at ") + time(result.limit) +
+            texts.informative = stretchLine +
                                 QStringLiteral(
                                     ", and a backward stretch must be shorter than "
                                     "that. The largest backward stretch is ") +
                                 largest + u'.';
             break;
         default:
-            texts.informative = QStringLiteral("The last line, line ") + line +
-                                QStringLiteral(", ends at ") + time(result.limit) +
-                                QStringLiteral(": there is no length to stretch.");
+            texts.informative = stretchLine + QStringLiteral(": there is no length to stretch.");
             break;
     }
     return texts;

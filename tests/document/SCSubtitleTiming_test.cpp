@@ -3,8 +3,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <cmath>
+#include <string>
 
 #include "DocumentFixtures.h"
+#include "common/TimeTexts.h"
+#include "document/TimeAdjustment.h"
 
 using namespace documenttest;
 
@@ -173,6 +177,39 @@ TEST(SCSubtitleTiming, ShiftMovesEveryLineOrNone) {
          0.8,
          "Backward",
          {{0, 1.2}, {4.2, 5.2}}},
+        // A cue that ends before it starts (the loader keeps it): its end is
+        // the earliest time, and the export would write one below 0 as
+        // 23:59:57.
+        {"an end before its start would go below zero",
+         {{5, 1}, {6, 8}},
+         4,
+         "Backward",
+         {{5, 1}, {6, 8}},
+         Refusal::endBeforeZero,
+         0,
+         1},
+        {"an end before a later line's start",
+         {{5, 6}, {3, 2}},
+         2.5,
+         "Backward",
+         {{5, 6}, {3, 2}},
+         Refusal::endBeforeZero,
+         1,
+         2},
+        {"an end before its start, by exactly that end",
+         {{5, 1}, {6, 8}},
+         1,
+         "Backward",
+         {{4, 0}, {5, 7}}},
+        // Of a start and an end at the same time, the start is named.
+        {"a start and an end at the earliest time",
+         {{4, 2}, {2, 3}},
+         3,
+         "Backward",
+         {{4, 2}, {2, 3}},
+         Refusal::endBeforeZero,
+         0,
+         2},
         {"a millisecond too far",
          {{3, 4}, {2, 3}},
          2.001,
@@ -193,17 +230,60 @@ TEST(SCSubtitleTiming, ShiftMovesEveryLineOrNone) {
     runTimingCases(cases, &SCSubtitle::shiftTimesByDoubleTime);
 }
 
-TEST(SCSubtitleTiming, StretchScalesToTheLastLinesEndAndRefusesUnusableFactors) {
+TEST(SCSubtitleTiming, StretchScalesToTheEndOfTheLineThatStartsLastAndRefusesUnusableFactors) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const TimingCase cases[] = {
         {"forward", {{10, 12}, {90, 100}}, 10, "Forward", {{11, 13.2}, {99, 110}}},
         {"backward", {{10, 12}, {90, 100}}, 10, "Backward", {{9, 10.8}, {81, 90}}},
-        {"factor from the last line in the list",
+        // In time order, an earlier line that ends later changes nothing: the
+        // last line starts last.
+        {"a sorted file whose earlier line ends after the last line's end",
          {{10, 50}, {20, 25}},
          25,
          "Forward",
          {{20, 100}, {40, 50}}},
+        // Signs and songs after the dialogue: the last subtitle on screen
+        // moves by the amount (12 s to 9 s), not the list's last line.
+        {"out of time order, the line that starts last",
+         {{10, 12}, {2, 4}},
+         3,
+         "Backward",
+         {{7.5, 9}, {1.5, 3}}},
+        {"out of time order, forward",
+         {{1, 2}, {50, 100}, {3, 4}},
+         10,
+         "Forward",
+         {{1.1, 2.2}, {55, 110}, {3.3, 4.4}}},
+        {"equal starts, the last of them in the list",
+         {{5, 10}, {5, 8}, {1, 2}},
+         8,
+         "Forward",
+         {{10, 20}, {10, 16}, {2, 4}}},
+        {"out of time order, refused at the end of the line that starts last",
+         {{10, 12}, {2, 4}},
+         12,
+         "Backward",
+         {{10, 12}, {2, 4}},
+         Refusal::stretchPastEnd,
+         0,
+         12},
+        {"equal starts, refused at the last of them",
+         {{5, 10}, {5, 8}, {1, 2}},
+         9,
+         "Backward",
+         {{5, 10}, {5, 8}, {1, 2}},
+         Refusal::stretchPastEnd,
+         1,
+         8},
+        {"the line that starts last ends at zero, before it starts",
+         {{5, 0}, {1, 2}},
+         5,
+         "Forward",
+         {{5, 0}, {1, 2}},
+         Refusal::nothingToStretch,
+         0,
+         0},
         {"backward by the whole end",
          {{10, 12}, {90, 100}},
          100,
@@ -221,10 +301,10 @@ TEST(SCSubtitleTiming, StretchScalesToTheLastLinesEndAndRefusesUnusableFactors) 
          1,
          25},
         {"last end of zero",
-         {{1, 2}, {0, 0}},
+         {{0, 0.5}, {0, 0}},
          5,
          "Forward",
-         {{1, 2}, {0, 0}},
+         {{0, 0.5}, {0, 0}},
          Refusal::nothingToStretch,
          1,
          0},
@@ -277,5 +357,104 @@ TEST(SCSubtitleTiming, ARefusalNamesTheLargestAmountThatApplies) {
             stretch ? subtitle->stretchTimesByDoubleTime(refused.largestAmount(c.units), "Backward")
                     : subtitle->shiftTimesByDoubleTime(refused.largestAmount(c.units), "Backward");
         EXPECT_TRUE(result.applied());
+    }
+}
+
+namespace {
+
+// The seconds a user gets who types a time of this many milliseconds in the
+// view's form (SRT: milliseconds; ASS: hundredths, so whole tens).
+double typed(long long millis, bool srt) {
+    const double seconds = double(millis) / 1000.0;
+    const auto read = doubleTimeFromStringTime(srt ? srtTimeStringFromDoubleTime(seconds)
+                                                   : assTimeStringFromDoubleTime(seconds));
+    EXPECT_TRUE(read.has_value());
+    return read.value_or(-1);
+}
+
+// A refusal offers an amount as the view shows it; typed back, it applies,
+// and one unit more is refused. The times are as a file holds them: read
+// from their texts.
+void expectOfferTakenAndOneMoreRefused(long long limitMillis, bool srt, bool stretch) {
+    const int units = srt ? 1000 : 100;
+    const long long step = srt ? 1 : 10;
+    const double limit = typed(limitMillis, srt);
+    SCSubtitleLineList lines;
+    for (int i = 0; i < 2; ++i) lines.append(SCSubtitleLine::create());
+    // A stretch's limit is the end of the line that starts last (kept first
+    // in the list); a shift's the earliest time, here the end of a line that
+    // ends before it starts.
+    const auto reset = [&] {
+        lines[0]->setUserStartTimeDouble(stretch ? limit / 2 : limit + 7);
+        lines[0]->setUserEndTimeDouble(limit);
+        lines[1]->setUserStartTimeDouble(stretch ? 0 : limit + 1);
+        lines[1]->setUserEndTimeDouble(stretch ? limit / 4 : limit + 2);
+    };
+    const auto apply = [&](double amount) {
+        reset();
+        return stretch ? TimeAdjustment::stretch(lines, amount, "Backward")
+                       : TimeAdjustment::shift(lines, amount, "Backward");
+    };
+    const auto refused = apply(limit + 5);
+    ASSERT_FALSE(refused.applied());
+    EXPECT_EQ(refused.line, 0);
+    const double offer = refused.largestAmount(units);
+    const long long offered = std::llround(offer * 1000);
+    ASSERT_EQ(offered % step, 0);
+    EXPECT_EQ(typed(offered, srt), offer);
+    EXPECT_TRUE(apply(typed(offered, srt)).applied());
+    EXPECT_FALSE(apply(typed(offered + step, srt)).applied());
+    if (!stretch) {
+        for (const auto& line : lines) {
+            EXPECT_GE(line->userStartTimeDouble(), 0.0);
+            EXPECT_GE(line->userEndTimeDouble(), 0.0);
+        }
+    }
+}
+
+}  // namespace
+
+// The largest amount a refused backward stretch or shift offers applies as
+// typed, whatever rounding the limit's time carries (2.007 s is held a hair
+// above 2007 ms), and one unit more does not.
+TEST(SCSubtitleTiming, TheOfferOfARefusalAppliesAsTypedAndOneUnitMoreIsRefused) {
+    const struct {
+        const char* what;
+        long long limitMillis;
+        bool srt;
+        bool stretch;
+        const char* offer;  // as the sheet shows it
+    } cases[] = {
+        {"stretch, an SRT end of 2.007 s", 2007, true, true, "00:00:02,006"},
+        {"stretch, an ASS end of 1:08:16.02", 4096020, false, true, "1:08:16.01"},
+        {"stretch, an SRT end of 1:08:16,020", 4096020, true, true, "01:08:16,019"},
+        {"shift, an SRT end of 2.007 s", 2007, true, false, "00:00:02,007"},
+        {"shift, an ASS end of 1:08:16.02", 4096020, false, false, "1:08:16.02"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        expectOfferTakenAndOneMoreRefused(c.limitMillis, c.srt, c.stretch);
+        SCSubtitleLineList line{SCSubtitleLine::create()};
+        line[0]->setUserStartTimeDouble(0);
+        line[0]->setUserEndTimeDouble(typed(c.limitMillis, c.srt));
+        if (!c.stretch) line[0]->setUserStartTimeDouble(line[0]->userEndTimeDouble() + 1);
+        const double offer = (c.stretch ? TimeAdjustment::stretch(line, 1e6, "Backward")
+                                        : TimeAdjustment::shift(line, 1e6, "Backward"))
+                                 .largestAmount(c.srt ? 1000 : 100);
+        EXPECT_EQ(c.srt ? srtTimeStringFromDoubleTime(offer) : assTimeStringFromDoubleTime(offer),
+                  c.offer);
+    }
+    // Every limit of the first minutes and around an hour, in milliseconds
+    // and in hundredths.
+    for (const bool srt : {true, false}) {
+        const long long step = srt ? 1 : 10;
+        for (const long long from : {step, 3600000LL, 4090000LL})
+            for (long long millis = from; millis < from + 2000 * step; millis += step)
+                for (const bool stretch : {true, false}) {
+                    SCOPED_TRACE((srt ? "SRT " : "ASS ") + std::to_string(millis) +
+                                 (stretch ? " ms, stretch" : " ms, shift"));
+                    expectOfferTakenAndOneMoreRefused(millis, srt, stretch);
+                    if (HasFailure()) return;
+                }
     }
 }

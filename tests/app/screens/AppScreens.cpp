@@ -1,8 +1,9 @@
 // Pictures of the application's windows and sheets on a virtual display, for
 // a look: the start window, SRT and ASS documents, the font-cache busy
-// window, the "Can Not Open", refused-shift, export-failure, launch-failure
-// and play-failure sheets, the close question after the close box and after
-// Cancel, and a long document after Ctrl+End.
+// window, the "Can Not Open", refused-shift, refused-stretch (lines out of
+// time order), export-failure, launch-failure and play-failure sheets, the
+// close question after the close box and after Cancel, and a long document
+// after Ctrl+End.
 // Usage: app_screens OUT_FOLDER SRT_FILE ASS_FILE LONG_SRT_FILE
 #include <QAbstractButton>
 #include <QApplication>
@@ -70,6 +71,17 @@ void answer(const QString& button) {
             if (candidate->text() == button) candidate->click();
 }
 
+// A backward shift or stretch by the amount the view holds, pressed: the
+// sheet that refuses it, pictured and answered.
+void shootRefusal(SCMainViewController& view, const char* button, const QString& name) {
+    view.setTimeAdjustDirection("Backward");
+    if (auto* press = view.view()->findChild<QAbstractButton*>(button)) press->click();
+    if (!spinUntil([] { return shownBox() != nullptr; })) ++failures;
+    shoot(name);
+    answer("OK");
+    spin(200);
+}
+
 // Opens the file in a window of its own at the screen's corner, in front,
 // once its lines are read.
 SCMainWindowController* openDocument(AppDelegate& delegate, const QString& path) {
@@ -109,13 +121,7 @@ int main(int argc, char** argv) {
     // A backward shift past the first line's start (1 s): refused on a sheet.
     if (SCMainViewController* view = srt->currentViewController()) {
         view->setTimeAdjustTextSRT("00:00:05,000");
-        view->setTimeAdjustDirection("Backward");
-        if (auto* shift = view->view()->findChild<QAbstractButton*>("timeShiftButton"))
-            shift->click();
-        if (!spinUntil([] { return shownBox() != nullptr; })) ++failures;
-        shoot("refused-shift-sheet");
-        answer("OK");
-        spin(200);
+        shootRefusal(*view, "timeShiftButton", "refused-shift-sheet");
         view->setTimeAdjustTextSRT("00:00:00,000");
         view->setTimeAdjustDirection("Forward");
     }
@@ -173,6 +179,32 @@ int main(int argc, char** argv) {
 
     openDocument(delegate, QString::fromLocal8Bit(argv[3]));
     shoot("ass-document");
+
+    // Signs kept after the dialogue, out of time order: a backward stretch
+    // past the end of the line that starts last is refused on a sheet that
+    // names that line.
+    {
+        const QString path = outFolder + "/signs-after-dialogue.ass";
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) ++failures;
+        file.write(
+            "[Script Info]\nScriptType: v4.00+\n\n[V4+ Styles]\n"
+            "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+            "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+            "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+            "Style: Default,Arial,20,&H00FFFFFF,&H000000FF,&H00000000,&H00000000,0,0,0,0,100,100,"
+            "0,0,1,2,2,2,10,10,10,1\n\n[Events]\n"
+            "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+            "Dialogue: 0,0:00:10.00,0:00:12.00,Default,,0,0,0,,Where were you last night?\n"
+            "Dialogue: 0,0:00:13.00,0:01:08.02,Default,,0,0,0,,At the harbour, watching boats.\n"
+            "Dialogue: 0,0:00:02.00,0:00:04.00,Default,,0,0,0,,HARBOUR MASTER\n");
+        file.close();
+        SCMainWindowController* signs = openDocument(delegate, path);
+        if (SCMainViewController* view = signs->currentViewController()) {
+            view->setTimeAdjustTextASS("0:01:10.00");
+            shootRefusal(*view, "timeStretchButton", "refused-stretch-sheet");
+        }
+    }
 
     // From the top of a long film, Ctrl+End: the last line, whole, at the
     // table's foot.
