@@ -6,7 +6,11 @@ shuffled into SRT cues and encoded with iconv into each encoding that
 language is found in. Only messages that read as sentences go in (no
 placeholders, markup, shortcuts or paths), and only those the encoding holds,
 as a person writing in it would have typed them. Sizes, true texts and
-manifest.tsv as make-corpus.py writes them; the kind is "gettext".
+manifest.tsv as make-corpus.py writes them; the kind is "gettext". The
+Chinese, Japanese and Korean texts are also written with a symbol that
+subtitles set beside words ("♪" before a sung line, "→", "※", "★", "○")
+right before the first word of every other line, those of the symbols the
+encoding holds; their kind is "symbols beside words".
 
 The more packages with translations are installed, the more text there is;
 a language with too little text for a size is left out of that size.
@@ -70,6 +74,11 @@ LETTERS_IN = {
     "WINDOWS-1250": {"ș": "ş", "ț": "ţ", "Ș": "Ş", "Ț": "Ţ"},
     "ISO-8859-16": {"ş": "ș", "ţ": "ț", "Ş": "Ș", "Ţ": "Ț"},
 }
+
+# The symbols subtitles in these encodings set right before a word: a music
+# note before a sung line, arrows, reference marks, stars and circles.
+SYMBOLS = "♪→※★○"
+SYMBOLS_BESIDE_WORDS = {"SHIFT_JIS", "EUC-JP", "GB18030", "BIG5", "EUC-KR"}
 
 # (label, cues, bytes, seeds)
 SIZES = [
@@ -145,6 +154,27 @@ def cue(number, start, text):
         end % 60, text)
 
 
+def subtitle(lines, seed, count, target, charset, symbols):
+    """`count` cues, or cues until about `target` bytes in the charset, of the
+    lines in the seed's order; with symbols, one of them (in turn) right
+    before the first word of every other cue. None where the lines run out."""
+    rng = random.Random(seed)
+    order = list(lines)
+    rng.shuffle(order)
+    text, size, number, start = "", 0, 1, rng.randrange(1, 600)
+    while order and (number <= count if count else size < target):
+        line = order.pop()
+        if symbols and number % 2 == 0:
+            line = symbols[number // 2 % len(symbols)] + line
+        piece = cue(number, start, line)
+        # Python's codec of the same name measures the size.
+        text, size = text + piece, size + len(piece.encode(charset, "replace"))
+        number, start = number + 1, start + rng.randrange(3, 9)
+    if (count and number <= count) or (target and size < target):
+        return None
+    return text
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
@@ -157,27 +187,24 @@ def main():
         for letter, written in LETTERS_IN.get(charset, {}).items():
             lines = [line.replace(letter, written) for line in lines]
         lines = holds(charset, lines)
-        for label, count, target, seeds in SIZES:
-            for seed in range(1, seeds + 1):
-                rng = random.Random(seed)
-                order = list(lines)
-                rng.shuffle(order)
-                text, size, number, start = "", 0, 1, rng.randrange(1, 600)
-                while order and (number <= count if count else size < target):
-                    piece = cue(number, start, order.pop())
-                    # Python's codec of the same name measures the size.
-                    text, size = text + piece, size + len(piece.encode(charset, "replace"))
-                    number, start = number + 1, start + rng.randrange(3, 9)
-                if (count and number <= count) or (target and size < target):
-                    continue  # too little text for this size
-                name = "%s-%s-gettext-%s-%d.srt" % (locale, charset.lower(),
+        kinds = [("gettext", "gettext", None)]
+        if charset in SYMBOLS_BESIDE_WORDS:
+            kinds.append(("gettext-symbols", "symbols beside words",
+                          "".join(holds(charset, list(SYMBOLS)))))
+        for tag, kind, symbols in kinds:
+            for label, count, target, seeds in SIZES:
+                for seed in range(1, seeds + 1):
+                    text = subtitle(lines, seed, count, target, charset, symbols)
+                    if text is None:
+                        continue  # too little text for this size
+                    name = "%s-%s-%s-%s-%d.srt" % (locale, charset.lower(), tag,
                                                    label.replace(" ", "").lower(), seed)
-                with open(os.path.join(out, name), "wb") as f:
-                    f.write(encode(text, charset))
-                with open(os.path.join(out, name + ".utf8"), "wb") as f:
-                    f.write(text.encode("utf-8"))
-                manifest.append("\t".join([name, catalogue, name + ".utf8", locale, label,
-                                           "gettext"]))
+                    with open(os.path.join(out, name), "wb") as f:
+                        f.write(encode(text, charset))
+                    with open(os.path.join(out, name + ".utf8"), "wb") as f:
+                        f.write(text.encode("utf-8"))
+                    manifest.append("\t".join([name, catalogue, name + ".utf8", locale, label,
+                                               kind]))
     with open(os.path.join(out, "manifest.tsv"), "w") as f:
         f.write("\n".join(manifest) + "\n")
 

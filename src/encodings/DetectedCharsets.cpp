@@ -196,10 +196,6 @@ bool isEastAsianText(const TextMess::Score& score) {
     return 2 * (score.hangul + score.otherEastAsian) > score.letters;
 }
 
-bool isKorean(const TextMess::Score& score) {
-    return score.hangul > score.otherEastAsian;
-}
-
 // A Windows code page (874 and 949 among them, which the catalogue names
 // after DOS).
 bool isWindowsPage(const QString& name) {
@@ -243,16 +239,25 @@ std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray&
     const Candidate* best = nullptr;
     const qsizetype last = candidates.size();
     const Reading* first = nullptr;
+    const Candidate* firstAnswer = nullptr;
     for (const Candidate& candidate : candidates) {
         const auto& reading = readingOf(candidate.name);
         if (!reading) continue;
-        if (first == nullptr) first = &*reading;
-        // A reading in Hangul and one in Han or kana are text of different
-        // languages, each as clean as its dictionary; a letter or two tells
-        // nothing between them. Where the first answer reads the one, the
-        // other stands only where that answer reads unprintables.
+        if (first == nullptr) {
+            first = &*reading;
+            firstAnswer = &candidate;
+        }
+        // Two readings in East Asian letters (Hangul and Han or kana, or the
+        // Han and kana of two sets: GB18030 reads EUC-JP's kana alike and each
+        // kanji as another Han letter) are each as clean as its set's table;
+        // a symbol or a letter beside a Latin word tells nothing between them
+        // (EUC-JP's "♪" and "→" are Roman numerals in GB18030). Where the
+        // first answer reads one, another stands only where that answer reads
+        // unprintables; a sibling that reads the answer's letters is weighed
+        // as ever.
         if (isEastAsianText(reading->score) && isEastAsianText(first->score) &&
-            isKorean(reading->score) != isKorean(first->score) && first->score.unprintables == 0)
+            reading->text != first->text && !candidate.siblingOf.contains(firstAnswer->name) &&
+            first->score.unprintables == 0)
             continue;
         const qsizetype defects = reading->score.mess;
         qsizetype place = candidate.mends.isEmpty() ? answerIndex(candidate.name) : 2 * last;

@@ -76,9 +76,11 @@ class DetectedCharsets {
     // answer's place (windows-1252 for ISO-8859-1 text: the same letters, and
     // marks where the other has controls). On equal defects the earlier
     // answer, and such a sibling before its answer; where the two read the
-    // same text, a Windows page. A reading in Hangul and one in Han or kana
-    // are not weighed against each other: where the first answer reads the
-    // one, the other is taken only if that answer reads unprintables. None
-    // when no candidate decodes them.
+    // same text, a Windows page. Two readings in East Asian letters (Hangul
+    // and Han or kana, or the Han and kana of two sets, as EUC-JP and
+    // GB18030 read Japanese) are not weighed against each other: where the
+    // first answer reads one, another is taken only if that answer reads
+    // unprintables, a sibling of it as ever. None when no candidate decodes
+    // them.
     static std::optional<QString> catalogueNameForBytes(const QByteArray& bytes);
 };

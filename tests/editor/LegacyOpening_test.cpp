@@ -75,6 +75,14 @@ TEST_F(LegacyOpening, ShortLegacyFilesOpenWithTheirTextAndTheNameThatReadThem) {
         // Symbols beside Hangul ("♡", "☆", "【", "ⅰ", "˚") and a Greek "α".
         {"korean-euc-kr-symbols.srt", "EUC_KR", "DOSKorean"},
         {"korean-cp949-symbols.srt", "DOSKorean", "DOSKorean"},
+        // A note before a sung line, an arrow, a reference mark, a star and a
+        // circle touching the word after them ("♪Oh", "→NHK", "★DJ"). In
+        // GB18030, EUC-JP's note and arrow are Roman numerals and its kanji
+        // other Han letters: the Japanese reading stays.
+        {"japanese-euc-jp-symbols.srt", "EUC_JP", "EUC_JP"},
+        {"japanese-shift_jis-symbols.srt", "ShiftJIS", "ShiftJIS"},
+        {"chinese-simplified-gbk-symbols.srt", "GBK_95", "GB_18030_2000"},
+        {"chinese-traditional-big5-symbols.srt", "Big5", "Big5"},
     };
     for (const ShortFile& f : files) {
         SCOPED_TRACE(f.file);

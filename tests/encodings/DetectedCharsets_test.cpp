@@ -7,6 +7,7 @@
 
 #include "encodings/myEncodings.h"
 #include "platform/CharsetDetector.h"
+#include "platform/TextCodec.h"
 #include "platform/UchardetDetector.h"
 
 namespace {
@@ -197,6 +198,92 @@ TEST(DetectedCharsets, TheAnswerStandsUnlessAnotherReadingShowsFewerDefects) {
         ASSERT_FALSE(bytes.isEmpty()) << file;
         EXPECT_EQ(DetectedCharsets::catalogueNameForBytes(bytes), std::optional<QString>(expected))
             << file;
+    }
+}
+
+// An SRT file of the dialogue lines with a marked line after each of the
+// first ones, in the encoding; none where the encoding lacks a character.
+std::optional<QByteArray> subtitleWithMarkedLines(const QStringList& dialogue,
+                                                  const QStringList& marked,
+                                                  const QString& encoding) {
+    QStringList lines;
+    for (qsizetype i = 0; i < dialogue.size(); ++i) {
+        lines.append(dialogue[i]);
+        if (i < marked.size()) lines.append(marked[i]);
+    }
+    QString text;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        text += QStringLiteral("%1\r\n00:00:%2,000 --> 00:00:%2,900\r\n%3\r\n\r\n")
+                    .arg(i + 1)
+                    .arg(i + 1, 2, 10, QChar(u'0'))
+                    .arg(lines[i]);
+    return platform::TextCodec::encode(text, myEncodings::encodingForName(encoding));
+}
+
+// Japanese subtitles set a note before a sung line, an arrow, a reference
+// mark, a star or a circle before a caption or a speaker, touching the word
+// after it. EUC-JP's note and arrow read as Roman numerals in GB18030, where
+// the kana read the same and every kanji another Han letter: a symbol beside
+// a Latin word ("♪Oh", "→NHK") is no sign of the Chinese reading. Nor do the
+// symbols move Korean or Chinese text out of its encoding.
+TEST(DetectedCharsets, SymbolsBesideWordsKeepEastAsianTextInItsEncoding) {
+    const QStringList japanese = {"昨日の夜はどこにいたの？", "基地に戻るまで油断するな。",
+                                  "明日の朝、東京駅の北口で会おう。", "本当に大丈夫なのか？"};
+    const QStringList korean = {"어젯밤에 어디 있었어?", "기지로 돌아갈 때까지 조심해.",
+                                "내일 아침 서울역 북쪽 출구에서 만나자.", "정말 괜찮은 거야?"};
+    const QStringList simplified = {"你昨天晚上去哪儿了？", "回到基地之前别大意。",
+                                    "明天早上在北京站北口见面。", "你真的没事吗？"};
+    const QStringList traditional = {"你昨天晚上去哪裡了？", "回到基地之前別大意。",
+                                     "明天早上在台北車站北口見面。", "你真的沒事嗎？"};
+    // Each language's lines led by the symbols: before Latin words, whose
+    // letters read the same in every East Asian set, and before its own.
+    const QList<QStringList> japaneseMarked = {
+        {"♪Oh baby 今夜は帰さない", "♪Happy Birthday to you"},
+        {"→NHK総合で生中継", "→OKだ、行こう"},
+        {"※CMのあと結果発表", "★DJ松本の一曲", "○A組の田中です"},
+        {"♪きらきら光る夜空の星", "→駅の北口で待ってる", "※この番組はフィクションです",
+         "★主演　山田太郎"},
+    };
+    const QList<QStringList> koreanMarked = {
+        {"♪Oh baby 오늘 밤은 보내지 않아", "→KBS 뉴스 속보"},
+        {"※CM 후에 결과 발표", "★DJ 김민수의 노래", "○A반 선생님"},
+        {"♪반짝반짝 작은 별", "→북쪽 출구에서 기다릴게"},
+    };
+    // GBK and Big5 have no note; GB18030 has every character.
+    const QList<QStringList> gb18030Marked = {{"♪Oh baby 今晚别走", "→CCTV新闻直播"}};
+    const QList<QStringList> simplifiedMarked = {
+        {"→CCTV新闻直播", "※CM之后公布结果", "★DJ小王的歌", "○A班的王老师"},
+        {"→北京站北口见", "※本节目纯属虚构", "★主演王小明"},
+    };
+    const QList<QStringList> traditionalMarked = {
+        {"→TVBS新聞直播", "※CM之後公布結果", "★DJ小王的歌", "○A班的王老師"},
+        {"→台北車站北口見", "※本節目純屬虛構", "★主演王小明"},
+    };
+    const struct {
+        const char* encoding;  // what the file is written in
+        const char* readsAs;   // the name that reads it as written
+        const QStringList& dialogue;
+        const QList<QStringList>& marked;
+    } languages[] = {
+        {"EUC_JP", "EUC_JP", japanese, japaneseMarked},
+        {"ShiftJIS", "ShiftJIS", japanese, japaneseMarked},
+        // Windows' superset of EUC-KR, as for Korean without the symbols.
+        {"EUC_KR", "DOSKorean", korean, koreanMarked},
+        {"GBK_95", "GB_18030_2000", simplified, simplifiedMarked},
+        {"GB_18030_2000", "GB_18030_2000", simplified, gb18030Marked},
+        {"Big5", "Big5", traditional, traditionalMarked},
+    };
+    for (const auto& language : languages) {
+        for (const QStringList& marked : language.marked) {
+            const auto bytes =
+                subtitleWithMarkedLines(language.dialogue, marked, language.encoding);
+            ASSERT_TRUE(bytes.has_value())
+                << language.encoding << " " << marked.join(' ').toStdString();
+            EXPECT_EQ(
+                DetectedCharsets::catalogueNameForBytes(*bytes).value_or("none").toStdString(),
+                language.readsAs)
+                << language.encoding << " " << marked.join(' ').toStdString();
+        }
     }
 }
 
