@@ -192,8 +192,11 @@ bool keepsEveryLetter(const QString& reading, const QString& wider) {
     return true;
 }
 
+// Most letters beyond ASCII are East Asian: the Latin words of a short line
+// ("♪Happy Birthday to you") read the same in every candidate and say
+// nothing of the text's language.
 bool isEastAsianText(const TextMess::Score& score) {
-    return 2 * (score.hangul + score.otherEastAsian) > score.letters;
+    return 2 * (score.hangul + score.otherEastAsian) > score.letters - score.asciiLetters;
 }
 
 // A Windows code page (874 and 949 among them, which the catalogue names
@@ -240,6 +243,19 @@ std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray&
     const qsizetype last = candidates.size();
     const Reading* first = nullptr;
     const Candidate* firstAnswer = nullptr;
+    // East Asian text marks songs, references and list items with symbols
+    // its sets hold, also before a Latin word ("♪Oh", "○A組"): in the first
+    // answer's East Asian reading they are not held against it, or a
+    // single-byte page that reads the same bytes as letters and quotation
+    // marks (windows-1251 reads Shift_JIS "○A組の" as "Ѓ›A‘g‚М") wins on
+    // them alone. A sibling that reads the same text is weighed alike.
+    const auto defectsOf = [&first](const Reading& reading) {
+        const TextMess::Score& score = reading.score;
+        if (isEastAsianText(score) && score.unprintables == 0 &&
+            (&reading == first || reading.text == first->text))
+            return score.mess - score.symbols;
+        return score.mess;
+    };
     for (const Candidate& candidate : candidates) {
         const auto& reading = readingOf(candidate.name);
         if (!reading) continue;
@@ -259,7 +275,7 @@ std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray&
             reading->text != first->text && !candidate.siblingOf.contains(firstAnswer->name) &&
             first->score.unprintables == 0)
             continue;
-        const qsizetype defects = reading->score.mess;
+        const qsizetype defects = defectsOf(*reading);
         qsizetype place = candidate.mends.isEmpty() ? answerIndex(candidate.name) : 2 * last;
         bool standsIn = false;
         const auto standIn = [&place, &standsIn](qsizetype at) {
@@ -274,11 +290,11 @@ std::optional<QString> DetectedCharsets::catalogueNameForBytes(const QByteArray&
             // letters, and more where the answer has controls or signs;
             // where the two read the same text, a Windows page is the name.
             if (candidate.siblingOf.contains(answer) && answered &&
-                defects <= answered->score.mess &&
+                defects <= defectsOf(*answered) &&
                 keepsEveryLetter(answered->text, reading->text) &&
                 (answered->text != reading->text || isWindowsPage(candidate.name)))
                 standIn(answerIndex(answer));
-            else if (!answered || defects < answered->score.mess)
+            else if (!answered || defects < defectsOf(*answered))
                 standIn(last + answerIndex(answer));
         }
         if (place == 2 * last) continue;

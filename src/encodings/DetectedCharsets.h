@@ -80,7 +80,9 @@ class DetectedCharsets {
     // and Han or kana, or the Han and kana of two sets, as EUC-JP and
     // GB18030 read Japanese) are not weighed against each other: where the
     // first answer reads one, another is taken only if that answer reads
-    // unprintables, a sibling of it as ever. None when no candidate decodes
-    // them.
+    // unprintables, a sibling of it as ever; East Asian letters are counted
+    // against the letters beyond ASCII. Symbols beside letters are no defect
+    // of a first answer that reads East Asian text without unprintables. None
+    // when no candidate decodes them.
     static std::optional<QString> catalogueNameForBytes(const QByteArray& bytes);
 };

@@ -363,7 +363,11 @@ struct LettersOutsideOneAlphabet {
 
 struct Letters {
     qsizetype count = 0;
-    void add(const Char& ch) { count += ch.letter; }
+    qsizetype ascii = 0;
+    void add(const Char& ch) {
+        count += ch.letter;
+        ascii += ch.letter && ch.ascii;
+    }
     qsizetype end() { return count; }
 };
 
@@ -425,7 +429,13 @@ TextMess::Score TextMess::score(QStringView text) {
     auto [unprintable, symbols, mixed, capitals, stray, alphabet, letters, eastAsian] =
         measured<Unprintables, SymbolsNextToLetters, MixedScriptWords, CapitalsInsideLowerCaseWords,
                  StrayScriptLetters, LettersOutsideOneAlphabet, Letters, EastAsianLetters>(text);
-    return {unprintable.end() + symbols.end() + mixed.end() + capitals.end() + stray.end() +
+    const qsizetype symbolCount = symbols.end();
+    return {unprintable.end() + symbolCount + mixed.end() + capitals.end() + stray.end() +
                 alphabet.end(),
-            letters.end(), unprintable.end(), eastAsian.hangul, eastAsian.others};
+            letters.end(),
+            unprintable.end(),
+            eastAsian.hangul,
+            eastAsian.others,
+            symbolCount,
+            letters.ascii};
 }

@@ -59,15 +59,17 @@ class TextMess {
     static qsizetype letters(QStringView text);
 
     // The sum of the measures and the letters, in one pass over the text,
-    // with the unprintables alone and the East Asian letters: the Hangul
-    // ones and the others (Han, kana, Bopomofo), which tell a Korean reading
-    // from a Chinese or Japanese one.
+    // with the unprintables and the symbols beside letters alone, the East
+    // Asian letters (the Hangul ones and the others: Han, kana, Bopomofo)
+    // and the ASCII letters, which read alike in every candidate.
     struct Score {
         qsizetype mess;
         qsizetype letters;
         qsizetype unprintables = 0;
         qsizetype hangul = 0;
         qsizetype otherEastAsian = 0;
+        qsizetype symbols = 0;
+        qsizetype asciiLetters = 0;
     };
     static Score score(QStringView text);
 };

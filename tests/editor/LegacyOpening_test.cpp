@@ -81,6 +81,10 @@ TEST_F(LegacyOpening, ShortLegacyFilesOpenWithTheirTextAndTheNameThatReadThem) {
         // other Han letters: the Japanese reading stays.
         {"japanese-euc-jp-symbols.srt", "EUC_JP", "EUC_JP"},
         {"japanese-shift_jis-symbols.srt", "ShiftJIS", "ShiftJIS"},
+        // Two cues: a Latin word holds most letters of the EUC-JP file, and
+        // windows-1251 reads the Shift_JIS one as letters and quotation marks.
+        {"japanese-euc-jp-symbols-two-cues.srt", "EUC_JP", "EUC_JP"},
+        {"japanese-shift_jis-symbols-two-cues.srt", "ShiftJIS", "ShiftJIS"},
         {"chinese-simplified-gbk-symbols.srt", "GBK_95", "GB_18030_2000"},
         {"chinese-traditional-big5-symbols.srt", "Big5", "Big5"},
     };

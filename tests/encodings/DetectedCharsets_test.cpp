@@ -273,6 +273,22 @@ TEST(DetectedCharsets, SymbolsBesideWordsKeepEastAsianTextInItsEncoding) {
         {"GB_18030_2000", "GB_18030_2000", simplified, gb18030Marked},
         {"Big5", "Big5", traditional, traditionalMarked},
     };
+    // The shortest files: a line of dialogue and a marked one. The Latin
+    // words may hold most of the letters ("♪Happy Birthday to you"), and a
+    // single-byte page may read the few other bytes as letters and quotation
+    // marks alone (windows-1251 reads Shift_JIS "○A組の" as "Ѓ›A‘g‚М").
+    for (const char* encoding : {"EUC_JP", "ShiftJIS"})
+        for (const QString& dialogue : {japanese[1], QStringLiteral("基地に戻るぞ")})
+            for (const QStringList& marked : japaneseMarked)
+                for (const QString& line : marked) {
+                    const auto bytes = subtitleWithMarkedLines({dialogue}, {line}, encoding);
+                    ASSERT_TRUE(bytes.has_value()) << encoding << " " << line.toStdString();
+                    EXPECT_EQ(DetectedCharsets::catalogueNameForBytes(*bytes)
+                                  .value_or("none")
+                                  .toStdString(),
+                              encoding)
+                        << dialogue.toStdString() << " " << line.toStdString();
+                }
     for (const auto& language : languages) {
         for (const QStringList& marked : language.marked) {
             const auto bytes =
